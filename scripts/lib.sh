@@ -1,0 +1,54 @@
+# Shared by scripts/run, scripts/test and scripts/wine-exec: the private Wine
+# prefix kept in the build folder and a virtual display when there is none.
+# Everything started here is ended by its process id.
+
+QUILLORY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUILLORY_WINBUILD="$QUILLORY_ROOT/build/windows"
+
+quillory_wine_env() {
+  export WINEPREFIX="${QUILLORY_WINEPREFIX:-$QUILLORY_WINBUILD/wineprefix}"
+  export WINEDEBUG=-all
+  # No Mono or Gecko: the program needs neither, and their installers ask.
+  export WINEDLLOVERRIDES="mscoree=;mshtml="
+  export WINEARCH=win64
+}
+
+# Creates the prefix once; concurrent callers wait on the lock.
+quillory_wine_prefix() {
+  quillory_wine_env
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      wineboot -i >/dev/null 2>&1 || true
+      wineserver -w 2>/dev/null || true
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+QUILLORY_XVFB_PID=
+# Starts Xvfb on a free display when DISPLAY is unset.
+quillory_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    QUILLORY_XVFB_PID=$!
+    for _ in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$QUILLORY_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+quillory_display_stop() {
+  if [ -n "$QUILLORY_XVFB_PID" ]; then
+    kill "$QUILLORY_XVFB_PID" 2>/dev/null || true
+    wait "$QUILLORY_XVFB_PID" 2>/dev/null || true
+    QUILLORY_XVFB_PID=
+  fi
+}

@@ -1,0 +1,46 @@
+#include "framework/worker_thread.h"
+
+CWorkerThread::~CWorkerThread() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_nPauses.store(0);
+  }
+  m_cv.notify_all();
+  if (m_thread.joinable()) m_thread.join();
+}
+
+void CWorkerThread::ResumeThread() {
+  m_thread = std::thread([this] {
+    InitInstance();
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_bDone.store(true);
+    }
+    m_cv.notify_all();
+  });
+}
+
+bool CWorkerThread::WaitUntilDone(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  return m_cv.wait_for(lock, timeout, [this] { return m_bDone.load(); });
+}
+
+void CWorkerThread::Pause() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_nPauses.fetch_add(1);
+}
+
+void CWorkerThread::Resume() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_nPauses.load() > 0) m_nPauses.fetch_sub(1);
+  }
+  m_cv.notify_all();
+}
+
+bool CWorkerThread::PollStop() {
+  if (m_nPauses.load() == 0) return m_bStop.load() != 0;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_cv.wait(lock, [this] { return m_nPauses == 0; });
+  return m_bStop.load() != 0;
+}

@@ -1,0 +1,143 @@
+// The native stand-in for the Win32 calls, so the core runs under the
+// sanitizers: attributes, sizes and times mapped the way Wine maps them.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform/file_system.h"
+
+namespace platform {
+
+namespace {
+
+constexpr uint64_t kTicksPerSecond = 10000000;
+constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+
+FileTicks Ticks(const struct statx_timestamp& ts) {
+  const int64_t seconds = ts.tv_sec + kSecondsFrom1601To1970;
+  if (seconds < 0) return 0;
+  return static_cast<uint64_t>(seconds) * kTicksPerSecond + ts.tv_nsec / 100;
+}
+
+uint32_t Attributes(const char* name, unsigned mode, bool link, bool targetIsDir) {
+  uint32_t attributes = 0;
+  if (S_ISDIR(mode) || (link && targetIsDir)) attributes |= kAttrDirectory;
+  if (link) attributes |= kAttrReparsePoint;
+  if (!(mode & S_IWUSR)) attributes |= kAttrReadOnly;
+  if (name[0] == '.' && std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+    attributes |= kAttrHidden;
+  if (attributes == 0) attributes = kAttrArchive;
+  return attributes;
+}
+
+const char* BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path.c_str() : path.c_str() + slash + 1;
+}
+
+// Reads one entry relative to the open folder; false when it vanished.
+bool Describe(int dirFd, const char* name, FileEntry& entry) {
+  struct statx info;
+  if (statx(dirFd, name, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &info) != 0)
+    return false;
+  const bool link = S_ISLNK(info.stx_mode);
+  bool targetIsDir = false;
+  if (link) {
+    struct statx target;
+    if (statx(dirFd, name, 0, STATX_BASIC_STATS | STATX_BTIME, &target) == 0) {
+      targetIsDir = S_ISDIR(target.stx_mode);
+      info.stx_size = target.stx_size;
+    }
+  }
+  entry.name.assign(name);
+  entry.attributes = Attributes(name, info.stx_mode, link, targetIsDir);
+  entry.size = (S_ISDIR(info.stx_mode) || targetIsDir) ? 0 : info.stx_size;
+  // Birth time where the file system keeps it, else the last status change.
+  entry.created = Ticks((info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime);
+  entry.modified = Ticks(info.stx_mtime);
+  entry.accessed = Ticks(info.stx_atime);
+  return true;
+}
+
+}  // namespace
+
+FolderListing::~FolderListing() { Close(); }
+
+FolderListing::FolderListing(FolderListing&& other) noexcept
+    : m_handle(other.m_handle), m_dirFd(other.m_dirFd) {
+  other.m_handle = nullptr;
+  other.m_dirFd = -1;
+}
+
+FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
+  if (this != &other) {
+    Close();
+    m_handle = other.m_handle;
+    m_dirFd = other.m_dirFd;
+    other.m_handle = nullptr;
+    other.m_dirFd = -1;
+  }
+  return *this;
+}
+
+bool FolderListing::Open(const std::string& folder, FileEntry& entry) {
+  Close();
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return false;
+  m_handle = dir;
+  m_dirFd = dirfd(dir);
+  if (Next(entry)) return true;
+  Close();
+  return false;
+}
+
+bool FolderListing::Next(FileEntry& entry) {
+  if (!m_handle) return false;
+  while (struct dirent* item = readdir(static_cast<DIR*>(m_handle))) {
+    if (Describe(m_dirFd, item->d_name, entry)) return true;
+  }
+  return false;
+}
+
+void FolderListing::Close() {
+  if (m_handle) {
+    closedir(static_cast<DIR*>(m_handle));
+    m_handle = nullptr;
+    m_dirFd = -1;
+  }
+}
+
+uint32_t GetAttributes(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return kInvalidAttributes;
+  bool targetIsDir = false;
+  const bool link = S_ISLNK(info.st_mode);
+  if (link) {
+    struct stat target;
+    targetIsDir = stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+  }
+  return Attributes(BaseName(path), info.st_mode, link, targetIsDir);
+}
+
+bool PathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+bool RemoveFile(const std::string& path) {
+  // Windows refuses to delete read-only files and folders; so does this.
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (!S_ISLNK(info.st_mode) && !(info.st_mode & S_IWUSR)) return false;
+  return unlink(path.c_str()) == 0;
+}
+
+bool GetFolderId(const std::string& path, FolderId& id) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return false;
+  id.volume = info.st_dev;
+  id.index = info.st_ino;
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+#include <strings.h>
+
+#include <cctype>
+#include <ctime>
+
+#include "platform/text.h"
+
+namespace platform {
+
+int CompareNoCase(const char* a, const char* b) { return strcasecmp(a, b); }
+
+void ToLower(std::string& text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// The Windows C library refuses times before 1970; so does this, so that both
+// builds judge the same dates alike.
+int64_t MakeTime(const LocalTime& local) {
+  struct tm fields = {};
+  fields.tm_year = local.year - 1900;
+  fields.tm_mon = local.month - 1;
+  fields.tm_mday = local.day;
+  fields.tm_hour = local.hour;
+  fields.tm_min = local.minute;
+  fields.tm_sec = local.second;
+  fields.tm_isdst = -1;
+  const time_t value = mktime(&fields);
+  return value < 0 ? -1 : static_cast<int64_t>(value);
+}
+
+bool ToLocalTime(int64_t seconds, LocalTime& local) {
+  if (seconds < 0) return false;
+  const time_t value = static_cast<time_t>(seconds);
+  struct tm fields;
+  if (!localtime_r(&value, &fields)) return false;
+  local = {fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,
+           fields.tm_hour,        fields.tm_min,     fields.tm_sec};
+  return true;
+}
+
+// What "%c" gives in the "C" locale of the Windows C library.
+std::string FormatDateTime(int64_t seconds) {
+  if (seconds < 0) return {};
+  const time_t value = static_cast<time_t>(seconds);
+  struct tm fields;
+  if (!localtime_r(&value, &fields)) return {};
+  char buffer[128];
+  const size_t length = strftime(buffer, sizeof buffer, "%m/%d/%y %H:%M:%S", &fields);
+  return std::string(buffer, length);
+}
+
+}  // namespace platform

@@ -1,0 +1,153 @@
+#include "search/scan_entries_thread.h"
+
+#include <cstdio>
+#include <vector>
+
+const char* const kMsgResultLimit =
+    "The number of found files exceeds the %d limit.\nTo ensure normal viewing, the results "
+    "will be truncated.\nIf necessary, please set new search criteria.";
+
+namespace {
+
+constexpr uint64_t kTicksPerSecond = 10000000;
+constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+constexpr int64_t kSeconds1900To1970 = 2208988800;
+
+bool EndsWithSeparator(const std::string& path) {
+  return !path.empty() && (path.back() == platform::kSeparator || path.back() == '\\');
+}
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+}  // namespace
+
+int64_t FileTicksToSeconds(platform::FileTicks ticks) {
+  if (ticks >= 0x8000000000000000ULL) return 0;  // beyond what the system converts
+  const int64_t seconds = static_cast<int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970;
+  return seconds < -kSeconds1900To1970 ? 0 : seconds;
+}
+
+bool CScanEntriesThread::InitInstance() {
+  m_bStop.store(0);
+  m_nMissingAnswer = ASK_NOT_YET;
+  m_nProcessed.store(0);
+  m_nFound.store(0);
+  m_strStatus.clear();
+  m_bLimitReached = false;
+  IWorkerSink* sink = m_pProgressDlg;
+
+  if (sink) sink->SendStarted();
+
+  const std::vector<std::string>& folders = m_pAppData->m_arrFolders;
+  m_nFolderCount = static_cast<int32_t>(folders.size());
+  bool finished = false;
+  for (const std::string& folder : folders) {
+    if (PollStop()) {
+      if (sink) sink->PostFinished();
+      finished = true;
+      break;
+    }
+    if (m_bLimitReached) break;  // the warning ended the walk
+    ScanFolder(folder);
+  }
+
+  if (!finished) {
+    if (sink) sink->PostProgress();
+    // Listed folders that do not exist are reported only now, after the walk.
+    for (const std::string& folder : folders) {
+      m_strFolder = folder;
+      const bool missing = !platform::PathExists(m_strFolder);
+      if (missing && m_nMissingAnswer != ASK_SKIP_ALL && m_nMissingAnswer != ASK_CANCEL) {
+        m_nMissingAnswer = sink ? sink->AskChoice(" \"" + m_strFolder + "\" not found.") : ASK_CANCEL;
+      }
+      if (missing && m_nMissingAnswer == ASK_CANCEL) m_bStop.store(1);
+      if (PollStop()) break;
+    }
+    if (sink) sink->PostFinished();
+  }
+
+  m_pAppData->m_nRunningTask = 0;
+  m_pAppData->m_nTask = 0;
+  m_bStop.store(1);
+  if (sink) {
+    sink->RefillResults();
+    sink->NotifyShell();
+  }
+  return true;
+}
+
+void CScanEntriesThread::ScanFolder(std::string path) {
+  if (!platform::PathExists(path)) return;
+  const uint32_t attributes = platform::GetAttributes(path);
+  if (attributes == platform::kInvalidAttributes || !(attributes & platform::kAttrDirectory))
+    return;
+
+  platform::FolderListing listing;
+  if (!listing.Open(path, m_entry)) return;  // access denied and the like: silently
+  const std::string location = EndsWithSeparator(path) ? path : path + platform::kSeparator;
+  std::string fullPath;
+  do {
+    if (ShouldUnwind()) return;
+    if (m_entry.attributes & platform::kAttrDirectory) {
+      if (IsDotEntry(m_entry.name)) continue;
+      std::string sub = location + m_entry.name;
+      if ((m_entry.attributes & platform::kAttrReparsePoint) && LeadsBackUp(path, sub)) continue;
+      ScanFolder(std::move(sub));
+      continue;
+    }
+    fullPath.assign(location).append(m_entry.name);
+    if (platform::GetAttributes(fullPath) == platform::kInvalidAttributes) continue;
+
+    m_nProcessed.fetch_add(1);
+    m_bNameMatch = m_bSizeMatch = m_bDateMatch = 0;
+    m_strFileName = m_entry.name;
+    m_strFileType = ExtensionOf(m_strFileName);
+    platform::ToLower(m_strFileType);
+
+    m_bNameMatch = MatchesExtension(*m_pCriteria, m_strFileType);
+    m_nFileSize = m_entry.size;
+    m_bSizeMatch = MatchesSize(*m_pCriteria, m_nFileSize);
+    const platform::FileTicks ticks = m_pCriteria->m_nDateField == DATE_CREATED    ? m_entry.created
+                                      : m_pCriteria->m_nDateField == DATE_ACCESSED ? m_entry.accessed
+                                                                                   : m_entry.modified;
+    m_timeFile = FileTicksToSeconds(ticks);
+    m_bDateMatch = MatchesDate(*m_pCriteria, m_timeFile);
+
+    if (m_bNameMatch && m_bSizeMatch && m_bDateMatch && !RecordMatch(location)) return;
+    if (m_pProgressDlg) m_pProgressDlg->SendProgress();
+  } while (listing.Next(m_entry));
+}
+
+bool CScanEntriesThread::RecordMatch(const std::string& location) {
+  const uint32_t found = m_nFound.fetch_add(1) + 1;
+  if (found > RESULT_LIMIT) {
+    m_bLimitReached = true;
+    char text[256];
+    std::snprintf(text, sizeof text, kMsgResultLimit, static_cast<int>(RESULT_LIMIT));
+    if (m_pProgressDlg) m_pProgressDlg->ShowMessage(text);
+    return false;
+  }
+  m_pAppData->m_nFoundCount = found;
+  m_pAppData->AddResult(m_strFileName, location, m_strFileType, m_nFileSize,
+                        platform::FormatDateTime(m_timeFile));
+  return true;
+}
+
+// A link or junction whose target is the folder being walked or one of its
+// ancestors would make the walk go round for ever, listing the same files
+// again at every turn.
+bool CScanEntriesThread::LeadsBackUp(const std::string& folder, const std::string& linkPath) const {
+  platform::FolderId target;
+  if (!platform::GetFolderId(linkPath, target)) return false;
+  std::string trimmed = folder;
+  while (trimmed.size() > 1 && EndsWithSeparator(trimmed) && trimmed[trimmed.size() - 2] != ':')
+    trimmed.pop_back();
+  for (size_t i = 0; i <= trimmed.size(); ++i) {
+    if (i < trimmed.size() && trimmed[i] != platform::kSeparator && trimmed[i] != '\\') continue;
+    std::string prefix = trimmed.substr(0, i);
+    if (prefix.empty() || prefix.back() == ':') prefix = trimmed.substr(0, i + 1);
+    platform::FolderId ancestor;
+    if (platform::GetFolderId(prefix, ancestor) && ancestor == target) return true;
+  }
+  return false;
+}

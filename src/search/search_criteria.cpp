@@ -1,0 +1,108 @@
+#include "search/search_criteria.h"
+
+const char* const kMsgFileType = "Please enter the file type in the following format: *.doc";
+const char* const kMsgDateRange =
+    "Incorrect date range. The 'To' date should be after the 'From' date";
+const char* const kMsgSizeRange =
+    "Incorrect file size range. The 'To' value should be greater than the 'From' value";
+const char* const kMsgNoFolder = "Please select any folder.";
+
+namespace {
+
+int64_t DateAt(const platform::LocalTime& date, int hour, int minute, int second) {
+  return platform::MakeTime({date.year, date.month, date.day, hour, minute, second});
+}
+
+// A negative typed size (only by pasting) counts as 0 rather than wrapping
+// round to an enormous bound.
+uint64_t Bytes(int32_t value, int32_t unit) {
+  const uint64_t amount = value < 0 ? 0 : static_cast<uint64_t>(value);
+  switch (unit) {
+    case UNIT_KB: return amount << 10;
+    case UNIT_MB: return amount << 20;
+    case UNIT_GB: return amount << 30;
+    default: return amount;
+  }
+}
+
+}  // namespace
+
+CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount,
+                                  SearchCriteria& criteria,
+                                  const std::function<void(const std::string&)>& warn) {
+  criteria.m_nDateField = in.m_nDateFieldSel;
+  criteria.m_nDateCondition = in.m_nDateConditionSel;
+  criteria.m_nSizeCondition = in.m_nSizeConditionSel;
+  criteria.m_strExtension.clear();
+
+  if (in.m_nSpecifyType == 1) {
+    const std::string& pattern = in.m_strTypePattern;
+    if (pattern.size() < 2 || pattern[0] != '*' || pattern[1] != '.') {
+      warn(kMsgFileType);
+      return CriteriaCheck::FileType;
+    }
+    criteria.m_strExtension = pattern.substr(2);
+  }
+
+  if (in.m_bDateAndTime != 1) {
+    criteria.m_tDateFrom = DateAt(in.m_dtFromDate, 0, 0, 0);
+    criteria.m_tDateTo = in.m_nDateConditionSel == DATE_IS ? DateAt(in.m_dtFromDate, 24, 0, 0)
+                                                           : DateAt(in.m_dtToDate, 23, 59, 59);
+  } else {
+    criteria.m_tDateFrom = DateAt(in.m_dtFromDate, in.m_dtFromTime.hour, in.m_dtFromTime.minute,
+                                  in.m_dtFromTime.second);
+    criteria.m_tDateTo = in.m_nDateConditionSel == DATE_IS
+                             ? criteria.m_tDateFrom
+                             : DateAt(in.m_dtToDate, in.m_dtToTime.hour, in.m_dtToTime.minute,
+                                      in.m_dtToTime.second);
+  }
+  if (in.m_nDateConditionSel == DATE_BETWEEN && criteria.m_tDateTo < criteria.m_tDateFrom) {
+    warn(kMsgDateRange);
+    return CriteriaCheck::DateRange;
+  }
+
+  criteria.m_dwSizeFrom = Bytes(in.m_nSizeFromValue, in.m_nSizeUnit);
+  criteria.m_dwSizeTo = Bytes(in.m_nSizeToValue, in.m_nSizeUnit);
+  if (in.m_nSizeConditionSel == SIZE_BETWEEN && criteria.m_dwSizeTo < criteria.m_dwSizeFrom) {
+    warn(kMsgSizeRange);
+    return CriteriaCheck::SizeRange;
+  }
+
+  if (folderCount == 0) {
+    warn(kMsgNoFolder);
+    return CriteriaCheck::NoFolder;
+  }
+  return CriteriaCheck::Ok;
+}
+
+bool MatchesExtension(const SearchCriteria& criteria, const std::string& lowerType) {
+  const std::string& wanted = criteria.m_strExtension;
+  if (wanted.empty() || wanted == "*") return true;
+  return platform::CompareNoCase(wanted.c_str(), lowerType.c_str()) == 0;
+}
+
+bool MatchesSize(const SearchCriteria& criteria, uint64_t size) {
+  switch (criteria.m_nSizeCondition) {
+    case SIZE_ANY: return true;
+    case SIZE_MORE: return size >= criteria.m_dwSizeFrom;
+    case SIZE_LESS: return size <= criteria.m_dwSizeFrom;
+    case SIZE_BETWEEN: return criteria.m_dwSizeFrom <= size && size <= criteria.m_dwSizeTo;
+    default: return false;
+  }
+}
+
+bool MatchesDate(const SearchCriteria& criteria, int64_t t) {
+  switch (criteria.m_nDateCondition) {
+    case DATE_ANY: return true;
+    case DATE_IS:
+    case DATE_BETWEEN: return criteria.m_tDateFrom <= t && t <= criteria.m_tDateTo;
+    case DATE_BEFORE: return t <= criteria.m_tDateFrom;
+    case DATE_AFTER: return t >= criteria.m_tDateFrom;
+    default: return false;
+  }
+}
+
+std::string ExtensionOf(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The three conditions a file must meet to be listed, how the search page's
+// inputs become them, and what they mean for one file. All bounds are
+// inclusive, as the user reads them.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/text.h"
+
+enum DateField : int32_t { DATE_CREATED = 0, DATE_MODIFIED = 1, DATE_ACCESSED = 2 };
+enum DateCondition : int32_t {
+  DATE_ANY = 0, DATE_IS = 1, DATE_BEFORE = 2, DATE_AFTER = 3, DATE_BETWEEN = 4
+};
+enum SizeCondition : int32_t { SIZE_ANY = 0, SIZE_MORE = 1, SIZE_LESS = 2, SIZE_BETWEEN = 3 };
+enum SizeUnit : int32_t { UNIT_B = 0, UNIT_KB = 1, UNIT_MB = 2, UNIT_GB = 3 };
+
+struct SearchCriteria {
+  std::string m_strExtension;  // without the dot; empty or "*" = every file
+  int32_t m_nDateField = DATE_MODIFIED;
+  int32_t m_nDateCondition = DATE_ANY;
+  int64_t m_tDateFrom = 0;  // seconds since 1970-01-01 00:00:00 UTC
+  int64_t m_tDateTo = 0;
+  int32_t m_nSizeCondition = SIZE_ANY;
+  // Byte counts. 64 bits wide so that "is more than 5 GB" means 5 GB, not the
+  // low 32 bits of it.
+  uint64_t m_dwSizeFrom = 0;
+  uint64_t m_dwSizeTo = 0;
+};
+
+// The search page's members the criteria are built from, as a plain struct so
+// that the build can be tested without a window.
+struct SearchPageInputs {
+  int32_t m_nAllFiles = 1;
+  int32_t m_nSpecifyType = 0;
+  std::string m_strTypePattern = "*.doc";
+  int32_t m_bDateOnly = 1;
+  int32_t m_bDateAndTime = 0;
+  platform::LocalTime m_dtFromDate;  // only year, month, day count
+  platform::LocalTime m_dtToDate;
+  platform::LocalTime m_dtFromTime{1899, 12, 30, 0, 0, 0};  // only the time of day counts
+  platform::LocalTime m_dtToTime{1899, 12, 30, 23, 59, 59};
+  int32_t m_nSizeFromValue = 0;
+  int32_t m_nSizeToValue = 10;
+  int32_t m_nDateFieldSel = DATE_MODIFIED;
+  int32_t m_nDateConditionSel = DATE_ANY;
+  int32_t m_nSizeConditionSel = SIZE_ANY;
+  int32_t m_nSizeUnit = UNIT_MB;
+};
+
+enum class CriteriaCheck { Ok, FileType, DateRange, SizeRange, NoFolder };
+
+extern const char* const kMsgFileType;
+extern const char* const kMsgDateRange;
+extern const char* const kMsgSizeRange;
+extern const char* const kMsgNoFolder;
+
+// Fills `criteria` from the inputs, running the four checks in their order.
+// On the first failed check shows its message through `warn` and returns it;
+// the record keeps what was built up to that point.
+CriteriaCheck BuildSearchCriteria(const SearchPageInputs& inputs, size_t folderCount,
+                                  SearchCriteria& criteria,
+                                  const std::function<void(const std::string&)>& warn);
+
+bool MatchesExtension(const SearchCriteria& criteria, const std::string& lowerType);
+bool MatchesSize(const SearchCriteria& criteria, uint64_t size);
+bool MatchesDate(const SearchCriteria& criteria, int64_t fileTime);
+
+// The extension of a file name: the text after its last ".", empty when none.
+std::string ExtensionOf(const std::string& name);

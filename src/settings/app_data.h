@@ -1,0 +1,52 @@
+#pragma once
+// The application-wide data object: the user's settings, the activity state
+// of searching and deleting, the folder list and the result store. One
+// instance, g_AppData, lives for the whole process.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "results/string_column.h"
+
+class CAppData {
+ public:
+  // Settings, saved in settings.dat.
+  std::string m_strAppFolder;  // the executable's folder, ending in a backslash
+  int32_t m_nWindowLeft = 0;
+  int32_t m_nWindowTop = 0;
+  int32_t m_nWindowWidth = 0;
+  int32_t m_nWindowHeight = 0;
+  int32_t m_nWindowShowCmd = 0;
+  int32_t m_nSplitterPos = 0;
+  uint8_t m_bPasswordProtection = 0;
+  std::string m_strPasswordHash;  // 64 upper-case hex digits, or empty
+  uint8_t m_bStartWithWindows = 0;
+
+  // Activity state: the task the search page asked for and the worker the
+  // progress window started (0 none, 1 search, 2 delete).
+  int32_t m_nTask = 0;
+  int32_t m_nRunningTask = 0;
+  int64_t m_nFoundCount = 0;  // rows the last search recorded
+
+  std::vector<std::string> m_arrFolders;  // the disks and folders to search
+
+  // The result store: six parallel columns, one row per found file.
+  CStringColumn m_arrFoundNames;
+  std::vector<int32_t> m_arrDeleteMarks;  // 1 = chosen for deletion
+  CStringColumn m_arrFoundLocations;      // folder path ending in the separator
+  CStringColumn m_arrFoundTypes;          // lower-case extension
+  std::vector<uint64_t> m_arrFoundSizes;  // bytes
+  CStringColumn m_arrFoundDates;          // the tested time as local text
+
+  size_t GetResultCount() const { return m_arrFoundNames.GetSize(); }
+  void ClearResults();
+  // Appends one row, column by column in the store's order.
+  void AddResult(std::string_view name, std::string_view location, std::string_view type,
+                 uint64_t size, std::string_view date);
+  // Drops the flagged rows from all six columns at once, keeping the order.
+  void RemoveResults(const std::vector<bool>& removed);
+  std::string GetResultPath(size_t row) const;
+};
+
+extern CAppData g_AppData;

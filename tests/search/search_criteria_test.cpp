@@ -1,0 +1,215 @@
+#include "search/search_criteria.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Built {
+  CriteriaCheck check;
+  SearchCriteria criteria;
+  std::vector<std::string> messages;
+};
+
+Built Build(const SearchPageInputs& inputs, size_t folders = 1) {
+  Built result;
+  result.check = BuildSearchCriteria(inputs, folders, result.criteria,
+                                     [&](const std::string& text) { result.messages.push_back(text); });
+  return result;
+}
+
+SearchPageInputs Inputs() {
+  SearchPageInputs in;
+  in.m_dtFromDate = {2024, 3, 10, 15, 30, 0};
+  in.m_dtToDate = {2024, 3, 10, 15, 30, 0};
+  return in;
+}
+
+int64_t Local(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+  return platform::MakeTime({y, mo, d, h, mi, s});
+}
+
+}  // namespace
+
+TEST(SearchCriteria, AllFilesIgnoresTheTypeEdit) {
+  SearchPageInputs in = Inputs();
+  in.m_strTypePattern = "garbage";
+  const Built b = Build(in);
+  EXPECT_EQ(b.check, CriteriaCheck::Ok);
+  EXPECT_EQ(b.criteria.m_strExtension, "");
+  EXPECT_TRUE(b.messages.empty());
+}
+
+TEST(SearchCriteria, TypePatternsAsTyped) {
+  SearchPageInputs in = Inputs();
+  in.m_nAllFiles = 0;
+  in.m_nSpecifyType = 1;
+  const std::pair<const char*, const char*> accepted[] = {
+      {"*.DOC", "DOC"}, {"*.", ""}, {"*.*", "*"}, {"*.doc;*.txt", "doc;*.txt"}, {"*.tar.gz", "tar.gz"}};
+  for (const auto& [pattern, extension] : accepted) {
+    in.m_strTypePattern = pattern;
+    const Built b = Build(in);
+    EXPECT_EQ(b.check, CriteriaCheck::Ok) << pattern;
+    EXPECT_EQ(b.criteria.m_strExtension, extension) << pattern;
+  }
+  for (const char* refused : {"doc", "", "*", ".doc", "*doc", "?.doc"}) {
+    in.m_strTypePattern = refused;
+    const Built b = Build(in);
+    EXPECT_EQ(b.check, CriteriaCheck::FileType) << refused;
+    ASSERT_EQ(b.messages.size(), 1u);
+    EXPECT_EQ(b.messages[0], "Please enter the file type in the following format: *.doc");
+  }
+}
+
+TEST(SearchCriteria, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
+  SearchPageInputs in = Inputs();
+  in.m_nSpecifyType = 1;
+  in.m_strTypePattern = "doc";
+  in.m_nDateConditionSel = DATE_BETWEEN;
+  in.m_dtToDate = {2024, 3, 9};
+  in.m_nSizeConditionSel = SIZE_BETWEEN;
+  in.m_nSizeFromValue = 5;
+  in.m_nSizeToValue = 4;
+  Built b = Build(in, 0);
+  EXPECT_EQ(b.check, CriteriaCheck::FileType);
+  EXPECT_EQ(b.messages.size(), 1u);
+
+  in.m_strTypePattern = "*.doc";
+  b = Build(in, 0);
+  EXPECT_EQ(b.check, CriteriaCheck::DateRange);
+  ASSERT_EQ(b.messages.size(), 1u);
+  EXPECT_EQ(b.messages[0], "Incorrect date range. The 'To' date should be after the 'From' date");
+
+  in.m_dtToDate = in.m_dtFromDate;
+  b = Build(in, 0);
+  EXPECT_EQ(b.check, CriteriaCheck::SizeRange);
+  ASSERT_EQ(b.messages.size(), 1u);
+  EXPECT_EQ(b.messages[0],
+            "Incorrect file size range. The 'To' value should be greater than the 'From' value");
+
+  in.m_nSizeToValue = 5;
+  b = Build(in, 0);
+  EXPECT_EQ(b.check, CriteriaCheck::NoFolder);
+  ASSERT_EQ(b.messages.size(), 1u);
+  EXPECT_EQ(b.messages[0], "Please select any folder.");
+
+  EXPECT_EQ(Build(in, 1).check, CriteriaCheck::Ok);
+}
+
+TEST(SearchCriteria, DateModeBounds) {
+  SearchPageInputs in = Inputs();
+  in.m_nDateConditionSel = DATE_IS;
+  Built b = Build(in);
+  EXPECT_EQ(b.criteria.m_tDateFrom, Local(2024, 3, 10));
+  EXPECT_EQ(b.criteria.m_tDateTo, Local(2024, 3, 11));  // the midnight that ends the day
+
+  in.m_nDateConditionSel = DATE_BETWEEN;  // same day both ends: accepted
+  b = Build(in);
+  EXPECT_EQ(b.check, CriteriaCheck::Ok);
+  EXPECT_EQ(b.criteria.m_tDateFrom, Local(2024, 3, 10));
+  EXPECT_EQ(b.criteria.m_tDateTo, Local(2024, 3, 10, 23, 59, 59));
+
+  in.m_nDateConditionSel = DATE_ANY;  // bounds are computed for "any" too
+  b = Build(in);
+  EXPECT_EQ(b.criteria.m_tDateFrom, Local(2024, 3, 10));
+}
+
+TEST(SearchCriteria, DateAndTimeModeBounds) {
+  SearchPageInputs in = Inputs();
+  in.m_bDateOnly = 0;
+  in.m_bDateAndTime = 1;
+  in.m_dtFromTime = {1899, 12, 30, 8, 15, 30};
+  in.m_dtToDate = {2024, 3, 12};
+  in.m_dtToTime = {1899, 12, 30, 9, 0, 1};
+  in.m_nDateConditionSel = DATE_IS;
+  Built b = Build(in);
+  EXPECT_EQ(b.criteria.m_tDateFrom, Local(2024, 3, 10, 8, 15, 30));
+  EXPECT_EQ(b.criteria.m_tDateTo, b.criteria.m_tDateFrom);
+
+  in.m_nDateConditionSel = DATE_BETWEEN;
+  b = Build(in);
+  EXPECT_EQ(b.criteria.m_tDateTo, Local(2024, 3, 12, 9, 0, 1));
+
+  in.m_dtToDate = in.m_dtFromDate;  // same day, earlier time: refused
+  in.m_dtToTime = {1899, 12, 30, 8, 15, 29};
+  EXPECT_EQ(Build(in).check, CriteriaCheck::DateRange);
+}
+
+TEST(SearchCriteria, SizeBoundsAreSixtyFourBit) {
+  SearchPageInputs in = Inputs();
+  in.m_nSizeConditionSel = SIZE_MORE;
+  in.m_nSizeFromValue = 5;
+  in.m_nSizeUnit = UNIT_GB;
+  Built b = Build(in);
+  EXPECT_EQ(b.criteria.m_dwSizeFrom, 5ULL << 30);  // not its low 32 bits
+
+  in.m_nSizeUnit = UNIT_KB;
+  EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 5u * 1024u);
+  in.m_nSizeUnit = UNIT_MB;
+  EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 5u << 20);
+  in.m_nSizeUnit = UNIT_B;
+  EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 5u);
+
+  in.m_nSizeFromValue = -7;  // only by pasting: counts as nothing
+  EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 0u);
+}
+
+TEST(SearchCriteria, MatchRulesAreInclusive) {
+  SearchCriteria c;
+  c.m_nSizeCondition = SIZE_MORE;
+  c.m_dwSizeFrom = 1024;
+  EXPECT_TRUE(MatchesSize(c, 1024));
+  EXPECT_FALSE(MatchesSize(c, 1023));
+  EXPECT_TRUE(MatchesSize(c, 4ULL << 30));
+  c.m_nSizeCondition = SIZE_LESS;
+  EXPECT_TRUE(MatchesSize(c, 1024));
+  EXPECT_TRUE(MatchesSize(c, 0));
+  EXPECT_FALSE(MatchesSize(c, 1025));
+  EXPECT_FALSE(MatchesSize(c, 4ULL << 30));
+  c.m_nSizeCondition = SIZE_BETWEEN;
+  c.m_dwSizeTo = 2048;
+  EXPECT_TRUE(MatchesSize(c, 1024));
+  EXPECT_TRUE(MatchesSize(c, 2048));
+  EXPECT_FALSE(MatchesSize(c, 2049));
+  EXPECT_FALSE(MatchesSize(c, (4ULL << 30) + 1024));  // not wrapped into range
+  c.m_nSizeCondition = 9;
+  EXPECT_FALSE(MatchesSize(c, 1024));
+
+  c.m_tDateFrom = 1000;
+  c.m_tDateTo = 2000;
+  for (int condition : {DATE_IS, DATE_BEFORE, DATE_AFTER, DATE_BETWEEN}) {
+    c.m_nDateCondition = condition;
+    EXPECT_TRUE(MatchesDate(c, 1000)) << condition;
+  }
+  c.m_nDateCondition = DATE_BEFORE;
+  EXPECT_FALSE(MatchesDate(c, 1001));
+  c.m_nDateCondition = DATE_AFTER;
+  EXPECT_FALSE(MatchesDate(c, 999));
+  c.m_nDateCondition = DATE_BETWEEN;
+  EXPECT_TRUE(MatchesDate(c, 2000));
+  EXPECT_FALSE(MatchesDate(c, 2001));
+  c.m_nDateCondition = DATE_ANY;
+  EXPECT_TRUE(MatchesDate(c, -5));
+}
+
+TEST(SearchCriteria, ExtensionsOfNames) {
+  EXPECT_EQ(ExtensionOf("archive.tar.gz"), "gz");
+  EXPECT_EQ(ExtensionOf(".profile"), "profile");
+  EXPECT_EQ(ExtensionOf("README"), "");
+  EXPECT_EQ(ExtensionOf("name."), "");
+  EXPECT_EQ(ExtensionOf("A.DOC"), "DOC");
+
+  SearchCriteria c;
+  c.m_strExtension = "DOC";
+  EXPECT_TRUE(MatchesExtension(c, "doc"));
+  EXPECT_FALSE(MatchesExtension(c, ""));
+  c.m_strExtension = "doc;*.txt";  // a list with ";" is one literal extension
+  EXPECT_FALSE(MatchesExtension(c, "doc"));
+  EXPECT_FALSE(MatchesExtension(c, "txt"));
+  for (const char* every : {"", "*"}) {
+    c.m_strExtension = every;
+    EXPECT_TRUE(MatchesExtension(c, ""));
+    EXPECT_TRUE(MatchesExtension(c, "gz"));
+  }
+}

@@ -1,0 +1,1 @@
+// Keeps the Windows-only support library non-empty until it has helpers.

@@ -1,0 +1,95 @@
+#include "support/temp_dir.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Native(std::string path) {
+#if defined(_WIN32)
+  for (char& c : path)
+    if (c == '/') c = '\\';
+#else
+  for (char& c : path)
+    if (c == '\\') c = '/';
+#endif
+  return path;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  std::random_device random;
+  const fs::path base = fs::temp_directory_path();
+  for (;;) {
+    fs::path candidate = base / ("quillory-test-" + std::to_string(random()) + "-" +
+                                 std::to_string(counter++));
+    std::error_code error;
+    if (fs::create_directory(candidate, error)) {
+      m_path = Native(candidate.string());
+      break;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code error;
+  // Read-only files would stop the removal on Windows.
+  for (auto it = fs::recursive_directory_iterator(m_path, fs::directory_options::none, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    if (it->is_symlink()) {
+      it.disable_recursion_pending();
+      continue;
+    }
+    fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+  }
+  fs::remove_all(m_path, error);
+}
+
+std::string TempDir::operator/(const std::string& relative) const {
+  return Native(m_path + "/" + relative);
+}
+
+std::string TempDir::MakeFile(const std::string& relative, uint64_t size) {
+  const std::string path = *this / relative;
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary);
+  std::string block(4096, '\0');
+  for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>('a' + i % 26);
+  while (size > 0) {
+    const size_t n = size < block.size() ? static_cast<size_t>(size) : block.size();
+    out.write(block.data(), static_cast<std::streamsize>(n));
+    size -= n;
+  }
+  return path;
+}
+
+std::string TempDir::MakeFolder(const std::string& relative) {
+  const std::string path = *this / relative;
+  fs::create_directories(path);
+  return path;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(path, error));
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+  std::error_code error;
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  readOnly ? fs::perm_options::remove : fs::perm_options::add, error);
+  return !error;
+}

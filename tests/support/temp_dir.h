@@ -1,0 +1,30 @@
+#pragma once
+// A real folder for one test, removed with everything in it afterwards.
+
+#include <cstdint>
+#include <string>
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return m_path; }
+  // Path of a relative name ("a/b.txt" with either separator) below the folder.
+  std::string operator/(const std::string& relative) const;
+  // Creates the file (and its folders) with `size` bytes of a repeating pattern.
+  std::string MakeFile(const std::string& relative, uint64_t size = 0);
+  std::string MakeFolder(const std::string& relative);
+
+ private:
+  std::string m_path;
+};
+
+// Sets a file's three times, in seconds since 1970 UTC.
+bool SetFileTimes(const std::string& path, int64_t created, int64_t modified, int64_t accessed);
+// Reads a whole file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);
+bool SetReadOnly(const std::string& path, bool readOnly);
