@@ -1,0 +1,61 @@
+#include "results/del_entries_thread.h"
+
+std::string DeleteFailedText(const std::string& path) {
+  // "File " and then " \"": two blanks stand before the quote.
+  return "File " + (" \"" + path) + "\" cannot be deleted.";
+}
+
+bool CDelEntriesThread::InitInstance() {
+  m_bStop.store(0);
+  int32_t answer = ASK_NOT_YET;
+  m_nDeleted.store(0);
+  m_strStatus.clear();
+  IWorkerSink* sink = m_pProgressDlg;
+
+  // The store is the search page's until the window has taken this.
+  if (sink) sink->SendStarted();
+
+  CAppData& store = *m_pAppData;
+  m_nTotal.store(m_pSelectedResults ? static_cast<int32_t>(m_pSelectedResults->size()) : 0);
+  m_nRowCount = static_cast<int32_t>(store.GetResultCount());
+  if (sink) sink->PostProgress();
+
+  // Rows of deleted files are only flagged here and dropped together after
+  // the loop: erasing each from six columns at once would move every later
+  // row each time, and nobody reads the store before the final refill. Rows
+  // keep their places meanwhile, so every mark is read where the page set it.
+  std::vector<bool> deleted(static_cast<size_t>(m_nRowCount), false);
+  int32_t deletedCount = 0;
+  std::string path;
+  for (size_t row = 0; row < deleted.size(); ++row) {
+    if (PollStop()) break;
+    if (store.m_arrDeleteMarks[row] == 0) continue;
+    path.assign(store.m_arrFoundLocations[row]).append(store.m_arrFoundNames[row]);
+    if (m_pfnRemoveFile(path)) {
+      deleted[row] = true;
+      m_nDeleted.store(++deletedCount);
+      if (sink) sink->PostProgress();
+      continue;
+    }
+    if (answer != ASK_SKIP_ALL) {
+      // Without a window nobody can answer; that is as good as closing the box.
+      answer = sink ? sink->AskChoice(DeleteFailedText(path)) : ASK_CANCEL;
+      if (answer != ASK_SKIP && answer != ASK_SKIP_ALL) {
+        m_bStop.store(1);  // Cancel: the rest of the store stays as it is
+        break;
+      }
+    }
+    if (sink) sink->PostProgress();
+  }
+  if (deletedCount > 0) store.RemoveResults(deleted);
+  if (sink) sink->PostFinished();
+
+  store.m_nRunningTask = 0;
+  store.m_nTask = 0;
+  m_bStop.store(1);
+  if (sink) {
+    sink->RefillResults();
+    sink->NotifyShell();
+  }
+  return true;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The delete worker: walks the result store row by row, deletes the file of
+// every marked row for good, asks Cancel / Skip / Skip all when one cannot be
+// deleted, and leaves in the store exactly the rows whose files it did not
+// delete.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/worker_thread.h"
+#include "platform/file_system.h"
+#include "results/worker_sink.h"
+#include "settings/app_data.h"
+
+// The failure question for one path.
+std::string DeleteFailedText(const std::string& path);
+
+class CDelEntriesThread : public CWorkerThread {
+ public:
+  // `selectedResults` is the search page's m_arrSelectedResults: its length,
+  // read when the run starts, is the number of rows the user chose.
+  explicit CDelEntriesThread(const std::vector<int32_t>* selectedResults,
+                             CAppData* appData = &g_AppData)
+      : m_pSelectedResults(selectedResults), m_pAppData(appData) {}
+
+  bool InitInstance() override;
+
+  IWorkerSink* m_pProgressDlg = nullptr;
+  const std::vector<int32_t>* m_pSelectedResults;
+  CAppData* m_pAppData;
+  std::string m_strStatus;
+  std::atomic<int32_t> m_nTotal{0};
+  std::atomic<int32_t> m_nDeleted{0};
+  int32_t m_nRowCount = 0;
+
+  // How one file is deleted; the benchmark swaps in a stub to time the
+  // bookkeeping alone. Set before the thread runs.
+  bool (*m_pfnRemoveFile)(const std::string& path) = &platform::RemoveFile;
+};
