@@ -3,6 +3,7 @@
 // of searching and deleting, the folder list and the result store. One
 // instance, g_AppData, lives for the whole process.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,6 +23,15 @@ class CAppData {
   uint8_t m_bPasswordProtection = 0;
   std::string m_strPasswordHash;  // 64 upper-case hex digits, or empty
   uint8_t m_bStartWithWindows = 0;
+
+  // settings.dat in m_strAppFolder. Load and save show their failures to the
+  // user themselves; callers may ignore the results.
+  void SetDefaults();
+  bool LoadSettings();
+  bool SaveSettings();
+  // The password is kept only as its SHA-256 digest in m_strPasswordHash.
+  void SetPassword(std::string password);
+  bool IsPasswordCorrect(std::string typed) const;
 
   // Activity state: the task the search page asked for and the worker the
   // progress window started (0 none, 1 search, 2 delete).
@@ -50,3 +60,7 @@ class CAppData {
 };
 
 extern CAppData g_AppData;
+
+// Test seam: saves stop after writing this many bytes, as on a full disk.
+// SIZE_MAX, the default, turns it off.
+void SetSettingsSaveCutForTest(size_t bytes);

@@ -1,0 +1,170 @@
+// settings.dat: a fixed little-endian record, 57 bytes, or 121 with a password.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "dialogs/show_message.h"
+#include "platform/file_system.h"
+#include "platform/settings_io.h"
+#include "settings/app_data.h"
+
+namespace {
+
+constexpr char kHeader[] = "quillorysweeptool settings";
+constexpr size_t kHeaderSize = sizeof(kHeader);  // the text and its zero byte
+constexpr size_t kFieldsSize = 6 * 4 + 2 + 4;    // six numbers, two flags, the hash length
+constexpr size_t kMaxHashLength = 64;
+constexpr int32_t kMinSplitterPos = 140;
+
+size_t g_nSaveCut = SIZE_MAX;
+
+void ShowError(const std::string& text) {
+  ShowMessage(nullptr, "Error", "", text, kMessageIconId);
+}
+
+std::string FileError(const char* verb, const std::string& path, int cause) {
+  return std::string("Could not ") + verb + " file \"" + path + "\", " + verb + " error " +
+         std::to_string(cause);
+}
+
+// The text up to its first zero byte, if any.
+std::string_view CutAtZero(const char* text, size_t size) {
+  const void* zero = std::memchr(text, 0, size);
+  return {text, zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : size};
+}
+
+void PutInt(std::string& record, int32_t value) {
+  const uint32_t bits = static_cast<uint32_t>(value);
+  for (int shift = 0; shift < 32; shift += 8) record += static_cast<char>((bits >> shift) & 0xFF);
+}
+
+// Reads the fields in file order; one the file is too short to supply keeps
+// the value it had.
+class CFieldReader {
+ public:
+  CFieldReader(const uint8_t* data, size_t size) : m_pData(data), m_nSize(size) {}
+
+  void Read(int32_t& field) {
+    if (m_nOffset + 4 <= m_nSize) {
+      uint32_t bits = 0;
+      for (int i = 3; i >= 0; --i) bits = (bits << 8) | m_pData[m_nOffset + i];
+      field = static_cast<int32_t>(bits);
+    }
+    m_nOffset += 4;
+  }
+  void Read(uint8_t& field) {
+    if (m_nOffset < m_nSize) field = m_pData[m_nOffset];
+    m_nOffset += 1;
+  }
+  // The next `length` bytes, or null when the file ends before them.
+  const char* Take(size_t length) const {
+    return m_nOffset + length <= m_nSize ? reinterpret_cast<const char*>(m_pData + m_nOffset)
+                                         : nullptr;
+  }
+
+ private:
+  const uint8_t* m_pData;
+  size_t m_nSize;
+  size_t m_nOffset = 0;
+};
+
+}  // namespace
+
+void SetSettingsSaveCutForTest(size_t bytes) { g_nSaveCut = bytes; }
+
+void CAppData::SetDefaults() {
+  m_nWindowLeft = 20;
+  m_nWindowTop = 20;
+  m_nWindowWidth = 650;
+  m_nWindowHeight = 450;
+  m_nWindowShowCmd = 1;
+  m_nSplitterPos = kMinSplitterPos;
+  m_bPasswordProtection = 0;
+  m_strPasswordHash.clear();
+  m_bStartWithWindows = 0;
+  m_nTask = 0;
+  m_nRunningTask = 0;
+}
+
+bool CAppData::LoadSettings() {
+  const std::string path = m_strAppFolder + "settings.dat";
+  // A first start has no file: defaults, quietly.
+  if (platform::GetAttributes(path) == platform::kInvalidAttributes) {
+    SetDefaults();
+    return false;
+  }
+  platform::ExclusiveFile file;
+  if (const int cause = file.OpenForReading(path)) {
+    ShowError(FileError("open", path, cause));
+    return false;
+  }
+  char header[kHeaderSize] = {};
+  file.Read(header, kHeaderSize);
+  // Compared as text: a file that ends right after the 26 letters passes.
+  if (CutAtZero(header, kHeaderSize) != kHeader) {
+    ShowError("Wrong settings.dat");
+    return false;
+  }
+  uint8_t record[kFieldsSize + kMaxHashLength];
+  const size_t size = file.Read(record, sizeof record);
+  file.Close();
+
+  CFieldReader reader(record, size);
+  reader.Read(m_nWindowLeft);
+  reader.Read(m_nWindowTop);
+  reader.Read(m_nWindowWidth);
+  reader.Read(m_nWindowHeight);
+  reader.Read(m_nWindowShowCmd);
+  reader.Read(m_nSplitterPos);
+  m_nSplitterPos = std::max(m_nSplitterPos, kMinSplitterPos);
+  reader.Read(m_bStartWithWindows);  // before the protection flag in the file
+  reader.Read(m_bPasswordProtection);
+  int32_t length = 0;
+  reader.Read(length);
+  // A damaged length must not decide what we allocate: out of bounds, no hash.
+  m_strPasswordHash.clear();
+  const char* hash = length >= 0 && static_cast<size_t>(length) <= kMaxHashLength
+                         ? reader.Take(static_cast<size_t>(length))
+                         : nullptr;
+  if (hash) m_strPasswordHash = CutAtZero(hash, static_cast<size_t>(length));
+  return true;
+}
+
+bool CAppData::SaveSettings() {
+  const std::string path = m_strAppFolder + "settings.dat";
+  std::string record(kHeader, kHeaderSize);
+  PutInt(record, m_nWindowLeft);
+  PutInt(record, m_nWindowTop);
+  PutInt(record, m_nWindowWidth);
+  PutInt(record, m_nWindowHeight);
+  PutInt(record, m_nWindowShowCmd);
+  PutInt(record, m_nSplitterPos);
+  record += static_cast<char>(m_bStartWithWindows);
+  record += static_cast<char>(m_bPasswordProtection);
+  PutInt(record, static_cast<int32_t>(m_strPasswordHash.size()));
+  record += m_strPasswordHash;
+
+  // The new file is written whole beside the old one and then takes its place
+  // in one step, so a save cut short never leaves a truncated settings.dat.
+  const std::string newPath = path + ".new";
+  platform::ExclusiveFile file;
+  if (const int cause = file.CreateForWriting(newPath)) {
+    ShowError(FileError("open", path, cause));
+    return false;
+  }
+  const size_t size = std::min(record.size(), g_nSaveCut);
+  int cause = file.Write(record.data(), size);
+  if (cause == platform::kCauseNone && size < record.size()) cause = platform::kCauseDiskFull;
+  const int closeCause = file.Close();
+  if (cause == platform::kCauseNone) cause = closeCause;
+  if (cause == platform::kCauseNone) cause = platform::MoveFileOver(newPath, path);
+  if (cause != platform::kCauseNone) {
+    platform::RemoveFile(newPath);
+    ShowError(FileError("write", path, cause));
+    return false;
+  }
+  return true;
+}
