@@ -1,0 +1,390 @@
+#include "results/del_entries_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "search/search_criteria.h"
+#include "support/recording_sink.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kSep = platform::kSeparator;
+
+// The recorder with a hook on the posted progress, the delete worker's only
+// regular message, and a way to wait for it from the test's thread.
+class DeleteSink : public RecordingSink {
+ public:
+  std::function<void()> onPosted;  // runs on the worker's thread
+
+  void PostProgress() override {
+    RecordingSink::PostProgress();
+    {
+      std::lock_guard<std::mutex> lock(m_postedMutex);
+      ++m_posted;
+    }
+    m_postedCv.notify_all();
+    if (onPosted) onPosted();
+  }
+
+  bool WaitForPosted(int count) {
+    std::unique_lock<std::mutex> lock(m_postedMutex);
+    return m_postedCv.wait_for(lock, 30s, [&] { return m_posted >= count; });
+  }
+
+ private:
+  std::mutex m_postedMutex;
+  std::condition_variable m_postedCv;
+  int m_posted = 0;
+};
+
+struct DeleteRun {
+  TempDir dir;
+  CAppData data;
+  std::vector<int32_t> selected;
+  DeleteSink sink;
+  std::unique_ptr<CDelEntriesThread> worker;
+
+  DeleteRun() {
+    data.m_nTask = 2;
+    data.m_nRunningTask = 2;
+    data.m_nFoundCount = 77;
+  }
+
+  std::string Location() const { return dir.Path() + kSep; }
+  std::string PathOf(const std::string& name) const { return Location() + name; }
+  static std::string Content(const std::string& name) { return "the bytes of " + name; }
+
+  // A file on disk and its row in the store.
+  std::string AddFile(const std::string& name, bool marked) {
+    std::ofstream(PathOf(name), std::ios::binary) << Content(name);
+    AddRow(name, marked);
+    return PathOf(name);
+  }
+  void AddRow(const std::string& name, bool marked) {
+    data.AddResult(name, Location(), ExtensionOf(name), Content(name).size(), "01/15/24 12:30:00");
+    if (marked) {
+      data.m_arrDeleteMarks.back() = 1;
+      selected.push_back(static_cast<int32_t>(data.GetResultCount() - 1));
+    }
+  }
+
+  void Start() {
+    worker = std::make_unique<CDelEntriesThread>(&selected, &data);
+    worker->m_pProgressDlg = &sink;
+    worker->ResumeThread();
+  }
+  void Run() {
+    Start();
+    ASSERT_TRUE(worker->WaitUntilDone(60s));
+  }
+
+  // The store row by row: name, mark, location, type, size, date.
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (size_t i = 0; i < data.GetResultCount(); ++i) {
+      rows.push_back(
+          std::string(data.m_arrFoundNames[i]) + "|" + std::to_string(data.m_arrDeleteMarks[i]) +
+          "|" + std::string(data.m_arrFoundLocations[i]) + "|" +
+          std::string(data.m_arrFoundTypes[i]) + "|" + std::to_string(data.m_arrFoundSizes[i]) +
+          "|" + std::string(data.m_arrFoundDates[i]));
+    }
+    return rows;
+  }
+  std::string Row(const std::string& name, int mark) const {
+    return name + "|" + std::to_string(mark) + "|" + Location() + "|" + ExtensionOf(name) + "|" +
+           std::to_string(Content(name).size()) + "|01/15/24 12:30:00";
+  }
+  bool Intact(const std::string& name) const {
+    return FileExists(PathOf(name)) && ReadWholeFile(PathOf(name)) == Content(name);
+  }
+  std::string Question(const std::string& name) const {
+    return "File  \"" + PathOf(name) + "\" cannot be deleted.";
+  }
+};
+
+}  // namespace
+
+TEST(DeleteWorker, DeletesTheMarkedRowsAndKeepsTheOthersInOrder) {
+  DeleteRun run;
+  run.AddFile("one.txt", false);
+  run.AddFile("two.doc", true);
+  run.AddFile("three.DOC", true);
+  run.AddFile("four", false);
+  run.AddFile("five.tar.gz", false);
+  std::vector<int32_t> deletedAtPost;
+  run.sink.onPosted = [&] { deletedAtPost.push_back(run.worker->m_nDeleted.load()); };
+  run.Run();
+
+  EXPECT_EQ(run.sink.Sequence(),
+            "started posted-progress posted-progress posted-progress finished refill notify");
+  EXPECT_EQ(deletedAtPost, (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(run.worker->m_nTotal.load(), 2);
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
+  EXPECT_EQ(run.worker->m_nRowCount, 5);
+  EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("one.txt", 0), run.Row("four", 0),
+                                                  run.Row("five.tar.gz", 0)}));
+  EXPECT_FALSE(FileExists(run.PathOf("two.doc")));
+  EXPECT_FALSE(FileExists(run.PathOf("three.DOC")));
+  EXPECT_TRUE(run.Intact("one.txt"));
+  EXPECT_TRUE(run.Intact("four"));
+  EXPECT_TRUE(run.Intact("five.tar.gz"));
+  // The end: both task fields cleared before the refill, the flag left set,
+  // and the count of the search untouched.
+  EXPECT_EQ(run.data.m_nTask, 0);
+  EXPECT_EQ(run.data.m_nRunningTask, 0);
+  EXPECT_EQ(run.worker->m_bStop.load(), 1);
+  EXPECT_EQ(run.data.m_nFoundCount, 77);
+  EXPECT_TRUE(run.worker->m_strStatus.empty());
+}
+
+TEST(DeleteWorker, TheTotalIsTheNumberOfChosenRows) {
+  DeleteRun run;
+  run.AddFile("a.txt", true);
+  run.AddFile("b.txt", false);
+  run.selected = {0, 1, 1};  // the page's count, whatever the marks say
+  run.Run();
+  EXPECT_EQ(run.worker->m_nTotal.load(), 3);
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 1);
+}
+
+TEST(DeleteWorker, TheTasksFieldsAreClearedBeforeTheRefill) {
+  DeleteRun run;
+  run.AddFile("a.txt", true);
+  int32_t taskAtRefill = -1;
+  int32_t runningAtRefill = -1;
+  size_t rowsAtRefill = 99;
+  run.sink.onRefill = [&] {
+    taskAtRefill = run.data.m_nTask;
+    runningAtRefill = run.data.m_nRunningTask;
+    rowsAtRefill = run.data.GetResultCount();
+  };
+  run.Run();
+  EXPECT_EQ(taskAtRefill, 0);
+  EXPECT_EQ(runningAtRefill, 0);
+  EXPECT_EQ(rowsAtRefill, 0u);  // the refill already sees the rows gone
+}
+
+TEST(DeleteWorker, SkipLeavesTheRowAndAsksAgain) {
+  DeleteRun run;
+  run.AddFile("locked 1.txt", true);
+  run.AddFile("free.txt", true);
+  run.AddFile("locked 2.txt", true);
+  ASSERT_TRUE(SetReadOnly(run.PathOf("locked 1.txt"), true));
+  ASSERT_TRUE(SetReadOnly(run.PathOf("locked 2.txt"), true));
+  run.sink.answers = {ASK_SKIP, ASK_SKIP};
+  run.Run();
+
+  EXPECT_EQ(run.sink.questions,
+            (std::vector<std::string>{run.Question("locked 1.txt"), run.Question("locked 2.txt")}));
+  EXPECT_EQ(run.sink.Sequence(),
+            "started posted-progress ask posted-progress posted-progress ask posted-progress "
+            "finished refill notify");
+  EXPECT_EQ(run.Rows(),
+            (std::vector<std::string>{run.Row("locked 1.txt", 1), run.Row("locked 2.txt", 1)}));
+  EXPECT_TRUE(run.Intact("locked 1.txt"));
+  EXPECT_TRUE(run.Intact("locked 2.txt"));
+  EXPECT_FALSE(FileExists(run.PathOf("free.txt")));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 1);
+}
+
+TEST(DeleteWorker, TheQuestionHasTwoBlanksAfterFile) {
+  EXPECT_EQ(DeleteFailedText("C:\\a b\\c.txt"), "File  \"C:\\a b\\c.txt\" cannot be deleted.");
+}
+
+TEST(DeleteWorker, SkipAllAsksNoMore) {
+  DeleteRun run;
+  run.AddFile("gone 1.txt", true);
+  run.AddFile("gone 2.txt", true);
+  run.AddFile("free.txt", true);
+  run.AddFile("gone 3.txt", true);
+  for (const char* name : {"gone 1.txt", "gone 2.txt", "gone 3.txt"})
+    ASSERT_TRUE(SetReadOnly(run.PathOf(name), true));
+  run.sink.answers = {ASK_SKIP_ALL};
+  run.Run();
+
+  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{run.Question("gone 1.txt")}));
+  EXPECT_EQ(run.sink.Sequence(),
+            "started posted-progress ask posted-progress posted-progress posted-progress "
+            "posted-progress finished refill notify");
+  EXPECT_EQ(run.Rows(),
+            (std::vector<std::string>{run.Row("gone 1.txt", 1), run.Row("gone 2.txt", 1),
+                                      run.Row("gone 3.txt", 1)}));
+  EXPECT_FALSE(FileExists(run.PathOf("free.txt")));
+}
+
+TEST(DeleteWorker, CancelInTheMiddleLeavesTheRestAsItWas) {
+  DeleteRun run;
+  run.AddFile("first.txt", true);
+  run.AddFile("plain.txt", false);
+  run.AddFile("locked.txt", true);
+  run.AddFile("later.txt", true);
+  run.AddFile("last.txt", false);
+  ASSERT_TRUE(SetReadOnly(run.PathOf("locked.txt"), true));
+  run.sink.answers = {ASK_CANCEL};
+  run.Run();
+
+  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{run.Question("locked.txt")}));
+  // No progress after the answer: straight to the end.
+  EXPECT_EQ(run.sink.Sequence(),
+            "started posted-progress posted-progress ask finished refill notify");
+  EXPECT_FALSE(FileExists(run.PathOf("first.txt")));
+  EXPECT_TRUE(run.Intact("locked.txt"));
+  EXPECT_TRUE(run.Intact("later.txt"));
+  EXPECT_EQ(run.Rows(),
+            (std::vector<std::string>{run.Row("plain.txt", 0), run.Row("locked.txt", 1),
+                                      run.Row("later.txt", 1), run.Row("last.txt", 0)}));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 1);
+  EXPECT_EQ(run.worker->m_bStop.load(), 1);
+  EXPECT_EQ(run.data.m_nTask, 0);
+  EXPECT_EQ(run.data.m_nRunningTask, 0);
+}
+
+TEST(DeleteWorker, StopEndsTheRunBeforeTheNextRow) {
+  DeleteRun run;
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"}) run.AddFile(name, true);
+  ASSERT_TRUE(SetReadOnly(run.PathOf("d.txt"), true));  // would ask, but is never reached
+  int posted = 0;
+  // The user's Yes to the Cancel question arrives after the second file is gone.
+  run.sink.onPosted = [&] {
+    if (++posted == 3) run.worker->m_bStop.store(1);
+  };
+  run.Run();
+
+  EXPECT_EQ(run.sink.Sequence(),
+            "started posted-progress posted-progress posted-progress finished refill notify");
+  EXPECT_TRUE(run.sink.questions.empty());
+  EXPECT_FALSE(FileExists(run.PathOf("a.txt")));
+  EXPECT_FALSE(FileExists(run.PathOf("b.txt")));
+  EXPECT_TRUE(run.Intact("c.txt"));
+  EXPECT_TRUE(run.Intact("d.txt"));
+  EXPECT_TRUE(run.Intact("e.txt"));
+  EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("c.txt", 1), run.Row("d.txt", 1),
+                                                  run.Row("e.txt", 1)}));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
+}
+
+TEST(DeleteWorker, NoMarkedRowTouchesNothing) {
+  DeleteRun run;
+  run.AddFile("a.txt", false);
+  run.AddFile("b.txt", false);
+  run.Run();
+  EXPECT_EQ(run.sink.Sequence(), "started posted-progress finished refill notify");
+  EXPECT_EQ(run.worker->m_nTotal.load(), 0);
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 0);
+  EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("a.txt", 0), run.Row("b.txt", 0)}));
+  EXPECT_TRUE(run.Intact("a.txt"));
+  EXPECT_TRUE(run.Intact("b.txt"));
+}
+
+TEST(DeleteWorker, AnEmptyStore) {
+  DeleteRun run;
+  run.Run();
+  EXPECT_EQ(run.sink.Sequence(), "started posted-progress finished refill notify");
+  EXPECT_EQ(run.data.GetResultCount(), 0u);
+  EXPECT_EQ(run.data.m_nTask, 0);
+}
+
+TEST(DeleteWorker, TheSecondRowOfOneFileFindsItGone) {
+  DeleteRun run;
+  run.AddFile("twice.txt", true);
+  run.AddFile("other.txt", false);
+  run.AddRow("twice.txt", true);  // the same file reached through a second listed folder
+  run.sink.answers = {ASK_SKIP};
+  run.Run();
+
+  EXPECT_FALSE(FileExists(run.PathOf("twice.txt")));
+  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{run.Question("twice.txt")}));
+  EXPECT_EQ(run.Rows(),
+            (std::vector<std::string>{run.Row("other.txt", 0), run.Row("twice.txt", 1)}));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 1);
+  EXPECT_TRUE(run.Intact("other.txt"));
+}
+
+TEST(DeleteWorker, AReadOnlyFileIsNotDeleted) {
+  DeleteRun run;
+  run.AddFile("read only.txt", true);
+  ASSERT_TRUE(SetReadOnly(run.PathOf("read only.txt"), true));
+  run.sink.answers = {ASK_SKIP};
+  run.Run();
+  EXPECT_TRUE(run.Intact("read only.txt"));
+  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{run.Question("read only.txt")}));
+  EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("read only.txt", 1)}));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 0);
+}
+
+// The Cancel question holds the worker at its next poll; a Yes sets the flag
+// and lets it go, and it must then end without touching another file.
+TEST(DeleteWorker, APausedWorkerTouchesNothingUntilResumed) {
+  DeleteRun run;
+  run.AddFile("a.txt", true);
+  run.AddFile("b.txt", true);
+  run.worker = std::make_unique<CDelEntriesThread>(&run.selected, &run.data);
+  run.worker->m_pProgressDlg = &run.sink;
+  run.worker->Pause();
+  run.worker->ResumeThread();
+  ASSERT_TRUE(run.sink.WaitForPosted(1));  // past its start, where it clears the flag
+  EXPECT_TRUE(run.Intact("a.txt"));
+  EXPECT_FALSE(run.worker->IsDone());
+  run.worker->Stop();
+  run.worker->Resume();
+  ASSERT_TRUE(run.worker->WaitUntilDone(60s));
+  EXPECT_TRUE(run.Intact("a.txt"));
+  EXPECT_TRUE(run.Intact("b.txt"));
+  EXPECT_EQ(run.sink.Sequence(), "started posted-progress finished refill notify");
+  EXPECT_EQ(run.data.GetResultCount(), 2u);
+}
+
+TEST(DeleteWorker, WithoutAWindowAFailureEndsTheRun) {
+  DeleteRun run;
+  run.AddFile("a.txt", true);
+  run.AddFile("locked.txt", true);
+  run.AddFile("c.txt", true);
+  ASSERT_TRUE(SetReadOnly(run.PathOf("locked.txt"), true));
+  CDelEntriesThread worker(&run.selected, &run.data);
+  worker.ResumeThread();
+  ASSERT_TRUE(worker.WaitUntilDone(60s));
+  EXPECT_FALSE(FileExists(run.PathOf("a.txt")));
+  EXPECT_TRUE(run.Intact("c.txt"));
+  EXPECT_EQ(run.data.GetResultCount(), 2u);
+  EXPECT_EQ(run.data.m_nTask, 0);
+}
+
+namespace {
+std::vector<std::string> g_removedPaths;
+bool RecordRemoval(const std::string& path) {
+  g_removedPaths.push_back(path);
+  return path.find("keep") == std::string::npos;
+}
+}  // namespace
+
+// The seam the benchmark uses: every file call goes through it, in row order,
+// and the files themselves stay.
+TEST(DeleteWorker, FilesAreDeletedThroughTheSeam) {
+  g_removedPaths.clear();
+  DeleteRun run;
+  run.AddFile("a.txt", true);
+  run.AddFile("b.txt", false);
+  run.AddFile("keep.txt", true);
+  run.AddFile("d.txt", true);
+  run.sink.answers = {ASK_SKIP};
+  run.worker = std::make_unique<CDelEntriesThread>(&run.selected, &run.data);
+  run.worker->m_pProgressDlg = &run.sink;
+  run.worker->m_pfnRemoveFile = &RecordRemoval;
+  run.worker->ResumeThread();
+  ASSERT_TRUE(run.worker->WaitUntilDone(60s));
+  EXPECT_EQ(g_removedPaths, (std::vector<std::string>{run.PathOf("a.txt"), run.PathOf("keep.txt"),
+                                                      run.PathOf("d.txt")}));
+  EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("b.txt", 0), run.Row("keep.txt", 1)}));
+  for (const char* name : {"a.txt", "b.txt", "keep.txt", "d.txt"}) EXPECT_TRUE(run.Intact(name));
+}
