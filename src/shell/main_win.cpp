@@ -1,32 +1,37 @@
 #include <windows.h>
+#include <commctrl.h>
+
+#include "dialogs/message_box_win.h"
+#include "framework/window_win.h"
+#include "resources/resource.h"
 
 namespace {
 
-LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
+// Stands in for the main window until the shell has its own.
+class CPlainMainWindow : public fw::CWindow {};
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  InstallDialogKit();
+
   WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = MainProc;
+  windowClass.lpfnWndProc = fw::CWindow::WindowProc;
   windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+  windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = "Quillory";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "Quillory", "Quillory", WS_OVERLAPPEDWINDOW, 20, 20, 650, 450,
-                                nullptr, nullptr, instance, nullptr);
-  ShowWindow(window, showCommand);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+  ::RegisterClassA(&windowClass);
+
+  CPlainMainWindow window;
+  if (!window.Create(0, "Quillory", "Quillory", WS_OVERLAPPEDWINDOW, RECT{20, 20, 670, 470},
+                     nullptr, 0)) {
+    return 1;
   }
-  return 0;
+  fw::SetMainWindow(window.m_hWnd);
+  window.Show(showCommand);
+  return fw::RunMessageLoop();
 }

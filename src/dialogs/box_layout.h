@@ -1,0 +1,49 @@
+#pragma once
+// Pixel layout of the message and question boxes, as pure arithmetic: the
+// boxes measure the font and count the text's lines, and this says where
+// everything goes.
+
+#include <array>
+
+enum class BoxKind {
+  kMessage,     // CMessageBox: "Ok"
+  kAnswer,      // CAnswerBox: Yes, No
+  kAnswerFull,  // CAnswerBoxFull: five buttons
+};
+
+struct BoxRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool operator==(const BoxRect&) const = default;
+};
+
+struct BoxLayout {
+  BoxRect multiLineText;   // where the wrapping text control goes
+  BoxRect singleLineText;  // the centred control that replaces it for one line
+  BoxRect groupBox;
+  int buttonCount = 0;
+  std::array<BoxRect, 5> buttons{};  // left to right
+  int windowWidth = 0;
+  int windowHeight = 0;
+};
+
+// Width of the text control while its lines are first counted.
+int BoxTextWidth(BoxKind kind);
+
+// lineCount: the lines of the text at BoxTextWidth (an empty text counts 1);
+// lineHeight: character height plus external leading; frameHeight: the
+// window's height minus its client height.
+BoxLayout ComputeBoxLayout(BoxKind kind, int lineCount, int lineHeight, int frameHeight);
+
+// Top-left corner that centres a width x height window over `over`, pulled
+// back inside `bounds` (the work area) when it would stick out.
+struct BoxPoint {
+  int x = 0;
+  int y = 0;
+  bool operator==(const BoxPoint&) const = default;
+};
+BoxPoint CenterBox(int width, int height, const BoxRect& over, const BoxRect& bounds);
