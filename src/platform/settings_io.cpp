@@ -4,47 +4,53 @@
 
 namespace platform {
 
+namespace {
+
+struct Win32Cause {
+  uint32_t error;
+  int cause;
+};
+
+constexpr Win32Cause kWin32Causes[] = {
+    {2, kCauseFileNotFound},       // file not found
+    {6, kCauseFileNotFound},       // invalid handle
+    {18, kCauseFileNotFound},      // no more files
+    {3, kCauseBadPath},            // path not found
+    {15, kCauseBadPath},           // invalid drive
+    {53, kCauseBadPath},           // bad network path
+    {67, kCauseBadPath},           // bad network name
+    {123, kCauseBadPath},          // invalid name
+    {161, kCauseBadPath},          // bad path name
+    {206, kCauseBadPath},          // name too long
+    {267, kCauseBadPath},          // not a directory
+    {4, kCauseTooManyOpenFiles},   // too many open files
+    {5, kCauseAccessDenied},       // access denied
+    {19, kCauseAccessDenied},      // write protected
+    {65, kCauseAccessDenied},      // network access denied
+    {1006, kCauseInvalidFile},     // file invalidated
+    {16, kCauseRemoveCurrentDir},  // current directory
+    {82, kCauseDirectoryFull},     // cannot make the entry
+    {25, kCauseBadSeek},           // seek
+    {131, kCauseBadSeek},          // negative seek
+    {23, kCauseHardIO},            // CRC
+    {29, kCauseHardIO},            // write fault
+    {30, kCauseHardIO},            // read fault
+    {31, kCauseHardIO},            // general failure
+    {1117, kCauseHardIO},          // device I/O error
+    {32, kCauseSharingViolation},  // sharing violation
+    {33, kCauseLockViolation},     // lock violation
+    {38, kCauseEndOfFile},         // handle end of file
+    {39, kCauseDiskFull},          // handle disk full
+    {112, kCauseDiskFull},         // disk full
+};
+
+}  // namespace
+
 int CauseFromWin32Error(uint32_t error) {
-  switch (error) {
-    case 0: return kCauseNone;
-    case 2:   // file not found
-    case 6:   // invalid handle
-    case 18:  // no more files
-      return kCauseFileNotFound;
-    case 3:    // path not found
-    case 15:   // invalid drive
-    case 53:   // bad network path
-    case 67:   // bad network name
-    case 123:  // invalid name
-    case 161:  // bad path name
-    case 206:  // name too long
-    case 267:  // not a directory
-      return kCauseBadPath;
-    case 4: return kCauseTooManyOpenFiles;
-    case 5:   // access denied
-    case 19:  // write protected
-    case 65:  // network access denied
-      return kCauseAccessDenied;
-    case 1006: return kCauseInvalidFile;  // file invalidated
-    case 16: return kCauseRemoveCurrentDir;
-    case 82: return kCauseDirectoryFull;  // cannot make the entry
-    case 25:   // seek
-    case 131:  // negative seek
-      return kCauseBadSeek;
-    case 23:    // CRC
-    case 29:    // write fault
-    case 30:    // read fault
-    case 31:    // general failure
-    case 1117:  // device I/O error
-      return kCauseHardIO;
-    case 32: return kCauseSharingViolation;
-    case 33: return kCauseLockViolation;
-    case 38: return kCauseEndOfFile;
-    case 39:   // handle disk full
-    case 112:  // disk full
-      return kCauseDiskFull;
-    default: return kCauseGeneric;
-  }
+  if (error == 0) return kCauseNone;
+  for (const Win32Cause& entry : kWin32Causes)
+    if (entry.error == error) return entry.cause;
+  return kCauseGeneric;
 }
 
 int CauseFromErrno(int error) {
@@ -55,19 +61,16 @@ int CauseFromErrno(int error) {
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
-    case ENXIO:
-      return kCauseBadPath;
+    case ENXIO: return kCauseBadPath;
     case EMFILE:
-    case ENFILE:
-      return kCauseTooManyOpenFiles;
+    case ENFILE: return kCauseTooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:  // Windows answers access denied for a folder, and so do we
       return kCauseAccessDenied;
     case EBUSY:
-    case ETXTBSY:
-      return kCauseSharingViolation;
+    case ETXTBSY: return kCauseSharingViolation;
     case ESPIPE: return kCauseBadSeek;
     case EIO: return kCauseHardIO;
     case ENOSPC:

@@ -25,9 +25,7 @@ std::string HashText(const std::string& text) {
 
 }  // namespace
 
-void CAppData::SetPassword(std::string password) {
-  m_strPasswordHash = HashText(password);
-}
+void CAppData::SetPassword(std::string password) { m_strPasswordHash = HashText(password); }
 
 bool CAppData::IsPasswordCorrect(std::string typed) const {
   return HashText(typed) == m_strPasswordHash;

@@ -21,9 +21,7 @@ constexpr int32_t kMinSplitterPos = 140;
 
 size_t g_nSaveCut = SIZE_MAX;
 
-void ShowError(const std::string& text) {
-  ShowMessage(nullptr, "Error", "", text, kMessageIconId);
-}
+void ShowError(const std::string& text) { ShowMessage(nullptr, "Error", "", text, kMessageIconId); }
 
 std::string FileError(const char* verb, const std::string& path, int cause) {
   return std::string("Could not ") + verb + " file \"" + path + "\", " + verb + " error " +

@@ -28,8 +28,8 @@ void MakeFolder() {
   }
   std::atexit(RemoveFolder);
   // "Wrong settings.dat" for most inputs: keep the fuzzer's output quiet.
-  SetShowMessageHandler([](void*, const std::string&, const std::string&, const std::string&,
-                           int) {});
+  SetShowMessageHandler(
+      [](void*, const std::string&, const std::string&, const std::string&, int) {});
 }
 
 }  // namespace
