@@ -111,8 +111,10 @@ BOOL CBoxDialog::OnInitDialog() {
 
   LayOutButtons(layout);
 
-  ::SetWindowPos(m_hWnd, nullptr, 0, 0, layout.windowWidth, layout.windowHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  // The template asks for a system-modal box; Wine does not lift it above
+  // other windows for that, so it is put on top here.
+  ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, layout.windowWidth, layout.windowHeight,
+                 SWP_NOACTIVATE);
 
   // Over the owner, or over the screen when there is none to see.
   HWND owner = ::GetWindow(m_hWnd, GW_OWNER);

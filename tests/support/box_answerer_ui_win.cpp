@@ -1,0 +1,125 @@
+#include "support/box_answerer_ui_win.h"
+
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Search {
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(hwnd, &process);
+  if (process != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd)) return TRUE;
+  char text[256] = {};
+  ::GetWindowTextA(hwnd, text, sizeof(text));
+  if (*search->caption != text) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM lParam) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(hwnd, &process);
+  char className[32] = {};
+  ::GetClassNameA(hwnd, className, sizeof(className));
+  if (process == ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) &&
+      std::string(className) == "#32770") {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+  }
+  return TRUE;
+}
+
+// A sent message that cannot hang the helper when the box's thread is stuck.
+void SendBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_NORMAL, 10000, &result);
+}
+
+}  // namespace
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  while (!condition()) {
+    if (Clock::now() >= deadline) return false;
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  while (!condition()) {
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+  return true;
+}
+
+HWND FindOwnWindow(const std::string& caption) {
+  Search search{&caption, nullptr};
+  ::EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BoxAnswerer::BoxAnswerer(std::string caption, Action action, std::chrono::milliseconds timeout)
+    : m_thread([this, caption = std::move(caption), action = std::move(action), timeout] {
+        HWND box = nullptr;
+        if (WaitUntil([&] { return (box = FindOwnWindow(caption)) != nullptr; }, timeout)) {
+          m_bFound = true;
+          action(box);
+          return;
+        }
+        std::vector<HWND> open;
+        ::EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&open));
+        for (HWND dialog : open) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+      }) {}
+
+BoxAnswerer::~BoxAnswerer() {
+  if (m_thread.joinable()) m_thread.join();
+}
+
+bool BoxAnswerer::Answered() {
+  if (m_thread.joinable()) m_thread.join();
+  return m_bFound;
+}
+
+void ClickButton(HWND box, int id) { SendBounded(::GetDlgItem(box, id), BM_CLICK, 0, 0); }
+
+void PressEscape(HWND box) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &info);
+  HWND target = info.hwndFocus ? info.hwndFocus : box;
+  // Posted like typed keys: the box's dialog loop must see them in its queue.
+  ::PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  ::PostMessageA(target, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001));
+}
+
+void PressCloseBox(HWND box) { SendBounded(box, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+void MouseClick(HWND control) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout) {
+  return WaitUntil([window] { return !::IsWindow(window); }, timeout);
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Driving the program's windows from a test: waiting with a bound, finding a
+// box by its caption, and answering it from a helper thread the way a user
+// would (a button, Esc, the close box).
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+// Waits for `condition` on the calling thread while dispatching its messages,
+// so its own windows keep answering other threads. False on timeout.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s);
+
+// Waits for `condition` without dispatching (for helper threads).
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s);
+
+// A visible top-level window of this process with exactly this caption.
+HWND FindOwnWindow(const std::string& caption);
+
+// Answers the next box with `caption` from a thread of its own: waits for it,
+// then runs `action` on it. If no box comes, it closes whatever dialogs of the
+// process are open, so the test fails instead of hanging.
+class BoxAnswerer {
+ public:
+  using Action = std::function<void(HWND box)>;
+  BoxAnswerer(std::string caption, Action action, std::chrono::milliseconds timeout = 20s);
+  ~BoxAnswerer();
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+  // Waits for the helper to finish; true when it found the box.
+  bool Answered();
+
+ private:
+  std::atomic<bool> m_bFound{false};
+  std::thread m_thread;
+};
+
+// What a user does to a box. Each returns once the box's thread has taken it.
+void ClickButton(HWND box, int id);  // a click on the button (BM_CLICK)
+void PressEscape(HWND box);          // the Esc key on the box's focused control
+void PressCloseBox(HWND box);        // the caption's close box
+// A real left click of the mouse at the centre of a control, through the
+// system's input queue: disabled controls do not take it.
+void MouseClick(HWND control);
+
+// Waits until the window is gone.
+bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout = 20s);
