@@ -1,5 +1,7 @@
 #include "support/temp_dir.h"
 
+#include "platform/file_system.h"
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -38,18 +40,29 @@ TempDir::TempDir() {
   }
 }
 
+namespace {
+
+// Removes a folder's contents without ever following a link: a link to "."
+// or to another folder must go, not what it points at.
+void RemoveTree(const std::string& folder) {
+  platform::FileEntry entry;
+  platform::FolderListing listing;
+  if (!listing.Open(folder, entry)) return;
+  do {
+    if (entry.name == "." || entry.name == "..") continue;
+    const std::string path = folder + platform::kSeparator + entry.name;
+    const bool link = (entry.attributes & platform::kAttrReparsePoint) != 0;
+    const bool directory = (entry.attributes & platform::kAttrDirectory) != 0;
+    if (directory && !link) RemoveTree(path);
+    RemoveEntry(path, directory);
+  } while (listing.Next(entry));
+}
+
+}  // namespace
+
 TempDir::~TempDir() {
-  std::error_code error;
-  // Read-only files would stop the removal on Windows.
-  for (auto it = fs::recursive_directory_iterator(m_path, fs::directory_options::none, error);
-       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    if (it->is_symlink()) {
-      it.disable_recursion_pending();
-      continue;
-    }
-    fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
-  }
-  fs::remove_all(m_path, error);
+  RemoveTree(m_path);
+  RemoveEntry(m_path, true);
 }
 
 std::string TempDir::operator/(const std::string& relative) const {

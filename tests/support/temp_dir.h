@@ -28,3 +28,11 @@ bool SetFileTimes(const std::string& path, int64_t created, int64_t modified, in
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 bool SetReadOnly(const std::string& path, bool readOnly);
+// Removes one file, link or empty folder, read-only or not.
+bool RemoveEntry(const std::string& path, bool directory);
+// The time zone every test assumes (New York's rules), whatever the machine's.
+void UseTestTimeZone();
+// Makes `linkPath` a symbolic link to `target` ("." for the folder it stands
+// in, as "ln -s . loop"). Under Wine it is a host link, which Wine shows as a
+// reparse-point directory.
+bool MakeFolderLink(const std::string& linkPath, const std::string& target);
