@@ -1,0 +1,163 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/handles_win.h"
+#include "resources/resource.h"
+
+namespace {
+
+HINSTANCE Module() { return ::GetModuleHandleA(nullptr); }
+
+struct IconLook {
+  int width = 0;
+  int bitsPerPixel = 0;
+};
+
+// Size and colour depth of the image the resource holds for `size` pixels.
+IconLook LookAtIcon(int id, int size) {
+  IconLook look;
+  HRSRC group = ::FindResourceA(Module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  if (!group) return look;
+  auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(Module(), group)));
+  int imageId = ::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+  HRSRC image = ::FindResourceA(Module(), MAKEINTRESOURCEA(imageId), MAKEINTRESOURCEA(3));  // RT_ICON
+  if (!image) return look;
+  auto* header = static_cast<BITMAPINFOHEADER*>(::LockResource(::LoadResource(Module(), image)));
+  look.width = header->biWidth;
+  look.bitsPerPixel = header->biBitCount;
+  return look;
+}
+
+TEST(Resources, IconsHaveTheirSizesAndColours) {
+  struct Expected {
+    int id;
+    int bits;
+  };
+  // 16 colours: 4 bits a pixel; 256 colours: 8.
+  for (Expected e : {Expected{IDI_MESSAGE, 4}, Expected{IDI_QUESTION, 4}, Expected{IDI_TRAY, 8},
+                     Expected{IDI_TRAY_CLASSIC, 4}, Expected{IDI_APP, 8}}) {
+    IconLook look = LookAtIcon(e.id, 16);
+    EXPECT_EQ(look.width, 16) << e.id;
+    EXPECT_EQ(look.bitsPerPixel, e.bits) << e.id;
+  }
+  EXPECT_EQ(LookAtIcon(IDI_APP, 32).width, 32);
+}
+
+TEST(Resources, IconsLoad) {
+  for (int id : {IDI_APP, IDI_TRAY, IDI_TRAY_CLASSIC, IDI_MESSAGE, IDI_QUESTION}) {
+    fw::CIcon icon(static_cast<HICON>(
+        ::LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
+    EXPECT_TRUE(icon) << id;
+  }
+}
+
+// The centre of the message icon is white (the disc) and its top-left corner
+// transparent: the disc is round.
+TEST(Resources, MessageIconIsADisc) {
+  fw::CIcon icon(static_cast<HICON>(
+      ::LoadImageA(Module(), MAKEINTRESOURCEA(IDI_MESSAGE), IMAGE_ICON, 16, 16, 0)));
+  ASSERT_TRUE(icon);
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  RECT all{0, 0, 16, 16};
+  HBRUSH green = ::CreateSolidBrush(RGB(0, 255, 0));
+  ::FillRect(dc, &all, green);
+  ::DrawIconEx(dc, 0, 0, icon.Get(), 16, 16, 0, nullptr, DI_NORMAL);
+  EXPECT_EQ(::GetPixel(dc, 0, 0), RGB(0, 255, 0));      // transparent corner
+  EXPECT_EQ(::GetPixel(dc, 4, 8), RGB(255, 255, 255));  // the white disc
+  EXPECT_EQ(::GetPixel(dc, 7, 5), RGB(255, 0, 0));      // the red mark
+  ::SelectObject(dc, old);
+  ::DeleteObject(green);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+}
+
+TEST(Resources, TrayMenu) {
+  fw::CMenu menu(::LoadMenuA(Module(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+  ASSERT_TRUE(menu);
+  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 1);
+  HMENU popup = ::GetSubMenu(menu.Get(), 0);
+  ASSERT_NE(popup, nullptr);
+  ASSERT_EQ(::GetMenuItemCount(popup), 5);
+  const UINT ids[] = {ID_MENU_OPEN, 0, ID_MENU_HELP, 0, ID_MENU_EXIT};
+  const char* texts[] = {"Open", "", "Help", "", "Exit"};
+  for (int i = 0; i < 5; ++i) {
+    char text[32] = {};
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
+    item.dwTypeData = text;
+    item.cch = sizeof(text);
+    ASSERT_TRUE(::GetMenuItemInfoA(popup, static_cast<UINT>(i), TRUE, &item));
+    EXPECT_EQ(item.wID, ids[i]) << i;
+    EXPECT_EQ((item.fType & MFT_SEPARATOR) != 0, ids[i] == 0) << i;
+    EXPECT_STREQ(text, texts[i]) << i;
+  }
+}
+
+std::string ManifestText() {
+  HRSRC found = ::FindResourceA(Module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  if (!found) return {};
+  auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(Module(), found)));
+  return std::string(bytes, ::SizeofResource(Module(), found));
+}
+
+TEST(Resources, ManifestAsksForCommonControlsSixAndHighestAvailable) {
+  std::string manifest = ManifestText();
+  EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+            std::string::npos);
+  EXPECT_NE(manifest.find("level=\"highestAvailable\""), std::string::npos);
+}
+
+// The boxes' templates: ids, default buttons and styles as the boxes expect them.
+INT_PTR CALLBACK NoHandling(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(Resources, BoxTemplates) {
+  struct Expected {
+    int id;
+    std::vector<int> buttons;
+    int defaultButton;
+  };
+  const Expected expected[] = {
+      {IDD_MESSAGEBOX, {}, 0},
+      {IDD_ANSWERBOX, {IDOK, IDCANCEL}, IDCANCEL},
+      {IDD_ANSWERBOXFULL,
+       {IDOK, IDC_BOX_YES_FOR_ALL, IDCANCEL, IDC_BOX_NO, IDC_BOX_NO_FOR_ALL},
+       IDC_BOX_NO},
+  };
+  for (const Expected& e : expected) {
+    HWND dialog = ::CreateDialogParamA(Module(), MAKEINTRESOURCEA(e.id), nullptr, NoHandling, 0);
+    ASSERT_NE(dialog, nullptr) << e.id;
+    DWORD style = static_cast<DWORD>(::GetWindowLongA(dialog, GWL_STYLE));
+    const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SYSMODAL;
+    EXPECT_EQ(style & wanted, wanted) << e.id;
+    int buttons = 0;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      ++buttons;
+    }
+    EXPECT_EQ(buttons, static_cast<int>(e.buttons.size())) << e.id;
+    for (size_t i = 0; i < e.buttons.size(); ++i) {
+      HWND button = ::GetDlgItem(dialog, e.buttons[i]);
+      ASSERT_NE(button, nullptr) << e.id << " " << e.buttons[i];
+      LONG kind = ::GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
+      EXPECT_EQ(kind == BS_DEFPUSHBUTTON, e.buttons[i] == e.defaultButton) << e.buttons[i];
+      if (i > 0) {
+        // Template order is left to right: the tab order the focus follows.
+        RECT left{}, right{};
+        ::GetWindowRect(::GetDlgItem(dialog, e.buttons[i - 1]), &left);
+        ::GetWindowRect(button, &right);
+        EXPECT_LT(left.right, right.left);
+      }
+    }
+    ::DestroyWindow(dialog);
+  }
+}
+
+}  // namespace
