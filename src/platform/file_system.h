@@ -46,6 +46,12 @@ class FolderListing {
   bool Open(const std::string& folder, FileEntry& entry);
   // Reads the next entry; false at the end.
   bool Next(FileEntry& entry);
+  // A fresh look at the file just read, whose full path is `fullPath`: its
+  // attributes now (GetAttributes on that path), kInvalidAttributes when it
+  // is gone. Natively the listing reads only the names and kinds of plain
+  // files, and this one call relative to the open folder fills in their size,
+  // times and attributes: one call per file, as the Windows listing has.
+  uint32_t EntryAttributes(const std::string& fullPath, FileEntry& entry) const;
   void Close();
 
  private:

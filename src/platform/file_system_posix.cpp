@@ -97,9 +97,23 @@ bool FolderListing::Open(const std::string& folder, FileEntry& entry) {
 bool FolderListing::Next(FileEntry& entry) {
   if (!m_handle) return false;
   while (struct dirent* item = readdir(static_cast<DIR*>(m_handle))) {
+    if (item->d_type == DT_REG || item->d_type == DT_DIR) {
+      // Kind and name are enough to walk; EntryAttributes describes a file.
+      entry.name.assign(item->d_name);
+      const unsigned mode = item->d_type == DT_DIR ? S_IFDIR | S_IWUSR : S_IFREG | S_IWUSR;
+      entry.attributes = Attributes(item->d_name, mode, false, false);
+      entry.size = 0;
+      entry.created = entry.modified = entry.accessed = 0;
+      return true;
+    }
     if (Describe(m_dirFd, item->d_name, entry)) return true;
   }
   return false;
+}
+
+uint32_t FolderListing::EntryAttributes(const std::string&, FileEntry& entry) const {
+  if (m_dirFd < 0 || !Describe(m_dirFd, entry.name.c_str(), entry)) return kInvalidAttributes;
+  return entry.attributes;
 }
 
 void FolderListing::Close() {

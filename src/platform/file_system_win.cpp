@@ -58,6 +58,10 @@ bool FolderListing::Next(FileEntry& entry) {
   return true;
 }
 
+uint32_t FolderListing::EntryAttributes(const std::string& fullPath, FileEntry&) const {
+  return GetFileAttributesA(fullPath.c_str());
+}
+
 void FolderListing::Close() {
   if (m_handle) {
     FindClose(static_cast<HANDLE>(m_handle));

@@ -96,7 +96,7 @@ void CScanEntriesThread::ScanFolder(std::string path) {
       continue;
     }
     fullPath.assign(location).append(m_entry.name);
-    if (platform::GetAttributes(fullPath) == platform::kInvalidAttributes) continue;
+    if (listing.EntryAttributes(fullPath, m_entry) == platform::kInvalidAttributes) continue;
 
     m_nProcessed.fetch_add(1);
     m_bNameMatch = m_bSizeMatch = m_bDateMatch = 0;
