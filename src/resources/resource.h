@@ -44,3 +44,7 @@
 #define PAGE_SETTINGS 354
 #define PAGE_HELP 388
 #define PAGE_DELETE_FILES 398
+
+// Password prompt.
+#define IDD_CHECKPASSWORD 140
+#define IDC_PROMPT_PASSWORD 1055
