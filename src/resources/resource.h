@@ -44,6 +44,14 @@
 #define PAGE_SETTINGS 354
 #define PAGE_HELP 388
 #define PAGE_DELETE_FILES 398
+#define IDD_SETTINGS 107
+#define IDD_HELPABOUT 130
+#define IDD_WIPERENTRIES 143
+
+// Help page.
+#define IDC_HELP_TITLE 540
+#define IDC_HOME_LINK 551
+#define IDC_HELP_LINK 552
 
 // Password prompt.
 #define IDD_CHECKPASSWORD 140
