@@ -3,6 +3,7 @@
 // the one right way, once, whatever path leaves the scope.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include "framework/unique_handle.h"
@@ -41,6 +42,13 @@ struct FindTraits {
   static void Close(Type h) { ::FindClose(h); }
 };
 
+// A control given an image list does not destroy it; its owner does.
+struct ImageListTraits {
+  using Type = HIMAGELIST;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::ImageList_Destroy(h); }
+};
+
 // Threads, mutexes and the other kernel objects whose "none" is null.
 struct KernelTraits {
   using Type = HANDLE;
@@ -59,6 +67,7 @@ struct ItemIdListTraits {
 using CFont = UniqueHandle<FontTraits>;
 using CIcon = UniqueHandle<IconTraits>;
 using CMenu = UniqueHandle<MenuTraits>;
+using CImageList = UniqueHandle<ImageListTraits>;
 using CRegKey = UniqueHandle<RegKeyTraits>;
 using CFindHandle = UniqueHandle<FindTraits>;
 using CKernelHandle = UniqueHandle<KernelTraits>;

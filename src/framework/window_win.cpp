@@ -69,6 +69,35 @@ void CMessageWnd::DestroyWindow() {
   }
 }
 
+INT_PTR CMessageWnd::AnswerAsDialogProc(CMessageWnd& self, HWND hwnd, UINT message, bool handled,
+                                        LRESULT result) {
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    self.OnFinalMessage();
+  }
+  if (!handled) return FALSE;
+
+  switch (message) {
+    // These answer through the procedure's own result, the rest through
+    // DWLP_MSGRESULT.
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+      return static_cast<INT_PTR>(result);
+    default:
+      ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+      return TRUE;
+  }
+}
+
 void CMessageWnd::OnFinalMessage() {
   HWND hwnd = m_hWnd;
   m_hWnd = nullptr;
@@ -85,6 +114,25 @@ HWND CWindow::Create(DWORD exStyle, const char* className, const char* text, DWO
   return ::CreateWindowExA(exStyle, className, text, style, rect.left, rect.top,
                            rect.right - rect.left, rect.bottom - rect.top, parent, menu,
                            ::GetModuleHandleA(nullptr), static_cast<CMessageWnd*>(this));
+}
+
+HWND CWindow::CreateInDialogClass(DWORD exStyle, const char* className, const char* text,
+                                 DWORD style, const RECT& rect, HWND parent, UINT id) {
+  HWND hwnd = Create(exStyle, className, text, style, rect, parent, id);
+  if (!hwnd) return nullptr;
+  m_hWnd = hwnd;
+  ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(static_cast<CMessageWnd*>(this)));
+  ::SetWindowLongPtrA(hwnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&DialogSlotProc));
+  return hwnd;
+}
+
+INT_PTR CALLBACK CWindow::DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<CMessageWnd*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+  if (!self) return FALSE;
+  auto* window = static_cast<CWindow*>(self);
+  LRESULT result = 0;
+  bool handled = window->HandleMessage(message, wParam, lParam, result);
+  return AnswerAsDialogProc(*self, hwnd, message, handled, result);
 }
 
 LRESULT CALLBACK CWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -166,31 +214,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
       return TRUE;
     }
   }
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    self->OnFinalMessage();
-  }
-  if (!handled) return FALSE;
-
-  switch (message) {
-    // These answer through the procedure's own result, the rest through
-    // DWLP_MSGRESULT.
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-      return static_cast<INT_PTR>(result);
-    default:
-      ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
-      return TRUE;
-  }
+  return AnswerAsDialogProc(*self, hwnd, message, handled, result);
 }
 
 // ---- the main window and the loop

@@ -242,6 +242,12 @@ class CMessageWnd : public CWnd {
   // The window is going away: forget the handle, end the loop for the main window.
   void OnFinalMessage();
 
+  // The end of a message that reached the table through a dialog procedure:
+  // the final message is noted, and the result goes where DefDlgProc looks
+  // for it.
+  static INT_PTR AnswerAsDialogProc(CMessageWnd& self, HWND hwnd, UINT message, bool handled,
+                                    LRESULT result);
+
  private:
   bool m_bMsgHandled = true;
 };
@@ -258,11 +264,19 @@ class CWindow : public CMessageWnd {
 
   HWND Create(DWORD exStyle, const char* className, const char* text, DWORD style,
               const RECT& rect, HWND parent, UINT id);
+  // For a class whose procedure is DefDlgProcA itself (DLGWINDOWEXTRA window
+  // bytes): such a window has no template and no creation parameter the
+  // dialog manager passes on, so the table goes into its dialog-procedure
+  // slot as soon as the window exists. The messages of the creation itself
+  // get the default handling.
+  HWND CreateInDialogClass(DWORD exStyle, const char* className, const char* text, DWORD style,
+                           const RECT& rect, HWND parent, UINT id);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK DialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  static INT_PTR CALLBACK DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT Route(WNDPROC defaultProc, HWND hwnd, UINT message, WPARAM wParam,
                        LPARAM lParam);
 };

@@ -1,37 +1,40 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "dialogs/message_box_win.h"
 #include "framework/window_win.h"
-#include "resources/resource.h"
+#include "settings/app_data.h"
+#include "shell/main_window_win.h"
 
 namespace {
 
-// Stands in for the main window until the shell has its own.
-class CPlainMainWindow : public fw::CWindow {};
+// The folder of the executable, ending in a backslash: settings.dat lives there.
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  folder.erase(folder.find_last_of('\\') + 1);
+  return folder;
+}
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
   ::InitCommonControlsEx(&controls);
   InstallDialogKit();
 
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = fw::CWindow::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-  windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = "Quillory";
-  ::RegisterClassA(&windowClass);
-
-  CPlainMainWindow window;
-  if (!window.Create(0, "Quillory", "Quillory", WS_OVERLAPPEDWINDOW, RECT{20, 20, 670, 470},
-                     nullptr, 0)) {
+  CWindowMain window;
+  g_AppData.m_strAppFolder = ProgramFolder();
+  RegisterMainWindowClass();
+  const std::string className = MainWindowClassName();
+  if (!window.CreateInDialogClass(0, className.c_str(), g_strTitle.c_str(), WS_OVERLAPPEDWINDOW,
+                                  RECT{}, nullptr, 0)) {
     return 1;
   }
   fw::SetMainWindow(window.m_hWnd);
-  window.Show(showCommand);
+  if (window.InitMainWindow() != CWindowMain::INIT_RUN) return 0;
   return fw::RunMessageLoop();
 }

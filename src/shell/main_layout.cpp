@@ -1,0 +1,44 @@
+#include "shell/main_layout.h"
+
+#include <algorithm>
+
+MainPanes LayOutPanes(const LayoutRect& area, int splitterLeft, int clientWidth) {
+  // Six pixels keep the bar and a sliver of the host inside the window.
+  const int x = std::min(splitterLeft, clientWidth - 6);
+  MainPanes panes;
+  panes.panel = {area.left, area.top, x, area.bottom};
+  panes.splitter = {x, area.top, x + kSplitterWidth, area.bottom};
+  panes.host = {x + kSplitterWidth, area.top, clientWidth, area.bottom};
+  return panes;
+}
+
+SplitterRange MainSplitterRange(int splitterPos, int clientWidth, int minPageWidth) {
+  return {splitterPos, std::max(5, clientWidth - minPageWidth - kSplitterWidth)};
+}
+
+int ClampToRange(int position, int min, int max) {
+  return std::min(std::max(position, min), max);
+}
+
+SplitterRange RangeAround(int centre, int before, int after) {
+  return {centre - before, centre + after};
+}
+
+TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> panelWidth,
+                       std::optional<int> toolbarHeight) {
+  return {minPageWidth + (panelWidth ? *panelWidth + 12 : 0),
+          minPageHeight + (toolbarHeight ? *toolbarHeight : 0)};
+}
+
+int BarCentre(int low, int high) { return low + (high - low) / 2; }
+
+int BarShift(int position, int low, int high) { return position - (low + high) / 2; }
+
+LayoutRect MoveEdge(LayoutRect rect, int distance, WindowEdge edge) {
+  if (edge == WindowEdge::kRight) {
+    rect.right += distance;
+  } else {
+    rect.left += distance;
+  }
+  return rect;
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The main window's arithmetic: where the navigation panel, the splitter bar
+// and the page host go below the toolbar, the smallest size the window may
+// take for the shown page, and how far the bar may be dragged. Plain numbers,
+// so it is tested natively; the window code only feeds it what it measured.
+
+#include <optional>
+
+// A rectangle as Windows gives it: right and bottom are one past the edge.
+struct LayoutRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool operator==(const LayoutRect&) const = default;
+};
+
+inline constexpr int kSplitterWidth = 3;
+
+struct MainPanes {
+  LayoutRect panel;     // navigation panel
+  LayoutRect splitter;  // the bar
+  LayoutRect host;      // page host
+};
+
+// `area` is the client area below the toolbar, `clientWidth` the client
+// width the size change reported, `splitterLeft` the bar's left edge now. The
+// bar keeps its place unless the window got too narrow for it.
+MainPanes LayOutPanes(const LayoutRect& area, int splitterLeft, int clientWidth);
+
+struct SplitterRange {
+  int min = -1;
+  int max = -1;
+  bool operator==(const SplitterRange&) const = default;
+};
+
+// The bar may not go left of where the panel started this run (`splitterPos`,
+// changed only at exit) nor so far right that the page loses its minimum
+// width; a window too narrow for that still lets it move up to 5.
+SplitterRange MainSplitterRange(int splitterPos, int clientWidth, int minPageWidth);
+
+// A dragged position: first raised to `min`, then lowered to `max`, so an
+// inverted range yields `max`.
+int ClampToRange(int position, int min, int max);
+
+// [centre - before, centre + after].
+SplitterRange RangeAround(int centre, int before, int after);
+
+struct TrackSize {
+  int width = 0;
+  int height = 0;
+  bool operator==(const TrackSize&) const = default;
+};
+
+// The smallest window that shows the page: its minimum plus the panel (and
+// 12 for the bar and the frame) beside it and the toolbar above it. A part
+// that does not exist yet adds nothing.
+TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> panelWidth,
+                       std::optional<int> toolbarHeight);
+
+// Where a drag starts: the middle of the bar's span, rounded toward its low
+// edge the way integer division does.
+int BarCentre(int low, int high);
+
+// How far the bar spanning [low, high) moves so that its centre line lands
+// on `position`.
+int BarShift(int position, int low, int high);
+
+enum class WindowEdge { kRight = 1, kLeft = 2 };
+
+// The rectangle with one edge moved by `distance`.
+LayoutRect MoveEdge(LayoutRect rect, int distance, WindowEdge edge);

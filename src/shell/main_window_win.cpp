@@ -1,0 +1,375 @@
+#include "shell/main_window_win.h"
+
+#include <algorithm>
+#include <iterator>
+#include <cstdio>
+
+#include "dialogs/message_box_win.h"
+#include "search/search_page_placeholder_win.h"
+#include "settings/app_data.h"
+#include "settings/settings_page_placeholder_win.h"
+#include "shell/main_layout.h"
+#include "shell/product.h"
+
+CWindowMain* g_pMainWnd = nullptr;
+std::string g_strTitle;
+
+namespace {
+
+RECT RectInClient(HWND window, HWND parent) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+BOOL CALLBACK CancelBoxOfAnotherThread(HWND hwnd, LPARAM) {
+  DWORD process = 0;
+  DWORD thread = ::GetWindowThreadProcessId(hwnd, &process);
+  if (process != ::GetCurrentProcessId() || thread == ::GetCurrentThreadId()) return TRUE;
+  char className[16] = {};
+  ::GetClassNameA(hwnd, className, sizeof className);
+  if (std::string(className) == "#32770") {
+    ::PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  }
+  return TRUE;
+}
+
+// A worker told to stop ends at its next poll of the flag. Until then it may
+// be sending to this thread (its progress, the final refill of the list) or
+// sitting in a question box of its own: serve the one, answer the other with
+// Cancel. Every box of another thread at this point is a worker's. Bounded,
+// so that the program always ends.
+bool WaitForWorkerEnd(CWorkerThread& worker, std::chrono::milliseconds bound) {
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  while (!worker.IsDone()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    ::EnumWindows(CancelBoxOfAnotherThread, 0);
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_SENDMESSAGE, 0);
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string MainWindowClassName() {
+  std::string name = g_strTitle;
+  name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+  return name;
+}
+
+bool RegisterMainWindowClass() {
+  const std::string name = MainWindowClassName();
+  WNDCLASSA windowClass{};
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = ::DefDlgProcA;
+  windowClass.cbWndExtra = DLGWINDOWEXTRA;
+  windowClass.hInstance = ::GetModuleHandleA(nullptr);
+  windowClass.hIcon = ::LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(IDI_APP));
+  windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = name.c_str();
+  return ::RegisterClassA(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+CWindowMain::CWindowMain() {
+  g_pMainWnd = this;
+  m_hTrayIcon = ChooseTrayIcon();
+  m_menuTray.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+  char title[64];
+  std::snprintf(title, sizeof title, "%s", kProductName);
+  g_strTitle = title;
+  m_pWorkerHost = g_SearchPage.GetWorkerHost();
+}
+
+CWindowMain::~CWindowMain() {
+  if (g_pMainWnd == this) g_pMainWnd = nullptr;
+}
+
+int CWindowMain::InitMainWindow() {
+  g_AppData.LoadSettings();
+  const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+
+  // An empty image list whose 50 by 5 cell makes every button at least that
+  // wide, with a little room above its text.
+  m_imlToolBar.Reset(::ImageList_Create(50, 5, ILC_COLOR24 | ILC_MASK, 7, 0));
+  m_wndToolBar.Attach(::CreateWindowExA(
+      0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 0, 0, m_hWnd,
+      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_TOOLBAR)), instance, nullptr));
+  m_wndToolBar.Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+  m_wndToolBar.Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imlToolBar.Get()));
+  // "Separator" is string 2 and no button shows it.
+  m_wndToolBar.Send(TB_ADDSTRINGA, 0,
+                    reinterpret_cast<LPARAM>("Tools\0Help\0Separator\0Exit\0"));
+  TBBUTTON buttons[] = {
+      {0, ID_BUTTON_TOOLS, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+      {0, ID_BUTTON_HELP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 1},
+      {0, ID_BUTTON_SPACER, TBSTATE_INDETERMINATE, BTNS_BUTTON, {}, 0, -1},
+      {0, ID_BUTTON_EXIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 3},
+  };
+  m_wndToolBar.Send(TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  m_wndToolBar.Send(TB_CHECKBUTTON, ID_BUTTON_TOOLS, TRUE);
+
+  const std::string className = MainWindowClassName();
+  m_wndRightPanel.CreateInDialogClass(0, className.c_str(), "", WS_CHILD | WS_VISIBLE, RECT{},
+                                      m_hWnd, 0);
+
+  m_wndHelpPage.Create(m_wndRightPanel.m_hWnd);
+  g_SettingsPage.Create(m_wndRightPanel.m_hWnd);
+  g_SearchPage.Create(m_wndRightPanel.m_hWnd);
+  m_mapPages[PAGE_HELP] = PageRef::Of(m_wndHelpPage);
+  m_mapPages[PAGE_SETTINGS] = PageRef::Of(g_SettingsPage);
+  m_mapPages[PAGE_DELETE_FILES] = PageRef::Of(g_SearchPage);
+
+  m_wndLeftPanel.CreateInDialogClass(0, className.c_str(), "", WS_CHILD | WS_VISIBLE, RECT{},
+                                     m_hWnd, 0);
+  m_wndLeftPanel.InitPanel();
+
+  m_wndSplitter.Create(WS_CHILD | WS_VISIBLE, RECT{g_AppData.m_nSplitterPos, 0, 0, 0}, m_hWnd,
+                       IDC_SPLITTER);
+  m_wndSplitter.SetOrientation(CSplitterBar::ORIENT_VERTICAL);
+
+  OnShowPage(PAGE_SETTINGS, 0);
+  ::SetFocus(m_wndLeftPanel.m_hWnd);
+
+  m_pTrayMenu = ::GetSubMenu(m_menuTray.Get(), 0);
+  AddTrayIcon();
+
+  ::SetWindowPos(m_hWnd, nullptr, g_AppData.m_nWindowLeft, g_AppData.m_nWindowTop,
+                 g_AppData.m_nWindowWidth, g_AppData.m_nWindowHeight, SWP_NOZORDER);
+  // A stored 0 keeps the window hidden: the program starts in the
+  // notification area only.
+  ::ShowWindow(m_hWnd, g_AppData.m_nWindowShowCmd);
+  return INIT_RUN;
+}
+
+const PageRef* CWindowMain::FindPage(int32_t pageId) const {
+  auto found = m_mapPages.find(pageId);
+  return found == m_mapPages.end() ? nullptr : &found->second;
+}
+
+void CWindowMain::FitPageToHost(int32_t pageId) {
+  if (const PageRef* page = FindPage(pageId)) page->pWnd->Move(m_wndRightPanel.GetClientRect());
+}
+
+void CWindowMain::SetSplitterRange() {
+  SplitterRange range = MainSplitterRange(g_AppData.m_nSplitterPos, GetClientRect().right,
+                                          m_nMinPageWidth);
+  m_wndSplitter.SetRange(range.min, range.max);
+}
+
+LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
+  const auto pageId = static_cast<int32_t>(wParam);
+  // The tree's notice for no item, as when its selected item is deleted.
+  if (pageId == 0) return 1;
+  m_nRequestedPage = pageId;
+  if (!ConfirmLeaveSettings()) return 1;
+
+  if (const PageRef* current = FindPage(m_nCurrentPage)) current->pWnd->Show(SW_HIDE);
+  if (const PageRef* page = FindPage(pageId)) {
+    page->pWnd->Show(SW_SHOWNA);
+    ::RedrawWindow(page->pWnd->m_hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    m_nMinPageWidth = *page->pWidth;
+    m_nMinPageHeight = *page->pHeight;
+  }
+  m_nCurrentPage = pageId;
+  // Moving the window onto its own rectangle makes the system apply the new
+  // minimum: the window grows when the page needs more room.
+  Move(GetWindowRect());
+  FitPageToHost(pageId);
+  SetSplitterRange();
+  return 0;
+}
+
+bool CWindowMain::ConfirmLeaveSettings() {
+  if (!g_SettingsPage.m_bChanged) return true;
+  if (!AskYesNo(m_hWnd, "Warning", "", "You didn't apply any changes. Do you want to reset them?",
+                IDI_QUESTION)) {
+    return false;
+  }
+  g_SettingsPage.Reset();
+  return true;
+}
+
+void CWindowMain::SelectToolbarButton(int commandId) {
+  for (int id : {ID_BUTTON_TOOLS, ID_BUTTON_HELP, ID_BUTTON_EXIT}) {
+    m_wndToolBar.Send(TB_CHECKBUTTON, static_cast<WPARAM>(id), FALSE);
+  }
+  m_wndToolBar.Send(TB_CHECKBUTTON, static_cast<WPARAM>(commandId), TRUE);
+}
+
+void CWindowMain::LayOut(int cx) {
+  if (!m_wndToolBar.m_hWnd || !m_wndSplitter.m_hWnd || !m_wndLeftPanel.m_hWnd ||
+      !m_wndRightPanel.m_hWnd || !m_hWnd) {
+    return;
+  }
+  // A hidden window may still be 0 by 0, and a minimised one reports its
+  // icon: either would push the bar out of place for good.
+  if (!IsVisible() || ::IsIconic(m_hWnd)) return;
+
+  // Given no height, the toolbar takes its own.
+  m_wndToolBar.Move(0, 0, cx, 0);
+  RECT client = GetClientRect();
+  RECT toolbar = RectInClient(m_wndToolBar.m_hWnd, m_hWnd);
+  RECT area = client;
+  ::SubtractRect(&area, &client, &toolbar);
+
+  const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
+  MainPanes panes =
+      LayOutPanes({area.left, area.top, area.right, area.bottom}, static_cast<int>(bar.left), cx);
+  auto toRect = [](const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
+  m_wndLeftPanel.Move(toRect(panes.panel));
+  RECT strip = toRect(panes.splitter);
+  m_wndSplitter.Move(strip);
+  ::InvalidateRect(m_hWnd, &strip, TRUE);
+  m_wndRightPanel.Move(toRect(panes.host));
+  FitPageToHost(m_nCurrentPage);
+  SetSplitterRange();
+}
+
+void CWindowMain::OnSize(UINT, int cx, int) {
+  LayOut(cx);
+  SetMsgHandled(false);
+}
+
+LRESULT CWindowMain::OnWindowPosChanged(WPARAM, LPARAM lParam) {
+  // Showing a window sends no size change, yet the layout was skipped while
+  // it was hidden: catch up when it appears.
+  const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+  if (position->flags & SWP_SHOWWINDOW) LayOut(GetClientRect().right);
+  SetMsgHandled(false);
+  return 0;
+}
+
+void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
+  std::optional<int> panelWidth;
+  std::optional<int> toolbarHeight;
+  if (m_wndLeftPanel.m_hWnd) {
+    RECT rect = m_wndLeftPanel.GetWindowRect();
+    panelWidth = rect.right - rect.left;
+  }
+  if (m_wndToolBar.m_hWnd) {
+    RECT rect = m_wndToolBar.GetWindowRect();
+    toolbarHeight = rect.bottom - rect.top;
+  }
+  TrackSize size = MinTrackSize(m_nMinPageWidth, m_nMinPageHeight, panelWidth, toolbarHeight);
+  info->ptMinTrackSize.x = size.width;
+  info->ptMinTrackSize.y = size.height;
+  SetMsgHandled(false);
+}
+
+LRESULT CWindowMain::OnSplitterMoved(WPARAM, LPARAM distance) {
+  const auto pixels = static_cast<int>(distance);
+  MoveWindowEdge(m_wndLeftPanel.m_hWnd, pixels, WindowEdge::kRight);
+  MoveWindowEdge(m_wndRightPanel.m_hWnd, pixels, WindowEdge::kLeft);
+  FitPageToHost(m_nCurrentPage);
+  return 0;
+}
+
+LRESULT CWindowMain::OnToolbarCustomDraw(NMHDR* header) {
+  const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(header);
+  if (draw->dwDrawStage == CDDS_PREPAINT) {
+    // An etched line along the toolbar's bottom parts it from the panes.
+    RECT client = m_wndToolBar.GetClientRect();
+    const int height = client.bottom;
+    RECT shadow{0, height - 4, client.right, height - 3};
+    RECT light{0, height - 3, client.right, height - 2};
+    ::FillRect(draw->hdc, &shadow, ::GetSysColorBrush(COLOR_BTNSHADOW));
+    ::FillRect(draw->hdc, &light, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+  }
+  return 0;
+}
+
+LRESULT CWindowMain::OnSysCommand(WPARAM wParam, LPARAM) {
+  // Closing only hides: the program stays in the notification area. The
+  // default handling then turns the close into the Cancel command, which is
+  // ignored.
+  if ((wParam & 0xFFF0) == SC_CLOSE && ConfirmLeaveSettings()) Show(SW_HIDE);
+  SetMsgHandled(false);
+  return 0;
+}
+
+LRESULT CWindowMain::OnEndSession(WPARAM wParam, LPARAM lParam) {
+  ::DefWindowProcA(m_hWnd, WM_ENDSESSION, wParam, lParam);
+  // Whether or not the session really ends, the settings are saved now.
+  ExitApplication();
+  return 0;
+}
+
+void CWindowMain::OnTools() {
+  if (!ConfirmLeaveSettings()) return;
+  SelectToolbarButton(ID_BUTTON_TOOLS);
+  m_wndLeftPanel.SetPageSet(0);
+}
+
+void CWindowMain::OnHelp() {
+  if (!ConfirmLeaveSettings()) return;
+  SelectToolbarButton(ID_BUTTON_HELP);
+  m_wndLeftPanel.SetPageSet(1);
+}
+
+void CWindowMain::OnExit() {
+  if (ConfirmLeaveSettings()) ExitApplication();
+}
+
+void CWindowMain::OnMenuHelp() {
+  if (!ConfirmLeaveSettings()) return;
+  ShowMainWindow();
+  SelectToolbarButton(ID_BUTTON_HELP);
+  m_wndLeftPanel.SetPageSet(1);
+  m_wndLeftPanel.SelectPage(PAGE_HELP);
+}
+
+void CWindowMain::OnMenuOpen() { ShowMainWindow(); }
+
+void CWindowMain::OnCancel() {
+  // Esc and the close box: the window stays as it is.
+}
+
+bool CWindowMain::AskStopWorker(const char* caption, const char* text) {
+  HWND progress = m_pWorkerHost ? m_pWorkerHost->GetProgressWindow() : nullptr;
+  if (progress) ::SendMessageA(progress, WM_WORKER_PAUSE, 0, 0);
+  const bool exit = AskYesNo(m_hWnd, caption, "", text, IDI_QUESTION);
+  if (progress) ::SendMessageA(progress, WM_WORKER_RESUME, 0, 0);
+  if (!exit) return false;
+  if (progress) ::SendMessageA(progress, WM_WORKER_STOP, 0, 0);
+  return true;
+}
+
+void CWindowMain::ExitApplication() {
+  if (g_AppData.m_nRunningTask == 1 &&
+      !AskStopWorker("Files Searching", " Searching is in progress. Do you really want to exit?")) {
+    return;
+  }
+  if (g_AppData.m_nRunningTask == 2 &&
+      !AskStopWorker("Deleting Files", "Deleting Files. Do you really want to exit?")) {
+    return;
+  }
+  // The worker writes to the pages, the result store and the progress
+  // window; none of them may go before it has ended.
+  if (CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetRunningWorker() : nullptr) {
+    WaitForWorkerEnd(*worker, m_nWorkerEndBound);
+  }
+
+  RemoveTrayIcon();
+  m_pTrayMenu = nullptr;
+  m_menuTray.Reset();
+
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  ::GetWindowPlacement(m_hWnd, &placement);
+  const RECT& normal = placement.rcNormalPosition;
+  g_AppData.m_nWindowLeft = normal.left;
+  g_AppData.m_nWindowTop = normal.top;
+  g_AppData.m_nWindowWidth = normal.right - normal.left;
+  g_AppData.m_nWindowHeight = normal.bottom - normal.top;
+  g_AppData.m_nWindowShowCmd = IsVisible() ? static_cast<int32_t>(placement.showCmd) : 0;
+  g_AppData.m_nSplitterPos = RectInClient(m_wndSplitter.m_hWnd, m_hWnd).left;
+
+  m_mapPages.clear();
+  g_AppData.SaveSettings();
+  ::Sleep(500);
+  DestroyWindow();
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The program's one top-level window: the toolbar across the top, the
+// navigation panel, the splitter bar and the page host below it. It decides
+// which page shows, keeps itself large enough for it, hides instead of
+// closing, and runs the exit sequence that stops a running worker and saves
+// the settings.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "dialogs/help_about_win.h"
+#include "framework/handles_win.h"
+#include "framework/window_win.h"
+#include "resources/resource.h"
+#include "shell/nav_panel_win.h"
+#include "shell/shell_messages.h"
+#include "shell/splitter_bar_win.h"
+#include "shell/worker_host_win.h"
+
+// A page as the main window sees it: its window and the least room it needs,
+// which the page object itself carries.
+struct PageRef {
+  fw::CDialog* pWnd = nullptr;
+  const int32_t* pWidth = nullptr;
+  const int32_t* pHeight = nullptr;
+
+  template <class Page>
+  static PageRef Of(Page& page) {
+    return {&page, &page.m_nPageWidth, &page.m_nPageHeight};
+  }
+};
+
+class CWindowMain : public fw::CWindow {
+ public:
+  static constexpr int INIT_FAILED = 0;
+  static constexpr int INIT_RUN = 1;
+  static constexpr int INIT_QUIT = 2;
+
+  CWindowMain();
+  ~CWindowMain() override;
+
+  // Right after the window was created hidden at 0,0 with size 0 by 0:
+  // loads the settings, builds the children, shows the first page, places
+  // and shows the window as stored. Always INIT_RUN.
+  int InitMainWindow();
+  // WM_SHOWPAGE: 0 when the page is shown, 1 when the change is refused.
+  LRESULT OnShowPage(WPARAM pageId, LPARAM);
+  // False when the user keeps unapplied settings: stay where we are.
+  bool ConfirmLeaveSettings();
+  void SelectToolbarButton(int commandId);
+  LRESULT OnSplitterMoved(WPARAM, LPARAM distance);
+  // The only way the window is destroyed.
+  void ExitApplication();
+
+  // The notification icon's side.
+  static HICON ChooseTrayIcon();
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+  void ShowMainWindow();
+
+  int32_t m_nRequestedPage = 0;
+  fw::CMenu m_menuTray;
+  HMENU m_pTrayMenu = nullptr;  // first popup of m_menuTray, not owned
+  HICON m_hTrayIcon = nullptr;
+  CSplitterBar m_wndSplitter;
+  fw::CWnd m_wndToolBar;
+  fw::CImageList m_imlToolBar;
+  int32_t m_nMinPageWidth = 450;  // of the shown page
+  int32_t m_nMinPageHeight = 450;
+  int32_t m_nCurrentPage = 0;  // 0 until the first page shows
+  CWindowLeftPanel m_wndLeftPanel;
+  CWindowRightPanel m_wndRightPanel;
+  CWindowHelpAbout m_wndHelpPage;
+  std::map<int32_t, PageRef> m_mapPages;
+  // The progress window, for exiting while a worker runs.
+  IWorkerHost* m_pWorkerHost = nullptr;
+  // How long the exit waits for a worker it told to stop.
+  std::chrono::milliseconds m_nWorkerEndBound{5000};
+
+ private:
+  const PageRef* FindPage(int32_t pageId) const;
+  void FitPageToHost(int32_t pageId);
+  void SetSplitterRange();
+  void LayOut(int cx);
+  // Asks whether to exit while a worker runs; pauses it meanwhile. False:
+  // the user stays.
+  bool AskStopWorker(const char* caption, const char* text);
+
+  void OnSize(UINT type, int cx, int cy);
+  void OnGetMinMaxInfo(MINMAXINFO* info);
+  LRESULT OnWindowPosChanged(WPARAM, LPARAM lParam);
+  LRESULT OnSysCommand(WPARAM wParam, LPARAM);
+  LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+  LRESULT OnToolbarCustomDraw(NMHDR* header);
+  void OnTools();
+  void OnHelp();
+  void OnExit();
+  void OnMenuHelp();
+  void OnMenuOpen();
+  void OnCancel();
+
+  static constexpr fw::MessageEntry<CWindowMain> kMessageTable[] = {
+      {fw::Message<WM_SIZE>, &CWindowMain::OnSize},
+      {fw::Message<WM_GETMINMAXINFO>, &CWindowMain::OnGetMinMaxInfo},
+      {fw::Message<WM_WINDOWPOSCHANGED>, &CWindowMain::OnWindowPosChanged},
+      {fw::Message<WM_SYSCOMMAND>, &CWindowMain::OnSysCommand},
+      {fw::Message<WM_ENDSESSION>, &CWindowMain::OnEndSession},
+      {fw::Message<WM_SHOWPAGE>, &CWindowMain::OnShowPage},
+      {fw::Message<WM_SPLITTERMOVED>, &CWindowMain::OnSplitterMoved},
+      {fw::Message<WM_TRAYNOTIFY>, &CWindowMain::OnTrayNotify},
+      {fw::Notify(IDC_TOOLBAR, NM_CUSTOMDRAW), &CWindowMain::OnToolbarCustomDraw},
+      {fw::Command(ID_BUTTON_TOOLS), &CWindowMain::OnTools},
+      {fw::Command(ID_BUTTON_HELP), &CWindowMain::OnHelp},
+      {fw::Command(ID_BUTTON_EXIT), &CWindowMain::OnExit},
+      {fw::Command(ID_MENU_EXIT), &CWindowMain::OnExit},
+      {fw::Command(ID_MENU_HELP), &CWindowMain::OnMenuHelp},
+      {fw::Command(ID_MENU_OPEN), &CWindowMain::OnMenuOpen},
+      {fw::Command(IDCANCEL), &CWindowMain::OnCancel},
+  };
+  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowMain>>(kMessageTable));
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return Dispatch(kMessageTable, message, wParam, lParam, result);
+  }
+};
+
+extern CWindowMain* g_pMainWnd;
+extern std::string g_strTitle;  // "Quillory"
+
+// The title without blanks: the name of the window class below.
+std::string MainWindowClassName();
+// The class of the main window and its two panels. Its procedure is the
+// dialog manager's own, so these windows behave as dialogs: the close box
+// and Esc arrive as the Cancel command. Once per process; true when the
+// class exists afterwards.
+bool RegisterMainWindowClass();
