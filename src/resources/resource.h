@@ -56,3 +56,22 @@
 // Password prompt.
 #define IDD_CHECKPASSWORD 140
 #define IDC_PROMPT_PASSWORD 1055
+
+// Progress window of a search or a delete run.
+#define IDD_PROGRESS 115
+#define IDC_PROGRESS_CANCEL 15
+#define IDC_PROGRESS_BAR 1198
+#define IDC_PROGRESS_UNUSED1 1199
+#define IDC_PROGRESS_UNUSED2 1200
+#define IDC_PROGRESS_STATUS 1201
+#define IDC_PROGRESS_FIRST_COUNT 1202
+#define IDC_PROGRESS_SECOND_COUNT 1203
+#define IDC_PROGRESS_FRAME 1220
+
+// Search page controls the results and folder lists work with.
+#define IDC_FIND 1217
+#define IDC_LIST_RESULTS 1219
+#define IDC_DELETE 1224
+#define IDC_LIST_FOLDERS 1230
+#define IDC_EMPTY_LIST 1237
+#define IDC_TOTAL_LABEL 1244
