@@ -1,0 +1,166 @@
+#include "results/custom_list_win.h"
+
+#include "results/worker_messages.h"
+
+namespace {
+
+// Any id will do as long as it is ours; the hooks are told apart by procedure.
+constexpr UINT_PTR kHookId = 1;
+
+// The header reads its items' texts at most this long.
+constexpr int kMaxHeaderText = 100;
+
+TTTOOLINFOA MakeToolInfo(HWND header, int column) {
+  TTTOOLINFOA tool{};
+  // The version-5 size: the control of both versions 5 and 6 takes it.
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = header;
+  tool.uId = static_cast<UINT_PTR>(column) + 1;
+  return tool;
+}
+
+}  // namespace
+
+CCustomList::~CCustomList() {
+  Unhook();
+  if (m_wndHeaderTip.m_hWnd && ::IsWindow(m_wndHeaderTip.m_hWnd)) {
+    ::DestroyWindow(m_wndHeaderTip.m_hWnd);
+  }
+}
+
+void CCustomList::SetListStyles() const {
+  LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+  style = (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK | LVS_SINGLESEL)) | LVS_REPORT |
+          LVS_SHOWSELALWAYS;
+  ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style);
+  SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+}
+
+void CCustomList::InitHeaderToolTips() {
+  if (m_wndHeaderTip.m_hWnd) return;
+  // A tooltip is a pop-up: the list is named as its parent, but the system
+  // makes the list's top-level window its owner, so the list's end does not
+  // take the tooltip with it; Unhook and the destructor do.
+  m_wndHeaderTip.Attach(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,
+                                          nullptr, ::GetModuleHandleA(nullptr), nullptr));
+  if (!m_wndHeaderTip.m_hWnd) return;
+  m_wndHeaderTip.Send(TTM_SETMAXTIPWIDTH, 0, 100);
+  m_wndHeaderTip.Send(TTM_ACTIVATE, TRUE);
+
+  auto self = reinterpret_cast<DWORD_PTR>(this);
+  if (::SetWindowSubclass(m_hWnd, ListProc, kHookId, self)) m_hHookedList = m_hWnd;
+  HWND header = GetHeader();
+  if (header && ::SetWindowSubclass(header, HeaderProc, kHookId, self)) m_hHookedHeader = header;
+}
+
+RECT CCustomList::ToolRect(int left, int width) const {
+  RECT client{};
+  ::GetClientRect(GetHeader(), &client);
+  return RECT{left, 0, left + width, client.bottom};
+}
+
+BOOL CCustomList::AddHeaderToolTip(int nColumn, const char* pszText) {
+  HWND header = GetHeader();
+  if (!header || !m_wndHeaderTip.m_hWnd) return FALSE;
+  if (nColumn < 0 || nColumn >= static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)))
+    return FALSE;
+
+  int left = -::GetScrollPos(m_hWnd, SB_HORZ);
+  for (int column = 0; column < nColumn; ++column) {
+    left += static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+  }
+  const int width = static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(nColumn)));
+
+  char ownText[kMaxHeaderText + 1] = {};
+  if (!pszText) {
+    HDITEMA item{};
+    item.mask = HDI_TEXT;
+    item.pszText = ownText;
+    item.cchTextMax = sizeof ownText;
+    if (!::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(nColumn),
+                        reinterpret_cast<LPARAM>(&item)))
+      return FALSE;
+    pszText = ownText;
+  }
+
+  TTTOOLINFOA tool = MakeToolInfo(header, nColumn);
+  tool.rect = ToolRect(left, width);
+  tool.lpszText = const_cast<char*>(pszText);
+  return m_wndHeaderTip.Send(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) ? TRUE : FALSE;
+}
+
+void CCustomList::UpdateHeaderToolTipRects() {
+  HWND header = GetHeader();
+  if (!header || !m_wndHeaderTip.m_hWnd) return;
+  // Header items sit at fixed places in the header's own coordinates: when
+  // the list scrolls sideways the header window moves, not its items.
+  const int count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  int left = 0;
+  for (int column = 0; column < count; ++column) {
+    const int width = static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+    TTTOOLINFOA tool = MakeToolInfo(header, column);
+    tool.rect = ToolRect(left, width);
+    m_wndHeaderTip.Send(TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+    left += width;
+  }
+}
+
+bool CCustomList::RunOnListThread(const std::function<void()>& task) const {
+  if (!m_hWnd || !::IsWindow(m_hWnd)) return false;
+  if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId()) {
+    task();
+    return true;
+  }
+  return Send(WM_LIST_RUNTASK, 0, reinterpret_cast<LPARAM>(&task)) != 0;
+}
+
+void CCustomList::Unhook() {
+  if (m_hHookedList) ::RemoveWindowSubclass(m_hHookedList, ListProc, kHookId);
+  if (m_hHookedHeader) ::RemoveWindowSubclass(m_hHookedHeader, HeaderProc, kHookId);
+  m_hHookedList = m_hHookedHeader = nullptr;
+}
+
+LRESULT CALLBACK CCustomList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<CCustomList*>(data);
+  switch (message) {
+    case WM_LIST_RUNTASK:
+      (*reinterpret_cast<const std::function<void()>*>(lParam))();
+      return 1;
+    case WM_NOTIFY: {
+      // A column's new width, from a drag or from the program: the header
+      // says so in the narrow or the wide form, as its parent asked.
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->hwndFrom == self->m_hHookedHeader &&
+          (header->code == HDN_ITEMCHANGEDA || header->code == HDN_ITEMCHANGEDW)) {
+        self->UpdateHeaderToolTipRects();
+      }
+      break;
+    }
+    case WM_NCDESTROY: {
+      self->Unhook();
+      if (self->m_wndHeaderTip.m_hWnd) ::DestroyWindow(self->m_wndHeaderTip.m_hWnd);
+      self->m_wndHeaderTip.m_hWnd = nullptr;
+      if (self->m_hWnd == hwnd) self->m_hWnd = nullptr;
+      break;
+    }
+  }
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CCustomList::HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<CCustomList*>(data);
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && self->m_wndHeaderTip.m_hWnd) {
+    // The tooltip learns where the mouse rests only from what it is shown.
+    MSG relayed{hwnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+    ::GetCursorPos(&relayed.pt);
+    self->m_wndHeaderTip.Send(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
+  if (message == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, HeaderProc, kHookId);
+    self->m_hHookedHeader = nullptr;
+  }
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
