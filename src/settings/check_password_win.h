@@ -1,0 +1,48 @@
+#pragma once
+// "Enter password": stands between the user and the hidden main window while
+// protection is on. It only checks what is typed against the stored hash.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "framework/window_win.h"
+#include "resources/resource.h"
+#include "settings/app_data.h"
+
+class CCheckPassword : public fw::CDialog {
+ public:
+  explicit CCheckPassword(HWND owner = nullptr) : CDialog(IDD_CHECKPASSWORD), m_hOwner(owner) {}
+
+  // IDOK only when the right password was typed; IDCANCEL for Esc, the close
+  // box, or when another prompt of this process is already open.
+  INT_PTR DoModal() { return CDialog::DoModal(m_hOwner); }
+
+  CAppData* m_pAppData = nullptr;
+  std::string m_strPassword;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(fw::CDataExchange& dx) override;
+
+ private:
+  void OnOkClicked();
+  void OnOK();
+  void OnCancel();
+
+  // Two prompts at once would let the second be answered while the first
+  // still guards the window; the UI thread is the only one that opens them.
+  static inline int32_t s_bPromptOpen = 0;
+
+  HWND m_hOwner;
+
+  static constexpr fw::MessageEntry<CCheckPassword> kMessageTable[] = {
+      {fw::Command(IDOK), &CCheckPassword::OnOkClicked},
+      {fw::Command(IDCANCEL), &CCheckPassword::OnCancel},
+  };
+  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CCheckPassword>>(kMessageTable));
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return Dispatch(kMessageTable, message, wParam, lParam, result);
+  }
+};
