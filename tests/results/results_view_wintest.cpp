@@ -1,0 +1,412 @@
+#include "results/results_view_win.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "results/compare_rows.h"
+#include "results/worker_messages.h"
+#include "support/box_answerer_ui_win.h"
+#include "results_host_win.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// "f12.txt" and the like. (Built with snprintf: g++ 12 warns wrongly about
+// adding to a std::to_string result.)
+std::string Numbered(const char* prefix, uint64_t number, const char* suffix) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%s%llu%s", prefix, static_cast<unsigned long long>(number),
+                suffix);
+  return text;
+}
+
+constexpr int kN = 0, kName = 1, kType = 2, kLocation = 3, kSize = 4, kDate = 5;
+
+class ResultsViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The sort state lives for the whole program; each test starts it afresh.
+    g_nLastSortColumn = -1;
+    g_bSortAscending = true;
+  }
+
+  void AddRow(const std::string& name, uint64_t size, const std::string& date,
+              const std::string& location = "C:\\files\\") {
+    const size_t dot = name.rfind('.');
+    m_data.AddResult(name, location, dot == std::string::npos ? "" : name.substr(dot + 1), size,
+                     date);
+    m_data.m_nFoundCount = static_cast<int64_t>(m_data.GetResultCount());
+  }
+
+  CResultsView& View() { return m_host.m_view; }
+  const CCustomList& List() { return m_host.m_view.m_listResults; }
+  Texts Column(int column) { return ColumnTexts(List(), column); }
+
+  void SelectRowsNumbered(std::initializer_list<const char*> numbers) {
+    for (int row = 0; row < List().GetItemCount(); ++row) {
+      for (const char* number : numbers) {
+        if (List().GetItemText(row, kN) != number) continue;
+        LVITEMA state{};
+        state.stateMask = LVIS_SELECTED;
+        state.state = LVIS_SELECTED;
+        List().Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+      }
+    }
+  }
+
+  CAppData m_data;
+  CResultsHost m_host{&m_data};
+};
+
+// ---- the refill
+
+TEST_F(ResultsViewTest, RefillShowsTheStoreInOrderWithNumbersSizesAndTheTotal) {
+  AddRow("report.doc", 4294967296ULL, "01/15/24 12:30:00");
+  AddRow("movie.avi", 3221225472ULL, "02/01/24 08:00:00", "D:\\video\\");
+  AddRow("empty", 0, "03/01/24 00:00:00");
+  EXPECT_FALSE(::IsWindowVisible(View().m_wndTotal.m_hWnd));
+
+  View().RefillResults();
+
+  EXPECT_EQ(Column(kN), (Texts{"1", "2", "3"}));
+  EXPECT_EQ(Column(kName), (Texts{"report.doc", "movie.avi", "empty"}));
+  EXPECT_EQ(Column(kType), (Texts{"doc", "avi", ""}));
+  EXPECT_EQ(Column(kLocation), (Texts{"C:\\files\\", "D:\\video\\", "C:\\files\\"}));
+  // Plain bytes, beyond 4 GiB too, and 3 GB is no negative number.
+  EXPECT_EQ(Column(kSize), (Texts{"4294967296", "3221225472", "0"}));
+  EXPECT_EQ(Column(kDate), (Texts{"01/15/24 12:30:00", "02/01/24 08:00:00", "03/01/24 00:00:00"}));
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(List().GetItemData(row), row);
+
+  EXPECT_EQ(View().m_wndTotal.GetText(), "Total number of found files: 3");
+  EXPECT_TRUE(::GetWindowLongPtrA(View().m_wndTotal.m_hWnd, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(View().m_wndFind.IsEnabled());
+  EXPECT_TRUE(View().m_wndDelete.IsEnabled());
+}
+
+TEST_F(ResultsViewTest, ASearchThatFoundNothingShowsZeroAndAnEmptyList) {
+  AddRow("old.txt", 1, "01/01/24 00:00:00");
+  View().RefillResults();
+  m_data.ClearResults();
+  m_data.m_nFoundCount = 0;
+  View().RefillResults();
+  EXPECT_EQ(List().GetItemCount(), 0);
+  EXPECT_EQ(View().m_wndTotal.GetText(), "Total number of found files: 0");
+}
+
+TEST_F(ResultsViewTest, TheTotalIsWhatTheSearchFoundNotWhatADeleteLeft) {
+  AddRow("a.txt", 1, "01/01/24 00:00:00");
+  m_data.m_nFoundCount = 5;
+  View().RefillResults();
+  EXPECT_EQ(List().GetItemCount(), 1);
+  EXPECT_EQ(View().m_wndTotal.GetText(), "Total number of found files: 5");
+}
+
+TEST_F(ResultsViewTest, FindAndDeleteStayAsTheyAreWhileATaskIsSet) {
+  View().m_wndFind.Enable(false);
+  View().m_wndDelete.Enable(false);
+  m_data.m_nTask = 1;
+  View().RefillResults();
+  EXPECT_FALSE(View().m_wndFind.IsEnabled());
+  EXPECT_FALSE(View().m_wndDelete.IsEnabled());
+
+  m_data.m_nTask = 0;
+  m_data.m_nRunningTask = 2;
+  View().RefillResults();
+  EXPECT_FALSE(View().m_wndFind.IsEnabled());
+  EXPECT_FALSE(View().m_wndDelete.IsEnabled());
+}
+
+// What reaches the results list on the test's thread while a worker refills:
+// every row must come inside the one task the worker hands over, between one
+// redraw-off and one redraw-on.
+struct ListTrace {
+  static inline HWND list = nullptr;
+  static inline int runTasks = 0;
+  static inline int depth = 0;
+  static inline int insertsInside = 0;
+  static inline int insertsOutside = 0;
+  static inline std::vector<WPARAM> redraws;
+  static inline int insertsBeforeRedrawOff = 0;
+  static inline int insertsAfterRedrawOn = 0;
+
+  static LRESULT CALLBACK Before(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == list) {
+      if (call->message == WM_LIST_RUNTASK) {
+        ++runTasks;
+        ++depth;
+      } else if (call->message == LVM_INSERTITEMA) {
+        ++(depth > 0 ? insertsInside : insertsOutside);
+        if (redraws.empty()) ++insertsBeforeRedrawOff;
+        if (redraws.size() > 1) ++insertsAfterRedrawOn;
+      } else if (call->message == WM_SETREDRAW) {
+        redraws.push_back(call->wParam);
+      }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static LRESULT CALLBACK After(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == list && call->message == WM_LIST_RUNTASK) --depth;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+TEST_F(ResultsViewTest, RefillFromAWorkerIsOneHandOverWithOneRedraw) {
+  for (int i = 0; i < 100; ++i) AddRow(Numbered("file", i, ".txt"), i, "01/01/24 00:00:00");
+  ListTrace::list = List().m_hWnd;
+  HHOOK before = ::SetWindowsHookExA(WH_CALLWNDPROC, ListTrace::Before, nullptr,
+                                     ::GetCurrentThreadId());
+  HHOOK after = ::SetWindowsHookExA(WH_CALLWNDPROCRET, ListTrace::After, nullptr,
+                                    ::GetCurrentThreadId());
+  ASSERT_NE(before, nullptr);
+  ASSERT_NE(after, nullptr);
+
+  std::atomic<bool> returned{false};
+  std::atomic<int> rowsWhenReturned{-1};
+  std::thread worker([&] {
+    View().RefillResults();
+    rowsWhenReturned = static_cast<int>(List().GetItemCount());
+    returned = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
+  worker.join();
+  ::UnhookWindowsHookEx(before);
+  ::UnhookWindowsHookEx(after);
+
+  // The worker went on only once the list was full.
+  EXPECT_EQ(rowsWhenReturned.load(), 100);
+  EXPECT_EQ(ListTrace::runTasks, 1);
+  EXPECT_EQ(ListTrace::insertsInside, 100);
+  EXPECT_EQ(ListTrace::insertsOutside, 0);
+  EXPECT_EQ(ListTrace::redraws, (std::vector<WPARAM>{FALSE, TRUE}));
+  EXPECT_EQ(ListTrace::insertsBeforeRedrawOff, 0);
+  EXPECT_EQ(ListTrace::insertsAfterRedrawOn, 0);
+  EXPECT_EQ(Column(kN).back(), "100");
+}
+
+// ---- the folder list
+
+TEST_F(ResultsViewTest, RefillFoldersNumbersTheFoldersAndSetsFindAndEmptyList) {
+  m_data.m_arrFolders = {"C:\\", "D:\\work", "E:\\photos"};
+  View().RefillFolders();
+  const CCustomList& folders = View().m_listFolders;
+  EXPECT_EQ(ColumnTexts(folders, 0), (Texts{"1", "2", "3"}));
+  EXPECT_EQ(ColumnTexts(folders, 1), (Texts{"C:\\", "D:\\work", "E:\\photos"}));
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(folders.GetItemData(row), row);
+  EXPECT_TRUE(View().m_wndFind.IsEnabled());
+  EXPECT_TRUE(View().m_wndEmptyList.IsEnabled());
+
+  m_data.m_nTask = 2;
+  View().RefillFolders();
+  EXPECT_FALSE(View().m_wndFind.IsEnabled());
+  EXPECT_TRUE(View().m_wndEmptyList.IsEnabled());
+
+  m_data.m_nTask = 1;
+  View().RefillFolders();
+  EXPECT_FALSE(View().m_wndFind.IsEnabled());
+  EXPECT_FALSE(View().m_wndEmptyList.IsEnabled());
+
+  m_data.m_nTask = 0;
+  m_data.m_arrFolders.clear();
+  View().RefillFolders();
+  EXPECT_EQ(folders.GetItemCount(), 0);
+  EXPECT_TRUE(View().m_wndFind.IsEnabled());
+  EXPECT_FALSE(View().m_wndEmptyList.IsEnabled());
+}
+
+// ---- sorting
+
+TEST_F(ResultsViewTest, NameSortsWithoutCaseAndTheSecondClickReverses) {
+  AddRow("b.txt", 1, "01/01/24 00:00:00");
+  AddRow("alpha.txt", 2, "01/01/24 00:00:00");
+  AddRow("C.txt", 3, "01/01/24 00:00:00");
+  AddRow("Alpha.txt", 4, "01/01/24 00:00:00");
+  View().RefillResults();
+
+  SendHeaderClick(m_host, kName);
+  Texts names = Column(kName);
+  // alpha.txt and Alpha.txt are equal: either may come first.
+  ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(Texts(names.begin() + 2, names.end()), (Texts{"b.txt", "C.txt"}));
+  EXPECT_EQ(names[0].substr(1), "lpha.txt");
+  EXPECT_EQ(names[1].substr(1), "lpha.txt");
+  EXPECT_EQ(g_nLastSortColumn, kName);
+  EXPECT_TRUE(g_bSortAscending);
+
+  SendHeaderClick(m_host, kName);
+  names = Column(kName);
+  EXPECT_EQ(Texts(names.begin(), names.begin() + 2), (Texts{"C.txt", "b.txt"}));
+  EXPECT_FALSE(g_bSortAscending);
+}
+
+TEST_F(ResultsViewTest, TwoNamesThatDifferOnlyInCaseCompareEqualBothWays) {
+  SortItem lower{0, "alpha.txt"};
+  SortItem upper{1, "Alpha.txt"};
+  const LPARAM a = reinterpret_cast<LPARAM>(&lower);
+  const LPARAM b = reinterpret_cast<LPARAM>(&upper);
+  EXPECT_EQ(CResultsView::CompareRows(a, b, SORT_TEXT), 0);
+  EXPECT_EQ(CResultsView::CompareRows(a, b, -SORT_TEXT), 0);
+  EXPECT_EQ(CResultsView::CompareRows(b, a, SORT_TEXT), 0);
+}
+
+TEST_F(ResultsViewTest, SizeSortsAsNumbersBeyondFourGibibytes) {
+  AddRow("big.bin", 4294967296ULL, "01/01/24 00:00:00");
+  AddRow("small.bin", 10, "01/01/24 00:00:00");
+  AddRow("almost.bin", 4294967295ULL, "01/01/24 00:00:00");
+  AddRow("three.bin", 3221225472ULL, "01/01/24 00:00:00");
+  AddRow("nine.bin", 9, "01/01/24 00:00:00");
+  View().RefillResults();
+
+  SendHeaderClick(m_host, kSize);
+  EXPECT_EQ(Column(kSize), (Texts{"9", "10", "3221225472", "4294967295", "4294967296"}));
+  SendHeaderClick(m_host, kSize);
+  EXPECT_EQ(Column(kSize), (Texts{"4294967296", "4294967295", "3221225472", "10", "9"}));
+}
+
+TEST_F(ResultsViewTest, DateSortsByTheInstantAcrossTheCenturyAndWhateverTheLocale) {
+  AddRow("march.txt", 1, "03/02/24 10:00:00");  // 2 March: a day-first reading makes it 3 February
+  AddRow("y2k.txt", 2, "01/01/00 00:00:01");
+  AddRow("nye.txt", 3, "12/31/99 23:59:59");
+  AddRow("feb.txt", 4, "02/03/24 10:00:00");
+  View().RefillResults();
+
+  SendHeaderClick(m_host, kDate);
+  EXPECT_EQ(Column(kName), (Texts{"nye.txt", "y2k.txt", "feb.txt", "march.txt"}));
+  SendHeaderClick(m_host, kDate);
+  EXPECT_EQ(Column(kName), (Texts{"march.txt", "feb.txt", "y2k.txt", "nye.txt"}));
+}
+
+TEST_F(ResultsViewTest, AnUnreadableDateComparesEqualToAnyOtherInBothDirections) {
+  SortItem bad{0, "not a date"};
+  SortItem good{1, "01/15/24 12:30:00"};
+  const LPARAM a = reinterpret_cast<LPARAM>(&bad);
+  const LPARAM b = reinterpret_cast<LPARAM>(&good);
+  for (LPARAM kind : {LPARAM{SORT_DATE}, LPARAM{-SORT_DATE}}) {
+    EXPECT_EQ(CResultsView::CompareRows(a, b, kind), 0);
+    EXPECT_EQ(CResultsView::CompareRows(b, a, kind), 0);
+  }
+  // Readable dates never compare equal: the later one is +1 in either order
+  // of equal instants.
+  SortItem same{2, "01/15/24 12:30:00"};
+  EXPECT_EQ(CResultsView::CompareRows(b, reinterpret_cast<LPARAM>(&same), SORT_DATE), 1);
+}
+
+TEST_F(ResultsViewTest, AnotherColumnStartsAscendingAndARefillKeepsTheState) {
+  AddRow("b.txt", 30, "01/02/24 00:00:00");
+  AddRow("a.txt", 10, "01/03/24 00:00:00");
+  AddRow("c.txt", 20, "01/01/24 00:00:00");
+  View().RefillResults();
+
+  SendHeaderClick(m_host, kName);
+  SendHeaderClick(m_host, kName);
+  EXPECT_EQ(Column(kName), (Texts{"c.txt", "b.txt", "a.txt"}));
+  SendHeaderClick(m_host, kSize);
+  EXPECT_EQ(Column(kSize), (Texts{"10", "20", "30"}));
+
+  SendHeaderClick(m_host, kDate);
+  SendHeaderClick(m_host, kDate);
+  EXPECT_EQ(Column(kDate), (Texts{"01/03/24 00:00:00", "01/02/24 00:00:00", "01/01/24 00:00:00"}));
+  // A new search: the rows come in store order again ...
+  View().RefillResults();
+  EXPECT_EQ(Column(kName), (Texts{"b.txt", "a.txt", "c.txt"}));
+  EXPECT_EQ(Column(kN), (Texts{"1", "2", "3"}));
+  // ... and the same column's next click reverses the last direction: ascending.
+  SendHeaderClick(m_host, kDate);
+  EXPECT_EQ(Column(kDate), (Texts{"01/01/24 00:00:00", "01/02/24 00:00:00", "01/03/24 00:00:00"}));
+}
+
+TEST_F(ResultsViewTest, OnlyTheLeftButtonSorts) {
+  AddRow("b.txt", 1, "01/01/24 00:00:00");
+  AddRow("a.txt", 2, "01/01/24 00:00:00");
+  View().RefillResults();
+  EXPECT_EQ(SendHeaderClick(m_host, kName, 1), 0);  // right
+  EXPECT_EQ(SendHeaderClick(m_host, kName, 2), 0);  // middle
+  EXPECT_EQ(Column(kName), (Texts{"b.txt", "a.txt"}));
+  EXPECT_EQ(g_nLastSortColumn, -1);
+  EXPECT_EQ(SendHeaderClick(m_host, kName, 0), 0);
+  EXPECT_EQ(Column(kName), (Texts{"a.txt", "b.txt"}));
+}
+
+TEST_F(ResultsViewTest, SortingKeepsEachRowsOwnDataAndNumber) {
+  for (int i = 0; i < 12; ++i) AddRow(Numbered("f", 11 - i, ".txt"), i, "01/01/24 00:00:00");
+  View().RefillResults();
+  SendHeaderClick(m_host, kSize);
+  SendHeaderClick(m_host, kSize);
+  for (int row = 0; row < List().GetItemCount(); ++row) {
+    EXPECT_EQ(std::to_string(List().GetItemData(row) + 1), List().GetItemText(row, kN));
+  }
+  // "N" sorts as a number: 10 after 9.
+  SendHeaderClick(m_host, kN);
+  EXPECT_EQ(Column(kN), (Texts{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
+}
+
+TEST_F(ResultsViewTest, AClickOnTheRealHeaderReachesThePageNarrowAndSorts) {
+  AddRow("b.txt", 20, "01/01/24 00:00:00");
+  AddRow("a.txt", 10, "01/01/24 00:00:00");
+  View().RefillResults();
+  m_host.Show(SW_SHOW);
+  ::SetForegroundWindow(m_host.m_hWnd);
+  HWND header = List().GetHeader();
+  RECT item{};
+  ::SendMessageA(header, HDM_GETITEMRECT, kName, reinterpret_cast<LPARAM>(&item));
+  POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ::ClientToScreen(header, &centre);
+  ::SetCursorPos(centre.x, centre.y);
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, clicks, sizeof(INPUT));
+
+  ASSERT_TRUE(PumpUntil([&] { return !m_host.m_headerCodes.empty(); }, 10s));
+  EXPECT_EQ(m_host.m_headerCodes, (std::vector<UINT>{HDN_ITEMCLICKA}));
+  EXPECT_EQ(Column(kName), (Texts{"a.txt", "b.txt"}));
+}
+
+// ---- the selection
+
+TEST_F(ResultsViewTest, SelectedRowsAreMarkedByTheirNumberWhateverTheirPlace) {
+  const uint64_t sizes[] = {70, 10, 90, 20, 80, 30, 60, 40, 50};
+  for (uint64_t size : sizes) AddRow(Numbered("s", size, ".bin"), size, "01/01/24 00:00:00");
+  View().RefillResults();
+  SendHeaderClick(m_host, kSize);
+  SelectRowsNumbered({"3", "7"});
+
+  View().CollectSelectedResults();
+  // Top to bottom after the sort: "7" (size 60) comes before "3" (size 90).
+  EXPECT_EQ(View().m_arrSelectedResults, (std::vector<int32_t>{6, 2}));
+  std::vector<int32_t> marks(9, 0);
+  marks[2] = marks[6] = 1;
+  EXPECT_EQ(m_data.m_arrDeleteMarks, marks);
+}
+
+TEST_F(ResultsViewTest, NoSelectionLeavesNothingChosenAndEveryMarkClear) {
+  AddRow("a.txt", 1, "01/01/24 00:00:00");
+  AddRow("b.txt", 2, "01/01/24 00:00:00");
+  View().RefillResults();
+  m_data.m_arrDeleteMarks = {1, 1};
+  View().m_arrSelectedResults = {0, 1};
+  View().CollectSelectedResults();
+  EXPECT_TRUE(View().m_arrSelectedResults.empty());
+  EXPECT_EQ(m_data.m_arrDeleteMarks, (std::vector<int32_t>{0, 0}));
+  EXPECT_TRUE(View().m_wndFind.IsEnabled());
+}
+
+TEST_F(ResultsViewTest, CollectingDuringASearchDisablesFindAndDelete) {
+  AddRow("a.txt", 1, "01/01/24 00:00:00");
+  View().RefillResults();
+  m_data.m_nTask = 1;
+  View().CollectSelectedResults();
+  EXPECT_FALSE(View().m_wndFind.IsEnabled());
+  EXPECT_FALSE(View().m_wndDelete.IsEnabled());
+}
+
+}  // namespace
