@@ -53,6 +53,14 @@
 #define IDC_HOME_LINK 551
 #define IDC_HELP_LINK 552
 
+// Settings page.
+#define IDC_APPLY 683
+#define IDC_START_WITH_WINDOWS 694
+#define IDC_RESET 695
+#define IDC_PROTECT_WITH_PASSWORD 697
+#define IDC_PASSWORD 698
+#define IDC_CONFIRM_PASSWORD 699
+
 // Password prompt.
 #define IDD_CHECKPASSWORD 140
 #define IDC_PROMPT_PASSWORD 1055
