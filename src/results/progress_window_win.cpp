@@ -1,0 +1,292 @@
+#include "results/progress_window_win.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+#include <utility>
+
+#include "dialogs/message_box_win.h"
+
+namespace {
+
+constexpr UINT_PTR kCloseTimer = 1;
+constexpr UINT_PTR kCountsTimer = 2;
+constexpr UINT kCloseDelayMs = 300;
+// A person sees no change faster than this; the scan reports every file,
+// far more often.
+constexpr DWORD kCountsInterval = 30;
+
+constexpr size_t kStatusLabel = 2;  // 1201
+constexpr size_t kFirstCount = 3;   // 1202
+constexpr size_t kSecondCount = 4;  // 1203
+
+constexpr int kLabelIds[5] = {IDC_PROGRESS_UNUSED1, IDC_PROGRESS_UNUSED2, IDC_PROGRESS_STATUS,
+                              IDC_PROGRESS_FIRST_COUNT, IDC_PROGRESS_SECOND_COUNT};
+
+}  // namespace
+
+CWindowProgressUnDelete::CWindowProgressUnDelete(CAppData* appData)
+    : CDialog(IDD_PROGRESS), m_pAppData(appData) {}
+
+CWindowProgressUnDelete::~CWindowProgressUnDelete() {
+  DestroyWindow();
+  // A worker still running when the program ends (an exit during a run)
+  // ends with the process; waiting for it here could wait for ever on a box
+  // it has open.
+  KeepDoneWorkersOnly();
+  if (m_scanThread && !m_scanThread->IsDone()) (void)m_scanThread.release();
+  if (m_deleteThread && !m_deleteThread->IsDone()) (void)m_deleteThread.release();
+  for (auto& worker : m_retiredWorkers) (void)worker.release();
+}
+
+void CWindowProgressUnDelete::SetSearchPage(CResultsView* view, const SearchCriteria* criteria) {
+  m_pResultsView = view;
+  m_pCriteria = criteria;
+  m_pSelectedResults = view ? &view->m_arrSelectedResults : nullptr;
+}
+
+HWND CWindowProgressUnDelete::Open(const std::string& caption) {
+  // The last run's window closes 300 ms after its worker ended, and the page
+  // may start the next run sooner.
+  if (m_hWnd) DestroyWindow();
+  if (!Create(fw::GetMainWindow())) return nullptr;
+  SetText(caption);
+  return m_hWnd;
+}
+
+CWorkerThread* CWindowProgressUnDelete::GetRunningWorker() const {
+  switch (m_pAppData->m_nRunningTask) {
+    case 1: return m_pScanThread;
+    case 2: return m_pDeleteThread;
+    default: return nullptr;
+  }
+}
+
+// ---- start
+
+BOOL CWindowProgressUnDelete::OnInitDialog() {
+  if (m_pResultsView) m_pResultsView->m_wndFind.Enable(false);
+
+  for (size_t i = 0; i < m_wndLabel.size(); ++i) {
+    m_wndLabel[i].AttachDlgItem(m_hWnd, kLabelIds[i]);
+    m_wndLabel[i].Show(SW_HIDE);
+    m_astrLabelText[i].clear();
+  }
+  m_wndProgressBar.AttachDlgItem(m_hWnd, IDC_PROGRESS_BAR);
+  m_wndProgressBar.Enable(false);
+  m_wndProgressBar.Show(SW_HIDE);
+  m_wndFrame.AttachDlgItem(m_hWnd, IDC_PROGRESS_FRAME);
+  m_wndFrame.Show(SW_HIDE);
+  m_wndCancel.AttachDlgItem(m_hWnd, IDC_PROGRESS_CANCEL);
+  m_wndCancel.Enable(true);
+
+  m_bCountsShown = false;
+  m_bCountsTimer = false;
+  m_dwCountsTick = 0;
+  m_bAsking = false;
+  m_bCloseDue = false;
+  m_bProgressPosted = false;
+  m_bCountsNow = false;
+  m_hSinkTarget = m_hWnd;
+
+  StartWorker();
+  return TRUE;
+}
+
+void CWindowProgressUnDelete::KeepDoneWorkersOnly() {
+  std::erase_if(m_retiredWorkers, [](const auto& worker) { return !worker || worker->IsDone(); });
+}
+
+void CWindowProgressUnDelete::StartWorker() {
+  // Replacing a worker whose thread still runs its last steps would join it
+  // here, on the thread it may be sending to.
+  KeepDoneWorkersOnly();
+  auto retire = [this](auto& owner) {
+    if (owner && !owner->IsDone()) m_retiredWorkers.push_back(std::move(owner));
+    owner.reset();
+  };
+
+  CWorkerThread* worker = nullptr;
+  if (m_pAppData->m_nTask == 1) {
+    retire(m_scanThread);
+    m_scanThread = std::make_unique<CScanEntriesThread>(m_pCriteria, m_pAppData);
+    m_scanThread->m_pProgressDlg = this;
+    m_pScanThread = m_scanThread.get();
+    m_nWindowTask = 1;
+    worker = m_pScanThread;
+  } else {
+    retire(m_deleteThread);
+    m_deleteThread = std::make_unique<CDelEntriesThread>(m_pSelectedResults, m_pAppData);
+    m_deleteThread->m_pProgressDlg = this;
+    m_pDeleteThread = m_deleteThread.get();
+    m_nWindowTask = 2;
+    worker = m_pDeleteThread;
+  }
+  m_pAppData->m_nRunningTask = m_nWindowTask;
+  worker->ResumeThread();
+}
+
+// ---- the worker's messages
+
+void CWindowProgressUnDelete::OnWorkerStarted() {
+  m_wndLabel[kStatusLabel].Show(SW_SHOW);
+  const CWorkerThread* worker = GetRunningWorker();
+  std::string status;
+  if (worker == m_pScanThread && m_pScanThread) status = m_pScanThread->m_strStatus;
+  if (worker == m_pDeleteThread && m_pDeleteThread) status = m_pDeleteThread->m_strStatus;
+  m_wndLabel[kStatusLabel].SetText(status);
+}
+
+void CWindowProgressUnDelete::OnWorkerProgress() {
+  // Cleared before the counters are read: a post after this point shows
+  // counts this handler may have missed.
+  m_bProgressPosted = false;
+  const bool now = m_bCountsNow.exchange(false) || !m_bCountsShown;
+  if (!m_bCountsShown) {
+    m_wndLabel[kFirstCount].Show(SW_SHOW);
+    m_wndLabel[kSecondCount].Show(SW_SHOW);
+    m_bCountsShown = true;
+  }
+  ShowCounts(now);
+}
+
+void CWindowProgressUnDelete::OnWorkerFinished() {
+  ShowCounts(true);
+  ::SetTimer(m_hWnd, kCloseTimer, kCloseDelayMs, nullptr);
+}
+
+void CWindowProgressUnDelete::OnWorkerStop() {
+  if (CWorkerThread* worker = GetRunningWorker()) worker->Stop();
+}
+
+void CWindowProgressUnDelete::OnWorkerPause() {
+  if (CWorkerThread* worker = GetRunningWorker()) {
+    worker->Pause();
+    ShowCounts(true);  // a question comes next
+  }
+}
+
+void CWindowProgressUnDelete::OnWorkerResume() {
+  if (CWorkerThread* worker = GetRunningWorker()) worker->Resume();
+}
+
+void CWindowProgressUnDelete::OnCancelWork() {
+  CWorkerThread* worker = GetRunningWorker();
+  if (!worker) return;
+  const bool searching = worker == m_pScanThread;
+  worker->Pause();
+  ShowCounts(true);
+  m_bAsking = true;
+  const bool stop = AskYesNo(
+      m_hWnd, "Warning", "",
+      searching ? "Do you want to stop searching?" : "Do you want to terminate deleting?",
+      IDI_QUESTION);
+  m_bAsking = false;
+  if (stop) worker->Stop();
+  worker->Resume();
+  if (m_bCloseDue) {
+    m_bCloseDue = false;
+    DestroyWindow();
+  }
+}
+
+void CWindowProgressUnDelete::OnTimer(UINT_PTR timerId) {
+  ::KillTimer(m_hWnd, timerId);
+  if (timerId == kCountsTimer) {
+    m_bCountsTimer = false;
+    ShowCounts(true);
+  } else if (timerId == kCloseTimer) {
+    // Destroying the window under its own open question would pull the box
+    // away from the code still waiting for its answer.
+    if (m_bAsking) {
+      m_bCloseDue = true;
+    } else {
+      DestroyWindow();
+    }
+  }
+}
+
+// ---- the counters
+
+void CWindowProgressUnDelete::ShowCounts(bool now) {
+  if (!m_bCountsShown) return;
+  const DWORD tick = ::GetTickCount();
+  if (!now && tick - m_dwCountsTick < kCountsInterval) {
+    if (!m_bCountsTimer) {
+      m_bCountsTimer = ::SetTimer(m_hWnd, kCountsTimer, kCountsInterval, nullptr) != 0;
+    }
+    return;
+  }
+  m_dwCountsTick = tick;
+
+  char first[64];
+  char second[64];
+  if (m_nWindowTask == 1 && m_pScanThread) {
+    std::snprintf(first, sizeof first, "Number of processed files:%u",
+                  static_cast<unsigned>(m_pScanThread->m_nProcessed.load()));
+    std::snprintf(second, sizeof second, "Found %d files",
+                  static_cast<int>(m_pScanThread->m_nFound.load()));
+  } else if (m_nWindowTask == 2 && m_pDeleteThread) {
+    std::snprintf(first, sizeof first, "Total number of files:%d",
+                  static_cast<int>(m_pDeleteThread->m_nTotal.load()));
+    std::snprintf(second, sizeof second, "Number of deleted files: %d",
+                  static_cast<int>(m_pDeleteThread->m_nDeleted.load()));
+  } else {
+    return;
+  }
+  SetLabelText(kFirstCount, first);
+  SetLabelText(kSecondCount, second);
+}
+
+void CWindowProgressUnDelete::SetLabelText(size_t label, const char* text) {
+  // A label set to its own text still repaints.
+  if (m_astrLabelText[label] == text) return;
+  m_astrLabelText[label] = text;
+  m_wndLabel[label].SetText(m_astrLabelText[label]);
+}
+
+// ---- IWorkerSink, on the worker's thread
+
+void CWindowProgressUnDelete::SendStarted() {
+  ::SendMessageA(m_hSinkTarget.load(), WM_WORKER_STARTED, 0, 0);
+}
+
+void CWindowProgressUnDelete::SendProgress() {
+  ::SendMessageA(m_hSinkTarget.load(), WM_WORKER_PROGRESS, 0, 0);
+}
+
+void CWindowProgressUnDelete::PostProgress() {
+  // One progress message in the queue at a time: a delete run posts one per
+  // row, and a queue is full at 10000 messages, where WM_WORKER_FINISHED
+  // would be lost. The handler reads the counters as they are by then.
+  if (m_bProgressPosted.exchange(true)) return;
+  if (!::PostMessageA(m_hSinkTarget.load(), WM_WORKER_PROGRESS, 0, 0)) m_bProgressPosted = false;
+}
+
+void CWindowProgressUnDelete::PostFinished() {
+  ::PostMessageA(m_hSinkTarget.load(), WM_WORKER_FINISHED, 0, 0);
+}
+
+void CWindowProgressUnDelete::ShowCountsFromWorker() {
+  m_bCountsNow = true;
+  ::SendMessageA(m_hSinkTarget.load(), WM_WORKER_PROGRESS, 0, 0);
+}
+
+int CWindowProgressUnDelete::AskChoice(const std::string& text) {
+  ShowCountsFromWorker();
+  return ::AskChoice(nullptr, "Warning", "", text, IDI_MESSAGE, {0, 0, 1, 1, 1},
+                     {"", "", "Cancel", "Skip", "Skip all"});
+}
+
+void CWindowProgressUnDelete::ShowMessage(const std::string& text) {
+  ShowCountsFromWorker();
+  ShowMessageBox(nullptr, "Warning", "", text, IDI_MESSAGE);
+}
+
+void CWindowProgressUnDelete::RefillResults() {
+  if (m_pResultsView) m_pResultsView->RefillResults();
+}
+
+void CWindowProgressUnDelete::NotifyShell() {
+  ::SHChangeNotify(SHCNE_ASSOCCHANGED, 0, nullptr, nullptr);
+}

@@ -1,0 +1,132 @@
+#pragma once
+// The small window a search or a delete run shows: it starts the worker the
+// search page asked for (m_nTask), shows its two counters, asks before it
+// stops it, and closes itself 300 ms after the worker's finish. It is also
+// the workers' IWorkerSink (their only way to the user interface) and the
+// main window's IWorkerHost (its exit sequence pauses, resumes and stops the
+// worker through it).
+//
+// The search page keeps one object for the whole run of the program:
+//
+//   m_wndProgress.SetSearchPage(&m_view, &m_criteria);  // once
+//   m_pAppData->m_nTask = 1;                            // or 2
+//   m_wndProgress.Open("Files Searching");              // or "Deleting Files"
+
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/controls_win.h"
+#include "framework/window_win.h"
+#include "resources/resource.h"
+#include "results/del_entries_thread.h"
+#include "results/results_view_win.h"
+#include "results/worker_messages.h"
+#include "results/worker_sink.h"
+#include "search/scan_entries_thread.h"
+#include "search/search_criteria.h"
+#include "settings/app_data.h"
+#include "shell/worker_host_win.h"
+
+class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public IWorkerHost {
+ public:
+  explicit CWindowProgressUnDelete(CAppData* appData = &g_AppData);
+  ~CWindowProgressUnDelete() override;
+
+  // Where the results go and what the workers read: the page's view (its
+  // RefillResults, its "Find" and its m_arrSelectedResults) and its criteria.
+  void SetSearchPage(CResultsView* view, const SearchCriteria* criteria);
+  // Creates the window, owned by the main window, which starts the worker of
+  // m_nTask; then sets the caption. A window of the last run that is still
+  // closing goes first. Null when the window cannot be created.
+  HWND Open(const std::string& caption);
+
+  // The workers started last, one of each kind; they stay valid after their
+  // run so that their counters can still be read.
+  CScanEntriesThread* m_pScanThread = nullptr;
+  CDelEntriesThread* m_pDeleteThread = nullptr;
+  fw::CButton m_wndCancel;
+  fw::CWnd m_wndProgressBar;
+  fw::CButton m_wndFrame;
+  CResultsView* m_pResultsView = nullptr;
+  CAppData* m_pAppData;
+  // 1199, 1200, 1201, 1202, 1203: only the status and the two counters show.
+  std::array<fw::CStatic, 5> m_wndLabel;
+  const SearchCriteria* m_pCriteria = nullptr;
+  const std::vector<int32_t>* m_pSelectedResults = nullptr;
+
+  // IWorkerSink, on the worker's thread.
+  void SendStarted() override;
+  void SendProgress() override;
+  void PostProgress() override;
+  void PostFinished() override;
+  int AskChoice(const std::string& text) override;
+  void ShowMessage(const std::string& text) override;
+  void RefillResults() override;
+  void NotifyShell() override;
+
+  // IWorkerHost, for the exit sequence.
+  HWND GetProgressWindow() const override { return m_hWnd; }
+  CWorkerThread* GetRunningWorker() const override;
+
+ protected:
+  BOOL OnInitDialog() override;
+
+ private:
+  void OnWorkerFinished();
+  void OnWorkerStop();
+  void OnWorkerPause();
+  void OnWorkerResume();
+  void OnWorkerStarted();
+  void OnWorkerProgress();
+  void OnCancelWork();
+  void OnTimer(UINT_PTR timerId);
+
+  void StartWorker();
+  // The counters' texts, from the worker this window started. Unless `now`,
+  // at most one change per kCountsInterval; a skipped change comes later by
+  // a timer, so the last counts always show.
+  void ShowCounts(bool now);
+  void SetLabelText(size_t label, const char* text);
+  // Before a box opens on the worker's thread: the counts as they stand.
+  void ShowCountsFromWorker();
+  void KeepDoneWorkersOnly();
+
+  static constexpr fw::MessageEntry<CWindowProgressUnDelete> kMessageTable[] = {
+      {fw::Message<WM_WORKER_FINISHED>, &CWindowProgressUnDelete::OnWorkerFinished},
+      {fw::Message<WM_WORKER_STOP>, &CWindowProgressUnDelete::OnWorkerStop},
+      {fw::Message<WM_WORKER_PAUSE>, &CWindowProgressUnDelete::OnWorkerPause},
+      {fw::Message<WM_WORKER_RESUME>, &CWindowProgressUnDelete::OnWorkerResume},
+      {fw::Message<WM_WORKER_STARTED>, &CWindowProgressUnDelete::OnWorkerStarted},
+      {fw::Message<WM_WORKER_PROGRESS>, &CWindowProgressUnDelete::OnWorkerProgress},
+      {fw::Message<WM_TIMER>, &CWindowProgressUnDelete::OnTimer},
+      {fw::Command(IDC_PROGRESS_CANCEL), &CWindowProgressUnDelete::OnCancelWork},
+      {fw::Command(IDCANCEL), &CWindowProgressUnDelete::OnCancelWork},
+  };
+  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowProgressUnDelete>>(kMessageTable));
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return Dispatch(kMessageTable, message, wParam, lParam, result);
+  }
+
+  // The workers' owners. A worker is replaced only once its thread is done;
+  // one that is not yet waits among the retired ones.
+  std::unique_ptr<CScanEntriesThread> m_scanThread;
+  std::unique_ptr<CDelEntriesThread> m_deleteThread;
+  std::vector<std::unique_ptr<CWorkerThread>> m_retiredWorkers;
+
+  int32_t m_nWindowTask = 0;              // the worker this window started: 1 scan, 2 delete
+  std::atomic<HWND> m_hSinkTarget{nullptr};  // where the worker's messages go
+  std::atomic<bool> m_bProgressPosted{false};
+  std::atomic<bool> m_bCountsNow{false};
+  bool m_bCountsShown = false;
+  bool m_bCountsTimer = false;
+  DWORD m_dwCountsTick = 0;
+  std::array<std::string, 5> m_astrLabelText;
+  bool m_bAsking = false;    // the Cancel question is open
+  bool m_bCloseDue = false;  // the close came while it was
+};
