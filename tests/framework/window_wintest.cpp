@@ -1,10 +1,9 @@
-#include "framework/window_win.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "framework/window_win.h"
 #include "resources/resource.h"
 #include "support/box_answerer_ui_win.h"
 
@@ -102,8 +101,7 @@ class WindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     CTableWindow::Register(fw::CWindow::WindowProc, CTableWindow::kClass, 0);
-    CTableWindow::Register(fw::CWindow::DialogClassProc, "QuilloryDialogClassWindow",
-                           DLGWINDOWEXTRA);
+    CTableWindow::Register(::DefDlgProcA, "QuilloryDialogClassWindow", DLGWINDOWEXTRA);
   }
 };
 
@@ -142,9 +140,9 @@ TEST_F(WindowTest, RawHandlerAnswersAndVoidHandlerGivesZero) {
 TEST_F(WindowTest, CommandsAndControlNotifications) {
   CTableWindow window;
   window.CreateTopLevel();
-  HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20,
-                                window.m_hWnd, reinterpret_cast<HMENU>(IDC_TEST_EDIT),
-                                ::GetModuleHandleA(nullptr), nullptr);
+  HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window.m_hWnd,
+                                reinterpret_cast<HMENU>(IDC_TEST_EDIT), ::GetModuleHandleA(nullptr),
+                                nullptr);
   window.Send(WM_COMMAND, MAKEWPARAM(ID_TEST_COMMAND, 0), 0);  // a menu
   window.Send(WM_COMMAND, MAKEWPARAM(ID_TEST_COMMAND, 1), 0);  // an accelerator
   ::SetWindowTextA(edit, "typed");                             // the edit sends EN_CHANGE
@@ -181,7 +179,8 @@ TEST_F(WindowTest, UnmatchedMessagesGetTheDefaultHandling) {
   CTableWindow window;
   window.CreateTopLevel();
   // WM_GETTEXTLENGTH has no entry: the default procedure answers.
-  EXPECT_EQ(window.Send(WM_GETTEXTLENGTH), static_cast<LRESULT>(std::string("Table window").size()));
+  EXPECT_EQ(window.Send(WM_GETTEXTLENGTH),
+            static_cast<LRESULT>(std::string("Table window").size()));
 }
 
 TEST_F(WindowTest, DestroyingTheObjectDestroysItsWindow) {
@@ -214,11 +213,40 @@ TEST_F(WindowTest, OtherWindowsDoNotEndTheLoop) {
 
 TEST_F(WindowTest, DialogClassWindowTurnsCloseIntoCancel) {
   CTableWindow window;
-  ASSERT_NE(window.CreateTopLevel("QuilloryDialogClassWindow"), nullptr);
+  ASSERT_NE(window.CreateInDialogClass(0, "QuilloryDialogClassWindow", "Dialog class", WS_POPUP,
+                                       RECT{0, 0, 200, 100}, nullptr, 0),
+            nullptr);
+  // The table answers through the dialog procedure's result slot.
+  EXPECT_EQ(window.Send(WM_TEST_RAW, 1, 2), 1234);
   window.Send(WM_CLOSE);
   EXPECT_TRUE(PumpUntil([&] { return !window.m_calls.empty(); }));
   EXPECT_EQ(window.m_calls, std::vector<std::string>{"cancel"});
   EXPECT_TRUE(::IsWindow(window.m_hWnd));  // the cancel handler keeps it
+}
+
+TEST_F(WindowTest, WindowOfTheDialogManagersOwnClassRunsItsTable) {
+  // The class procedure is DefDlgProcA itself, as for the main window.
+  CTableWindow::Register(::DefDlgProcA, "QuilloryDefDlgClass", DLGWINDOWEXTRA);
+  CTableWindow window;
+  HWND hwnd = window.CreateInDialogClass(0, "QuilloryDefDlgClass", "Table window",
+                                         WS_OVERLAPPEDWINDOW, RECT{10, 10, 410, 310}, nullptr, 0);
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(window.m_hWnd, hwnd);
+  EXPECT_FALSE(window.m_bSeenCreate);  // the creation itself had the default handling
+  // Results come back through DWLP_MSGRESULT.
+  EXPECT_EQ(window.Send(WM_TEST_RAW, 5, 6), 1234);
+  NMHDR header{nullptr, IDC_TEST_LIST, LVN_ITEMCHANGED};
+  EXPECT_EQ(window.Send(WM_NOTIFY, IDC_TEST_LIST, reinterpret_cast<LPARAM>(&header)), 77);
+  // Unhandled and passed-on messages reach the dialog manager's handling.
+  window.SetText("through");
+  EXPECT_EQ(window.GetText(), "through");
+  window.Send(WM_CLOSE);
+  EXPECT_TRUE(PumpUntil([&] { return window.m_calls.size() == 2; }));
+  EXPECT_EQ(window.m_calls, (std::vector<std::string>{"set text", "cancel"}));
+  EXPECT_TRUE(::IsWindow(hwnd));
+  window.DestroyWindow();
+  EXPECT_FALSE(::IsWindow(hwnd));
+  EXPECT_EQ(window.m_hWnd, nullptr);
 }
 
 // ---- dialogs

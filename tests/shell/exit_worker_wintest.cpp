@@ -1,0 +1,321 @@
+// Exiting while a search or delete worker runs: the worker is held while the
+// question is open, goes on after No, and after Yes is told to stop and has
+// ended before the windows and the settings are torn down.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialogs/message_box_win.h"
+#include "results/del_entries_thread.h"
+#include "search/scan_entries_thread.h"
+#include "settings/app_data.h"
+#include "shell/main_window_win.h"
+#include "support/box_answerer_ui_win.h"
+#include "support/main_window_ui_win.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr UINT WM_TEST_STARTED = WM_APP + 10;
+constexpr UINT WM_TEST_PROGRESS = WM_APP + 11;
+constexpr UINT WM_TEST_REFILL = WM_APP + 12;
+
+// Stands in for the progress window: it takes the exit's three requests and
+// passes them to the worker, and it is the worker's sink, with its messages
+// sent to the user-interface thread as the real one sends them.
+class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWorkerSink {
+ public:
+  CWorkerThread* m_pWorker = nullptr;
+  std::vector<UINT> m_requests;        // the exit's requests, in order
+  std::atomic<int> m_nSentProgress{0};
+  std::function<void()> m_onProgress;  // on the user-interface thread
+  int m_nRefills = 0;
+  bool m_bSettingsSavedAtRefill = false;
+  bool m_bMainWindowAtRefill = false;
+
+  CTestProgressWindow() {
+    static bool registered = [] {
+      WNDCLASSA windowClass{};
+      windowClass.lpfnWndProc = fw::CWindow::WindowProc;
+      windowClass.hInstance = ::GetModuleHandleA(nullptr);
+      windowClass.lpszClassName = "QuilloryTestProgress";
+      return ::RegisterClassA(&windowClass) != 0;
+    }();
+    (void)registered;
+    Create(0, "QuilloryTestProgress", "Progress", WS_POPUP, RECT{}, nullptr, 0);
+  }
+
+  HWND GetProgressWindow() const override { return m_hWnd; }
+  CWorkerThread* GetRunningWorker() const override { return m_pWorker; }
+
+  // The worker's side, on its own thread.
+  void SendStarted() override { Send(WM_TEST_STARTED); }
+  void SendProgress() override { Send(WM_TEST_PROGRESS); }
+  void PostProgress() override {}
+  void PostFinished() override {}
+  int AskChoice(const std::string& text) override {
+    return ::AskChoice(nullptr, "Warning", "", text, IDI_MESSAGE, {0, 0, 1, 1, 1},
+                       {"", "", "Cancel", "Skip", "Skip all"});
+  }
+  void ShowMessage(const std::string& text) override {
+    ShowMessageBox(nullptr, "Warning", "", text, IDI_MESSAGE);
+  }
+  void RefillResults() override { Send(WM_TEST_REFILL); }
+  void NotifyShell() override {}
+
+ private:
+  void OnPause() {
+    m_requests.push_back(WM_WORKER_PAUSE);
+    m_pWorker->Pause();
+  }
+  void OnResume() {
+    m_requests.push_back(WM_WORKER_RESUME);
+    m_pWorker->Resume();
+  }
+  void OnStop() {
+    m_requests.push_back(WM_WORKER_STOP);
+    m_pWorker->Stop();
+  }
+  void OnStarted() {}
+  void OnProgress() {
+    ++m_nSentProgress;
+    if (m_onProgress) m_onProgress();
+  }
+  void OnRefill() {
+    ++m_nRefills;
+    m_bSettingsSavedAtRefill = FileExists(g_AppData.m_strAppFolder + "settings.dat");
+    m_bMainWindowAtRefill = g_pMainWnd && ::IsWindow(g_pMainWnd->m_hWnd);
+  }
+
+  static constexpr fw::MessageEntry<CTestProgressWindow> kMessageTable[] = {
+      {fw::Message<WM_WORKER_PAUSE>, &CTestProgressWindow::OnPause},
+      {fw::Message<WM_WORKER_RESUME>, &CTestProgressWindow::OnResume},
+      {fw::Message<WM_WORKER_STOP>, &CTestProgressWindow::OnStop},
+      {fw::Message<WM_TEST_STARTED>, &CTestProgressWindow::OnStarted},
+      {fw::Message<WM_TEST_PROGRESS>, &CTestProgressWindow::OnProgress},
+      {fw::Message<WM_TEST_REFILL>, &CTestProgressWindow::OnRefill},
+  };
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return Dispatch(kMessageTable, message, wParam, lParam, result);
+  }
+};
+
+using Requests = std::vector<UINT>;
+
+constexpr int kTreeFiles = 200;
+
+// A tree of 200 files in ten folders.
+void MakeTree(TempDir& dir) {
+  for (int i = 0; i < kTreeFiles; ++i) {
+    dir.MakeFile("folder" + std::to_string(i % 10) + "/file" + std::to_string(i) + ".txt", 10);
+  }
+}
+
+// The scan as the progress window starts it.
+struct ScanRun {
+  SearchCriteria criteria;
+  CTestProgressWindow host;
+  std::unique_ptr<CScanEntriesThread> worker;
+
+  ScanRun(MainWindowRun& run, std::vector<std::string> folders) {
+    g_AppData.m_arrFolders = std::move(folders);
+    g_AppData.m_nTask = 1;
+    g_AppData.m_nRunningTask = 1;
+    worker = std::make_unique<CScanEntriesThread>(&criteria);
+    worker->m_pProgressDlg = &host;
+    host.m_pWorker = worker.get();
+    run.Main().m_pWorkerHost = &host;
+  }
+  // Whatever a test left, the worker ends before its window and object go.
+  ~ScanRun() {
+    worker->Stop();
+    PumpUntil([&] { return worker->IsDone(); });
+  }
+};
+
+TEST(ExitWithWorker, DuringAScanAnsweredNoTheScanGoesOn) {
+  TempDir tree;
+  MakeTree(tree);
+  MainWindowRun run;
+  ScanRun scan(run, {tree.Path()});
+  // Hold the scan in the middle of the tree, so it cannot finish meanwhile.
+  scan.host.m_onProgress = [&] {
+    if (scan.host.m_nSentProgress == 50) scan.worker->Pause();
+  };
+  scan.worker->ResumeThread();
+  ASSERT_TRUE(PumpUntil([&] { return scan.host.m_nSentProgress >= 50; }));
+
+  BoxAnswerer no("Files Searching", [](HWND box) { ClickButton(box, IDCANCEL); });
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(no.Answered());
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+  EXPECT_EQ(scan.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME}));
+  EXPECT_EQ(scan.worker->m_bStop.load(), 0);
+  EXPECT_TRUE(run.SettingsBytes().empty());
+
+  scan.worker->Resume();
+  ASSERT_TRUE(PumpUntil([&] { return scan.worker->IsDone(); }));
+  EXPECT_EQ(scan.worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
+  EXPECT_EQ(g_AppData.GetResultCount(), static_cast<size_t>(kTreeFiles));
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+}
+
+TEST(ExitWithWorker, DuringAScanAnsweredYesTheScanEndsBeforeTheTeardown) {
+  TempDir tree;
+  MakeTree(tree);
+  MainWindowRun run;
+  ScanRun scan(run, {tree.Path()});
+  scan.host.m_onProgress = [&] {
+    if (scan.host.m_nSentProgress == 50) scan.worker->Pause();
+  };
+  scan.worker->ResumeThread();
+  ASSERT_TRUE(PumpUntil([&] { return scan.host.m_nSentProgress >= 50; }));
+
+  // Let go of the test's own hold; the exit's holds the worker until the answer.
+  BoxAnswerer yes("Files Searching", [&](HWND box) {
+    scan.worker->Resume();
+    ClickButton(box, IDOK);
+  });
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(yes.Answered());
+
+  EXPECT_EQ(scan.host.m_requests,
+            (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
+  EXPECT_TRUE(scan.worker->IsDone());
+  EXPECT_LT(scan.worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
+  // Its last refill was served while the window and the settings were whole.
+  EXPECT_EQ(scan.host.m_nRefills, 1);
+  EXPECT_TRUE(scan.host.m_bMainWindowAtRefill);
+  EXPECT_FALSE(scan.host.m_bSettingsSavedAtRefill);
+  EXPECT_EQ(g_AppData.m_nRunningTask, 0);
+  EXPECT_EQ(run.Main().m_hWnd, nullptr);
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
+}
+
+TEST(ExitWithWorker, WhileTheWorkersQuestionIsOpenItIsCancelled) {
+  TempDir tree;
+  MakeTree(tree);
+  MainWindowRun run;
+  // A listed folder that is gone: after its walk the worker asks about it.
+  ScanRun scan(run, {tree / "gone", tree.Path()});
+  scan.worker->ResumeThread();
+  ASSERT_TRUE(PumpUntil([] { return FindOwnWindow("Warning") != nullptr; }));
+
+  BoxAnswerer yes("Files Searching", [](HWND box) { ClickButton(box, IDOK); });
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(yes.Answered());
+
+  EXPECT_TRUE(scan.worker->IsDone());
+  EXPECT_EQ(FindOwnWindow("Warning"), nullptr);
+  EXPECT_EQ(scan.worker->m_nMissingAnswer, ASK_CANCEL);
+  EXPECT_TRUE(scan.host.m_bMainWindowAtRefill);
+  EXPECT_EQ(run.Main().m_hWnd, nullptr);
+}
+
+TEST(ExitWithWorker, AWorkerThatDoesNotEndHoldsTheExitOnlyForItsBound) {
+  TempDir tree;
+  MakeTree(tree);
+  MainWindowRun run;
+  ScanRun scan(run, {tree.Path()});
+  run.Main().m_nWorkerEndBound = std::chrono::milliseconds(300);
+  // Held by a hold of its own that nobody releases during the exit.
+  scan.worker->Pause();
+  scan.worker->ResumeThread();
+
+  BoxAnswerer yes("Files Searching", [](HWND box) { ClickButton(box, IDOK); });
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(yes.Answered());
+  EXPECT_EQ(run.Main().m_hWnd, nullptr);
+  EXPECT_FALSE(scan.worker->IsDone());
+  EXPECT_EQ(scan.worker->m_bStop.load(), 1);
+
+  scan.worker->Resume();
+}
+
+// ---- deleting
+
+struct DeleteRun {
+  TempDir dir;
+  std::vector<std::string> paths;
+  std::vector<int32_t> selected;
+  CTestProgressWindow host;
+  std::unique_ptr<CDelEntriesThread> worker;
+
+  DeleteRun(MainWindowRun& run, int files) {
+    for (int i = 0; i < files; ++i) {
+      const std::string name = "doomed" + std::to_string(i) + ".txt";
+      paths.push_back(dir.MakeFile(name, 10));
+      g_AppData.AddResult(name, dir.Path() + "\\", "txt", 10, "01/01/24 00:00:00");
+      g_AppData.m_arrDeleteMarks.back() = 1;
+      selected.push_back(i);
+    }
+    g_AppData.m_nTask = 2;
+    g_AppData.m_nRunningTask = 2;
+    worker = std::make_unique<CDelEntriesThread>(&selected);
+    worker->m_pProgressDlg = &host;
+    host.m_pWorker = worker.get();
+    run.Main().m_pWorkerHost = &host;
+    // Held before its first file until the test lets it go.
+    worker->Pause();
+    worker->ResumeThread();
+  }
+  ~DeleteRun() {
+    worker->Stop();
+    worker->Resume();
+    PumpUntil([&] { return worker->IsDone(); });
+  }
+
+  int Existing() const {
+    int count = 0;
+    for (const std::string& path : paths) count += FileExists(path) ? 1 : 0;
+    return count;
+  }
+};
+
+TEST(ExitWithWorker, DuringADeleteAnsweredNoTheDeleteGoesOn) {
+  MainWindowRun run;
+  DeleteRun remove(run, 30);
+
+  BoxAnswerer no("Deleting Files", [](HWND box) { ClickButton(box, IDCANCEL); });
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0));
+  EXPECT_TRUE(no.Answered());
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+  EXPECT_EQ(remove.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME}));
+  EXPECT_EQ(remove.Existing(), 30);
+
+  remove.worker->Resume();
+  ASSERT_TRUE(PumpUntil([&] { return remove.worker->IsDone(); }));
+  EXPECT_EQ(remove.Existing(), 0);
+  EXPECT_EQ(g_AppData.GetResultCount(), 0u);
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+}
+
+TEST(ExitWithWorker, DuringADeleteAnsweredYesTheDeleteStopsBeforeTheTeardown) {
+  MainWindowRun run;
+  DeleteRun remove(run, 30);
+
+  BoxAnswerer yes("Deleting Files", [&](HWND box) {
+    remove.worker->Resume();
+    ClickButton(box, IDOK);
+  });
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(yes.Answered());
+  EXPECT_EQ(remove.host.m_requests,
+            (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
+  EXPECT_TRUE(remove.worker->IsDone());
+  EXPECT_TRUE(remove.host.m_bMainWindowAtRefill);
+  EXPECT_FALSE(remove.host.m_bSettingsSavedAtRefill);
+  EXPECT_EQ(run.Main().m_hWnd, nullptr);
+  // Whatever it deleted before the stop, the store lists exactly the rest.
+  EXPECT_EQ(g_AppData.GetResultCount(), static_cast<size_t>(remove.Existing()));
+  for (size_t row = 0; row < g_AppData.GetResultCount(); ++row) {
+    EXPECT_TRUE(FileExists(g_AppData.GetResultPath(row))) << row;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,528 @@
+#include "shell/main_window_win.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "search/search_page_placeholder_win.h"
+#include "settings/app_data.h"
+#include "settings/settings_page_placeholder_win.h"
+#include "shell/main_layout.h"
+#include "support/box_answerer_ui_win.h"
+#include "support/main_window_ui_win.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+int Width(const RECT& rect) { return rect.right - rect.left; }
+
+// Runs what is already posted to this thread.
+void DrainMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+int Height(const RECT& rect) { return rect.bottom - rect.top; }
+
+// What the system would let the window shrink to.
+TrackSize AskMinTrackSize(HWND hwnd) {
+  MINMAXINFO info{};
+  ::SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  return {info.ptMinTrackSize.x, info.ptMinTrackSize.y};
+}
+
+TrackSize ExpectedMinTrackSize(MainWindowRun& run, int pageWidth, int pageHeight) {
+  return MinTrackSize(pageWidth, pageHeight, Width(run.Main().m_wndLeftPanel.GetWindowRect()),
+                      run.ToolbarHeight());
+}
+
+TEST(MainWindow, FirstStartWithDefaultSettings) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  EXPECT_EQ(g_pMainWnd, &main);
+  EXPECT_EQ(g_strTitle, "Quillory");
+  EXPECT_EQ(main.GetText(), "Quillory");
+  char className[32] = {};
+  ::GetClassNameA(run.Hwnd(), className, sizeof className);
+  EXPECT_STREQ(className, "Quillory");
+
+  EXPECT_TRUE(main.IsVisible());
+  RECT window = main.GetWindowRect();
+  EXPECT_EQ(window.left, 20);
+  EXPECT_EQ(window.top, 20);
+  EXPECT_EQ(Width(window), 650);
+  EXPECT_EQ(Height(window), 450);
+
+  EXPECT_TRUE(run.IsChecked(ID_BUTTON_TOOLS));
+  EXPECT_FALSE(run.IsChecked(ID_BUTTON_HELP));
+  EXPECT_EQ(run.TreeTexts(), (Texts{"Settings", "Delete Files"}));
+  EXPECT_EQ(run.SelectedTreeText(), "Settings");
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
+  EXPECT_TRUE(g_SettingsPage.IsVisible());
+  EXPECT_FALSE(g_SearchPage.IsVisible());
+  EXPECT_FALSE(main.m_wndHelpPage.IsVisible());
+  EXPECT_EQ(main.m_nMinPageWidth, 480);
+  EXPECT_EQ(main.m_nMinPageHeight, 350);
+  EXPECT_EQ(main.m_mapPages.size(), 3u);
+  // The panel, a dialog window, hands the focus on to its tree.
+  EXPECT_EQ(::GetFocus(), main.m_wndLeftPanel.m_wndTree.m_hWnd);
+}
+
+TEST(MainWindow, PanesFillTheAreaBelowTheToolbar) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  const int cx = run.ClientWidth();
+  const RECT client = main.GetClientRect();
+  const RECT toolbar = run.InClient(main.m_wndToolBar.m_hWnd);
+  EXPECT_EQ(toolbar.left, 0);
+  EXPECT_EQ(toolbar.top, 0);
+  EXPECT_EQ(toolbar.right, cx);
+  EXPECT_GT(Height(toolbar), 0);
+
+  const MainPanes expected = LayOutPanes({0, toolbar.bottom, cx, client.bottom}, 140, cx);
+  auto asLayout = [](const RECT& r) { return LayoutRect{r.left, r.top, r.right, r.bottom}; };
+  EXPECT_EQ(asLayout(run.InClient(main.m_wndLeftPanel.m_hWnd)), expected.panel);
+  EXPECT_EQ(asLayout(run.InClient(main.m_wndSplitter.m_hWnd)), expected.splitter);
+  EXPECT_EQ(asLayout(run.InClient(main.m_wndRightPanel.m_hWnd)), expected.host);
+  EXPECT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 140);
+  // The tree fills its panel, the shown page its host.
+  EXPECT_EQ(Width(main.m_wndLeftPanel.m_wndTree.GetWindowRect()), 140);
+  const RECT host = main.m_wndRightPanel.GetClientRect();
+  const RECT page = g_SettingsPage.GetWindowRect();
+  EXPECT_EQ(Width(page), host.right);
+  EXPECT_EQ(Height(page), host.bottom);
+}
+
+TEST(MainWindow, LayoutFollowsEverySizeChange) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  ::SetWindowPos(run.Hwnd(), nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+  const int cx = run.ClientWidth();
+  EXPECT_EQ(run.InClient(main.m_wndToolBar.m_hWnd).right, cx);
+  EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).right, cx);
+  EXPECT_EQ(run.InClient(main.m_wndLeftPanel.m_hWnd).bottom, main.GetClientRect().bottom);
+  EXPECT_EQ(run.InClient(main.m_wndSplitter.m_hWnd).left, 140);  // the bar keeps its place
+  EXPECT_EQ(main.m_wndSplitter.m_nMax, std::max(5, cx - 480 - 3));
+}
+
+TEST(MainWindow, ToolbarButtonsAndStrings) {
+  MainWindowRun run;
+  const fw::CWnd& toolbar = run.Main().m_wndToolBar;
+  EXPECT_EQ(toolbar.Send(TB_BUTTONCOUNT), 4);
+  struct Button {
+    int id;
+    const char* text;
+  };
+  for (Button button : {Button{ID_BUTTON_TOOLS, "Tools"}, Button{ID_BUTTON_HELP, "Help"},
+                        Button{ID_BUTTON_EXIT, "Exit"}}) {
+    char text[32] = {};
+    toolbar.Send(TB_GETBUTTONTEXTA, static_cast<WPARAM>(button.id), reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, button.text);
+    EXPECT_NE(toolbar.Send(TB_ISBUTTONENABLED, static_cast<WPARAM>(button.id)), 0) << button.text;
+  }
+  // The gap: no text, not enabled.
+  EXPECT_EQ(toolbar.Send(TB_ISBUTTONENABLED, ID_BUTTON_SPACER), 0);
+  EXPECT_NE(toolbar.Send(TB_ISBUTTONINDETERMINATE, ID_BUTTON_SPACER), 0);
+  char spacer[32] = "x";
+  EXPECT_LE(toolbar.Send(TB_GETBUTTONTEXTA, ID_BUTTON_SPACER, reinterpret_cast<LPARAM>(spacer)), 0);
+  // String 2 is added though no button shows it.
+  char separator[32] = {};
+  toolbar.Send(TB_GETSTRINGA, MAKEWPARAM(sizeof separator, 2), reinterpret_cast<LPARAM>(separator));
+  EXPECT_STREQ(separator, "Separator");
+  // The empty image list's 50 by 5 cell sets every button's least width.
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(::ImageList_GetIconSize(run.Main().m_imlToolBar.Get(), &width, &height));
+  EXPECT_EQ(width, 50);
+  EXPECT_EQ(height, 5);
+  EXPECT_EQ(::ImageList_GetImageCount(run.Main().m_imlToolBar.Get()), 0);
+  RECT exitButton{};
+  toolbar.Send(TB_GETRECT, ID_BUTTON_EXIT, reinterpret_cast<LPARAM>(&exitButton));
+  EXPECT_GE(Width(exitButton), 50);
+}
+
+TEST(MainWindow, ToolbarDrawsAnEtchedLineAtItsBottom) {
+  MainWindowRun run;
+  const fw::CWnd& toolbar = run.Main().m_wndToolBar;
+  ::RedrawWindow(toolbar.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const RECT client = toolbar.GetClientRect();
+  HDC dc = ::GetDC(toolbar.m_hWnd);
+  // Far right, where no button stands.
+  const int x = client.right - 3;
+  const COLORREF shadow = ::GetPixel(dc, x, client.bottom - 4);
+  const COLORREF light = ::GetPixel(dc, x, client.bottom - 3);
+  ::ReleaseDC(toolbar.m_hWnd, dc);
+  EXPECT_EQ(shadow, ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(light, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
+TEST(MainWindow, DeleteFilesWidensTheWindowToItsMinimum) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  const int toolbarHeight = run.ToolbarHeight();
+  ASSERT_TRUE(run.SelectTreeEntry("Delete Files"));
+  EXPECT_EQ(run.SelectedTreeText(), "Delete Files");
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_DELETE_FILES);
+  EXPECT_TRUE(g_SearchPage.IsVisible());
+  EXPECT_FALSE(g_SettingsPage.IsVisible());
+  // 530 + 140 + 12 = 682 wide at once; high enough for 520 below the toolbar.
+  RECT window = main.GetWindowRect();
+  EXPECT_EQ(Width(window), 682);
+  EXPECT_EQ(Height(window), 520 + toolbarHeight);
+  EXPECT_EQ(window.left, 20);
+  EXPECT_EQ(window.top, 20);
+  // The new minimum also bounds the splitter and fits the page to the host.
+  EXPECT_EQ(main.m_wndSplitter.m_nMax, std::max(5, run.ClientWidth() - 530 - 3));
+  EXPECT_EQ(Width(g_SearchPage.GetWindowRect()), main.m_wndRightPanel.GetClientRect().right);
+}
+
+TEST(MainWindow, MinimumTrackingSizeFollowsThePage) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  EXPECT_EQ(AskMinTrackSize(run.Hwnd()), ExpectedMinTrackSize(run, 480, 350));
+
+  run.SelectTreeEntry("Delete Files");
+  EXPECT_EQ(AskMinTrackSize(run.Hwnd()), ExpectedMinTrackSize(run, 530, 520));
+
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_HELP, BN_CLICKED));
+  EXPECT_EQ(AskMinTrackSize(run.Hwnd()), ExpectedMinTrackSize(run, 480, 450));
+
+  // The system holds to it: the window cannot be made smaller.
+  ::SetWindowPos(run.Hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+  const TrackSize least = ExpectedMinTrackSize(run, 480, 450);
+  RECT window = main.GetWindowRect();
+  EXPECT_EQ(Width(window), least.width);
+  EXPECT_EQ(Height(window), least.height);
+}
+
+TEST(MainWindow, HelpShowsOnlyHelpAndToolsBringsBackBothEntries) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  run.SelectTreeEntry("Delete Files");
+
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_HELP, BN_CLICKED));
+  EXPECT_EQ(run.TreeTexts(), Texts{"Help"});
+  EXPECT_EQ(run.SelectedTreeText(), "Help");
+  EXPECT_EQ(main.m_wndLeftPanel.m_nPageSet, 1);
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_HELP);
+  EXPECT_TRUE(main.m_wndHelpPage.IsVisible());
+  EXPECT_FALSE(g_SearchPage.IsVisible());
+  EXPECT_TRUE(run.IsChecked(ID_BUTTON_HELP));
+  EXPECT_FALSE(run.IsChecked(ID_BUTTON_TOOLS));
+
+  // Back to the first set: "Settings", though "Delete Files" was shown last.
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_TOOLS, BN_CLICKED));
+  EXPECT_EQ(run.TreeTexts(), (Texts{"Settings", "Delete Files"}));
+  EXPECT_EQ(run.SelectedTreeText(), "Settings");
+  EXPECT_EQ(main.m_wndLeftPanel.m_nPageSet, 0);
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
+  EXPECT_TRUE(g_SettingsPage.IsVisible());
+  EXPECT_FALSE(main.m_wndHelpPage.IsVisible());
+  EXPECT_TRUE(run.IsChecked(ID_BUTTON_TOOLS));
+  EXPECT_FALSE(run.IsChecked(ID_BUTTON_HELP));
+}
+
+TEST(MainWindow, TrayMenuHelpShowsTheHiddenWindowOnTheHelpPage) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  main.Send(WM_SYSCOMMAND, SC_CLOSE);
+  ASSERT_FALSE(main.IsVisible());
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_MENU_HELP, 0));
+  EXPECT_TRUE(main.IsVisible());
+  EXPECT_EQ(run.TreeTexts(), Texts{"Help"});
+  EXPECT_EQ(run.SelectedTreeText(), "Help");
+  EXPECT_TRUE(main.m_wndHelpPage.IsVisible());
+  EXPECT_TRUE(run.IsChecked(ID_BUTTON_HELP));
+}
+
+TEST(MainWindow, TreeAsksInEitherCharacterForm) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  for (UINT code : {static_cast<UINT>(TVN_SELCHANGINGW), static_cast<UINT>(TVN_SELCHANGINGA)}) {
+    const int32_t page = code == TVN_SELCHANGINGW ? PAGE_DELETE_FILES : PAGE_SETTINGS;
+    NMTREEVIEWA change{};
+    change.hdr = {main.m_wndLeftPanel.m_wndTree.m_hWnd, IDC_NAVTREE, code};
+    change.itemNew.lParam = page;
+    EXPECT_EQ(main.m_wndLeftPanel.Send(WM_NOTIFY, IDC_NAVTREE, reinterpret_cast<LPARAM>(&change)),
+              0);
+    EXPECT_EQ(main.m_nCurrentPage, page);
+    EXPECT_EQ(main.m_nRequestedPage, page);
+  }
+  // No item (the selected one deleted): refused at once.
+  NMTREEVIEWA none{};
+  none.hdr = {main.m_wndLeftPanel.m_wndTree.m_hWnd, IDC_NAVTREE,
+              static_cast<UINT>(TVN_SELCHANGINGA)};
+  EXPECT_EQ(main.m_wndLeftPanel.Send(WM_NOTIFY, IDC_NAVTREE, reinterpret_cast<LPARAM>(&none)), 1);
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
+}
+
+TEST(MainWindow, AnUnknownPageHidesTheShownOneAndKeepsTheMinimum) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  EXPECT_EQ(main.Send(WM_SHOWPAGE, 777), 0);
+  EXPECT_EQ(main.m_nCurrentPage, 777);
+  EXPECT_FALSE(g_SettingsPage.IsVisible());
+  EXPECT_EQ(main.m_nMinPageWidth, 480);
+  EXPECT_EQ(main.m_nMinPageHeight, 350);
+}
+
+TEST(MainWindow, SelectPageOfTheOtherSetDoesNothing) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  main.m_wndLeftPanel.SelectPage(PAGE_HELP);
+  EXPECT_EQ(run.SelectedTreeText(), "Settings");
+  main.m_wndLeftPanel.SelectPage(PAGE_DELETE_FILES);
+  EXPECT_EQ(run.SelectedTreeText(), "Delete Files");
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_DELETE_FILES);
+}
+
+TEST(MainWindow, UnappliedSettingsAnsweredNoKeepTheSettingsPage) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  g_SettingsPage.m_bChanged = 1;
+  BoxAnswerer no("Warning", [](HWND box) { ClickButton(box, IDCANCEL); });
+  EXPECT_FALSE(run.SelectTreeEntry("Delete Files"));
+  EXPECT_TRUE(no.Answered());
+  EXPECT_EQ(run.SelectedTreeText(), "Settings");
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
+  EXPECT_EQ(main.m_nRequestedPage, PAGE_DELETE_FILES);
+  EXPECT_EQ(g_SettingsPage.m_bChanged, 1);
+
+  // The toolbar's Help is held back the same way.
+  BoxAnswerer noAgain("Warning", [](HWND box) { ClickButton(box, IDCANCEL); });
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_HELP, BN_CLICKED));
+  EXPECT_TRUE(noAgain.Answered());
+  EXPECT_EQ(run.TreeTexts(), (Texts{"Settings", "Delete Files"}));
+  EXPECT_TRUE(run.IsChecked(ID_BUTTON_TOOLS));
+
+  BoxAnswerer yes("Warning", [](HWND box) { ClickButton(box, IDOK); });
+  EXPECT_TRUE(run.SelectTreeEntry("Delete Files"));
+  EXPECT_TRUE(yes.Answered());
+  EXPECT_EQ(main.m_nCurrentPage, PAGE_DELETE_FILES);
+  EXPECT_EQ(g_SettingsPage.m_bChanged, 0);  // reset
+}
+
+TEST(MainWindow, CloseHides) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  main.Send(WM_SYSCOMMAND, SC_CLOSE);
+  EXPECT_FALSE(main.IsVisible());
+  // The dialog manager turns the close into a posted Cancel, which is ignored.
+  DrainMessages();
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+  // Esc likewise.
+  main.Send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_MENU_OPEN, 0));
+  EXPECT_TRUE(main.IsVisible());
+}
+
+TEST(MainWindow, CloseWithUnappliedSettingsAsksFirst) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  g_SettingsPage.m_bChanged = 1;
+  {
+    BoxAnswerer no("Warning", [](HWND box) { ClickButton(box, IDCANCEL); });
+    main.Send(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_TRUE(no.Answered());
+  }
+  EXPECT_TRUE(main.IsVisible());
+  {
+    BoxAnswerer yes("Warning", [](HWND box) { ClickButton(box, IDOK); });
+    main.Send(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_TRUE(yes.Answered());
+  }
+  EXPECT_FALSE(main.IsVisible());
+  EXPECT_EQ(g_SettingsPage.m_bChanged, 0);
+}
+
+TEST(MainWindow, ShownLaterFromAHiddenStartIsLaidOut) {
+  MainWindowRun run([](CAppData& data) { data.m_nWindowShowCmd = 0; });
+  CWindowMain& main = run.Main();
+  EXPECT_FALSE(main.IsVisible());
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+  main.ShowMainWindow();
+  ASSERT_TRUE(main.IsVisible());
+  EXPECT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 140);
+  EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).right, run.ClientWidth());
+}
+
+// ---- the splitter in the main window
+
+// A drag of the bar by the mouse, in the bar's client coordinates.
+void DragBar(const CSplitterBar& bar, int toParentX) {
+  const RECT inParent = [&] {
+    RECT rect = bar.GetWindowRect();
+    ::MapWindowPoints(nullptr, ::GetParent(bar.m_hWnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }();
+  const int x = toParentX - inParent.left;
+  bar.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+  bar.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), 10));
+  bar.Send(WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), 10));
+}
+
+int BarCentreInClient(MainWindowRun& run) {
+  RECT bar = run.InClient(run.Main().m_wndSplitter.m_hWnd);
+  return BarCentre(bar.left, bar.right);
+}
+
+TEST(MainWindow, SplitterStopsAtTheStartingPanelWidthOnTheLeft) {
+  // Wide enough for the page beside a 200-pixel panel.
+  MainWindowRun run([](CAppData& data) {
+    data.m_nSplitterPos = 200;
+    data.m_nWindowWidth = 800;
+  });
+  CWindowMain& main = run.Main();
+  ASSERT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 200);
+  const int start = BarCentreInClient(run);
+  DragBar(main.m_wndSplitter, 20);
+  // The tracker stopped at 200 and the panel lost exactly the distance to it.
+  EXPECT_EQ(BarCentreInClient(run), 200);
+  EXPECT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 200 + (200 - start));
+  EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).left,
+            run.InClient(main.m_wndSplitter.m_hWnd).right);
+}
+
+TEST(MainWindow, SplitterIsHeldWhenPanelAndPageDoNotFit) {
+  // 200 + 480 + 3 is more than a 650-pixel window holds: the upper limit lies
+  // below the lower one and wins, whichever way the bar is dragged.
+  MainWindowRun run([](CAppData& data) { data.m_nSplitterPos = 200; });
+  CWindowMain& main = run.Main();
+  const int limit = std::max(5, run.ClientWidth() - 480 - 3);
+  ASSERT_LT(limit, 200);
+  DragBar(main.m_wndSplitter, 20);
+  EXPECT_EQ(BarCentreInClient(run), limit);
+  DragBar(main.m_wndSplitter, 600);
+  EXPECT_EQ(BarCentreInClient(run), limit);
+}
+
+TEST(MainWindow, SplitterStopsWhereThePageKeepsItsMinimumOnTheRight) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  const int start = BarCentreInClient(run);
+  const int limit = std::max(5, run.ClientWidth() - 480 - 3);
+  DragBar(main.m_wndSplitter, run.ClientWidth() + 200);
+  EXPECT_EQ(BarCentreInClient(run), limit);
+  EXPECT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 140 + (limit - start));
+  // The page still fills the host.
+  EXPECT_EQ(Width(g_SettingsPage.GetWindowRect()), main.m_wndRightPanel.GetClientRect().right);
+}
+
+TEST(MainWindow, SplitterDragThatEndsWhereItBeganChangesNothing) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  DragBar(main.m_wndSplitter, 160);  // somewhere in range first
+  const RECT panel = run.InClient(main.m_wndLeftPanel.m_hWnd);
+  const RECT bar = run.InClient(main.m_wndSplitter.m_hWnd);
+  main.m_wndSplitter.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+  main.m_wndSplitter.Send(WM_LBUTTONUP, 0, MAKELPARAM(1, 10));
+  EXPECT_EQ(run.InClient(main.m_wndLeftPanel.m_hWnd).right, panel.right);
+  EXPECT_EQ(run.InClient(main.m_wndSplitter.m_hWnd).left, bar.left);
+}
+
+// ---- exit
+
+TEST(MainWindow, ExitSavesThePlacementAndDestroysTheWindow) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  ::SetWindowPos(run.Hwnd(), nullptr, 40, 30, 700, 560, SWP_NOZORDER);
+  DragBar(main.m_wndSplitter, 190);
+  const int splitterLeft = run.InClient(main.m_wndSplitter.m_hWnd).left;
+  ASSERT_NE(splitterLeft, 140);
+
+  const HWND hwnd = run.Hwnd();
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_FALSE(::IsWindow(hwnd));
+  EXPECT_EQ(main.m_hWnd, nullptr);
+  EXPECT_TRUE(main.m_mapPages.empty());
+
+  EXPECT_EQ(run.SettingsBytes().size(), 57u);
+  EXPECT_EQ(run.Saved(SavedField::kLeft), 40);
+  EXPECT_EQ(run.Saved(SavedField::kTop), 30);
+  EXPECT_EQ(run.Saved(SavedField::kWidth), 700);
+  EXPECT_EQ(run.Saved(SavedField::kHeight), 560);
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
+  EXPECT_EQ(run.Saved(SavedField::kSplitterPos), splitterLeft);
+}
+
+TEST(MainWindow, ExitWhileHiddenStoresShowCommandZero) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  main.Send(WM_SYSCOMMAND, SC_CLOSE);
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0));
+  EXPECT_EQ(main.m_hWnd, nullptr);
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), 0);
+  EXPECT_EQ(run.Saved(SavedField::kWidth), 650);
+  EXPECT_EQ(run.Saved(SavedField::kSplitterPos), 140);
+}
+
+TEST(MainWindow, HiddenStartShowsNothingAndKeepsItsPlacement) {
+  MainWindowRun run([](CAppData& data) {
+    data.m_nWindowShowCmd = 0;
+    data.m_nWindowLeft = 60;
+    data.m_nWindowWidth = 720;
+  });
+  CWindowMain& main = run.Main();
+  EXPECT_FALSE(main.IsVisible());
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), 0);
+  EXPECT_EQ(run.Saved(SavedField::kLeft), 60);
+  EXPECT_EQ(run.Saved(SavedField::kWidth), 720);
+}
+
+TEST(MainWindow, ExitWithUnappliedSettingsAnsweredNoStays) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  g_SettingsPage.m_bChanged = 1;
+  BoxAnswerer no("Warning", [](HWND box) { ClickButton(box, IDCANCEL); });
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(no.Answered());
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+  EXPECT_TRUE(run.SettingsBytes().empty());  // nothing saved
+}
+
+TEST(MainWindow, EndOfSessionRunsTheExitSequence) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  // Even when the session goes on after all (wParam FALSE).
+  main.Send(WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(main.m_hWnd, nullptr);
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
+}
+
+TEST(MainWindow, ExitDuringASearchWithoutAProgressWindowAsksFirst) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  g_AppData.m_nRunningTask = 1;
+  std::string text;
+  BoxAnswerer no("Files Searching", [&](HWND box) {
+    char buffer[128] = {};
+    ::GetDlgItemTextA(box, IDC_BOX_TEXT, buffer, sizeof buffer);
+    text = buffer;
+    ClickButton(box, IDCANCEL);
+  });
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(no.Answered());
+  EXPECT_EQ(text, " Searching is in progress. Do you really want to exit?");
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+
+  g_AppData.m_nRunningTask = 2;
+  BoxAnswerer yes("Deleting Files", [&](HWND box) {
+    char buffer[128] = {};
+    ::GetDlgItemTextA(box, IDC_BOX_TEXT, buffer, sizeof buffer);
+    text = buffer;
+    ClickButton(box, IDOK);
+  });
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(yes.Answered());
+  EXPECT_EQ(text, "Deleting Files. Do you really want to exit?");
+  EXPECT_EQ(main.m_hWnd, nullptr);
+}
+
+}  // namespace
