@@ -7,7 +7,7 @@
 #include "dialogs/message_box_win.h"
 #include "search/search_page_placeholder_win.h"
 #include "settings/app_data.h"
-#include "settings/settings_page_placeholder_win.h"
+#include "settings/settings_page_win.h"
 #include "shell/main_layout.h"
 #include "shell/product.h"
 

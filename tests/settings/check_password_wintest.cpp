@@ -158,8 +158,8 @@ TEST_F(CheckPasswordTest, SecondPromptWhileOneIsOpenGivesCancelAtOnce) {
 }
 
 TEST_F(CheckPasswordTest, TemplateAsDesigned) {
-  RECT edit{}, ok{}, label{}, expectedEdit{55, 5, 155, 17}, expectedOk{55, 17, 155, 29},
-      expectedLabel{5, 5, 45, 17};
+  RECT edit{}, ok{}, label{}, expectedEdit{55, 5, 100, 12}, expectedOk{55, 17, 100, 12},
+      expectedLabel{5, 5, 40, 12};  // x, y, width, height
   LONG editStyle = 0, labelStyle = 0;
   std::string caption, labelText, okText;
   LRESULT defaultId = 0;
@@ -200,9 +200,14 @@ TEST_F(CheckPasswordTest, TemplateAsDesigned) {
   EXPECT_TRUE(editStyle & WS_TABSTOP);
   EXPECT_EQ(labelStyle & SS_TYPEMASK, SS_CENTER);
   EXPECT_TRUE(labelStyle & SS_CENTERIMAGE);
-  EXPECT_TRUE(EqualRect(&edit, &expectedEdit));
-  EXPECT_TRUE(EqualRect(&ok, &expectedOk));
-  EXPECT_TRUE(EqualRect(&label, &expectedLabel));
+  // The dialog manager converts the width and height on their own.
+  for (auto [actual, expected] : {std::pair{edit, expectedEdit}, std::pair{ok, expectedOk},
+                                  std::pair{label, expectedLabel}}) {
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right - actual.left, expected.right);
+    EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
+  }
 }
 
 // Checking never changes what is stored.

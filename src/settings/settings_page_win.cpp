@@ -1,0 +1,169 @@
+#include "settings/settings_page_win.h"
+
+#include <algorithm>
+
+#include "dialogs/message_box_win.h"
+#include "framework/data_exchange_win.h"
+#include "framework/handles_win.h"
+#include "shell/main_window_win.h"
+
+CWindowSettings g_SettingsPage;
+
+namespace {
+
+// The placeholder the edits show for a stored password, which is never known.
+std::string Placeholder(const std::string& hash) { return hash.substr(0, 8); }
+
+}  // namespace
+
+std::string RunValueName() {
+  std::string name = g_strTitle;
+  name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+  return name;
+}
+
+std::string RunValueData() {
+  char path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string quoted(1, '"');
+  quoted.append(path, length < MAX_PATH ? length : 0);
+  quoted += '"';
+  return quoted;
+}
+
+BOOL CWindowSettings::OnInitDialog() {
+  m_pAppData = &g_AppData;
+  m_wndApply.AttachDlgItem(m_hWnd, IDC_APPLY);
+  m_wndReset.AttachDlgItem(m_hWnd, IDC_RESET);
+  m_wndPassword.AttachDlgItem(m_hWnd, IDC_PASSWORD);
+  m_wndConfirm.AttachDlgItem(m_hWnd, IDC_CONFIRM_PASSWORD);
+  LoadFromSettings();
+  return TRUE;
+}
+
+void CWindowSettings::DoDataExchange(fw::CDataExchange& dx) {
+  dx.Check(IDC_START_WITH_WINDOWS, m_bStartWithWindows);
+  dx.Check(IDC_PROTECT_WITH_PASSWORD, m_bProtect);
+  dx.Text(IDC_PASSWORD, m_strPassword);
+  dx.Text(IDC_CONFIRM_PASSWORD, m_strConfirm);
+}
+
+void CWindowSettings::FillControls() {
+  m_bFilling = true;
+  UpdateData(false);
+  m_bFilling = false;
+}
+
+void CWindowSettings::EnableApplyAndReset(bool enable) {
+  m_wndApply.Enable(enable);
+  m_wndReset.Enable(enable);
+}
+
+void CWindowSettings::LoadFromSettings() {
+  m_bPasswordEdited = 0;
+  m_bStartWithWindows = m_pAppData->m_bStartWithWindows;
+  m_bStartWithWindowsLoaded = m_pAppData->m_bStartWithWindows;
+  m_bProtect = m_pAppData->m_bPasswordProtection;
+  m_strPassword = Placeholder(m_pAppData->m_strPasswordHash);
+  m_strConfirm = m_strPassword;
+  FillControls();
+  UpdatePasswordControls();
+}
+
+void CWindowSettings::Reset() {
+  // The main window may ask before the page has its window.
+  if (!m_hWnd) {
+    m_bChanged = 0;
+    return;
+  }
+  LoadFromSettings();
+  EnableApplyAndReset(false);
+  m_bChanged = 0;
+}
+
+void CWindowSettings::MarkChanged() {
+  m_bChanged = 1;
+  EnableApplyAndReset(true);
+}
+
+void CWindowSettings::UpdatePasswordControls() {
+  UpdateData(true);
+  m_wndPassword.Enable(m_bProtect != 0);
+  m_wndConfirm.Enable(m_bProtect != 0);
+  FillControls();
+}
+
+void CWindowSettings::OnStartWithWindowsClicked() { MarkChanged(); }
+
+void CWindowSettings::OnProtectClicked() {
+  UpdatePasswordControls();
+  MarkChanged();
+}
+
+void CWindowSettings::OnPasswordEdited() {
+  if (m_bFilling) return;
+  m_bPasswordEdited = 1;
+  MarkChanged();
+}
+
+void CWindowSettings::OnDefaultKey() {}
+
+void CWindowSettings::WriteRunValue() {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ | KEY_WRITE, &opened) !=
+      ERROR_SUCCESS) {
+    return;  // the value stays as it was; the rest of Apply goes on
+  }
+  fw::CRegKey key(opened);
+  const std::string name = RunValueName();
+  if (m_bStartWithWindows) {
+    const std::string data = RunValueData();
+    // The length without the terminating zero, as the value has always been written.
+    ::RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(data.size()));
+  } else {
+    ::RegDeleteValueA(key.Get(), name.c_str());
+  }
+  key.Reset();
+  m_bStartWithWindowsLoaded = m_bStartWithWindows;
+}
+
+void CWindowSettings::Apply() {
+  UpdateData(true);
+  if (m_bProtect) {
+    if (m_strPassword.empty()) {
+      ShowMessageBox(m_hWnd, "Warning", "", "Protected password is empty. Please try again.",
+                     IDI_MESSAGE);
+      return;
+    }
+    if (m_strPassword != m_strConfirm) {
+      ShowMessageBox(m_hWnd, "Warning", "",
+                     "The confirmation protected password is wrong. Please try again.",
+                     IDI_MESSAGE);
+      return;
+    }
+  }
+  m_pAppData->m_bStartWithWindows = static_cast<uint8_t>(m_bStartWithWindows ? 1 : 0);
+  if (m_bStartWithWindows != m_bStartWithWindowsLoaded) WriteRunValue();
+
+  // A new hash when protection goes on or the user typed a password; the
+  // placeholder left as it was keeps the stored one.
+  if ((m_bProtect && !m_pAppData->m_bPasswordProtection) || m_bPasswordEdited) {
+    m_pAppData->SetPassword(m_strPassword);
+    m_bPasswordEdited = 0;
+  }
+  m_pAppData->m_bPasswordProtection = static_cast<uint8_t>(m_bProtect ? 1 : 0);
+  if (m_bProtect) {
+    m_strPassword = Placeholder(m_pAppData->m_strPasswordHash);
+    m_strConfirm = m_strPassword;
+  } else {
+    m_pAppData->m_strPasswordHash.clear();
+    m_strPassword.clear();
+    m_strConfirm.clear();
+  }
+  m_pAppData->SaveSettings();
+
+  FillControls();
+  m_bChanged = 0;
+  EnableApplyAndReset(false);
+}
