@@ -9,7 +9,10 @@
 namespace {
 
 // The boxes' text control lives in this library; it stays loaded for the run.
-void LoadRichEdit() { static HMODULE library = ::LoadLibraryA("RICHED20.DLL"); (void)library; }
+void LoadRichEdit() {
+  static HMODULE library = ::LoadLibraryA("RICHED20.DLL");
+  (void)library;
+}
 
 BoxRect ToBoxRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -54,8 +57,8 @@ CBoxDialog::CBoxDialog(UINT templateId, BoxKind kind, std::string caption, std::
       m_strCaption(std::move(caption)),
       m_strGroupLabel(std::move(groupLabel)),
       m_kind(kind) {
-  m_hIcon.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0)));
+  m_hIcon.Reset(static_cast<HICON>(
+      ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0)));
 }
 
 HWND CBoxDialog::CreateText(DWORD extraStyle, const BoxRect& rect) {
@@ -95,8 +98,8 @@ BOOL CBoxDialog::OnInitDialog() {
   const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
 
   m_wndText.SetText(m_strText);
-  const BoxLayout layout = ComputeBoxLayout(m_kind, m_wndText.GetLineCount(), lineHeight,
-                                            frameHeight);
+  const BoxLayout layout =
+      ComputeBoxLayout(m_kind, m_wndText.GetLineCount(), lineHeight, frameHeight);
   m_wndText.Move(ToRect(layout.multiLineText));
 
   // One line reads better centred, which needs a control made so.
@@ -106,7 +109,8 @@ BOOL CBoxDialog::OnInitDialog() {
     m_wndText.SetText(m_strText);
   }
 
-  m_wndGroup.Attach(CreateChild(m_hWnd, "BUTTON", m_strGroupLabel, BS_GROUPBOX, layout.groupBox, 0));
+  m_wndGroup.Attach(
+      CreateChild(m_hWnd, "BUTTON", m_strGroupLabel, BS_GROUPBOX, layout.groupBox, 0));
   m_wndGroup.SetFont(m_font.Get());
 
   LayOutButtons(layout);
@@ -134,8 +138,7 @@ BOOL CBoxDialog::OnInitDialog() {
 
 // ---- the three boxes
 
-CMessageBox::CMessageBox(std::string caption, std::string groupLabel, std::string text,
-                         int iconId)
+CMessageBox::CMessageBox(std::string caption, std::string groupLabel, std::string text, int iconId)
     : CBoxDialog(IDD_MESSAGEBOX, BoxKind::kMessage, std::move(caption), std::move(groupLabel),
                  std::move(text), iconId) {}
 
@@ -159,8 +162,8 @@ void CAnswerBox::LayOutButtons(const BoxLayout& layout) {
 CAnswerBoxFull::CAnswerBoxFull(std::string caption, std::string groupLabel, std::string text,
                                int iconId, const std::array<int32_t, 5>& enabled,
                                const std::array<std::string, 5>& labels)
-    : CBoxDialog(IDD_ANSWERBOXFULL, BoxKind::kAnswerFull, std::move(caption),
-                 std::move(groupLabel), std::move(text), iconId),
+    : CBoxDialog(IDD_ANSWERBOXFULL, BoxKind::kAnswerFull, std::move(caption), std::move(groupLabel),
+                 std::move(text), iconId),
       m_abEnabled(enabled),
       m_astrLabels(labels) {}
 
@@ -199,8 +202,8 @@ bool AskYesNo(HWND owner, std::string caption, std::string groupLabel, std::stri
   return RunBox(box, owner) == IDOK;
 }
 
-int AskChoice(HWND owner, std::string caption, std::string groupLabel, std::string text,
-              int iconId, std::array<int32_t, 5> enabled, std::array<std::string, 5> labels) {
+int AskChoice(HWND owner, std::string caption, std::string groupLabel, std::string text, int iconId,
+              std::array<int32_t, 5> enabled, std::array<std::string, 5> labels) {
   CAnswerBoxFull box(std::move(caption), std::move(groupLabel), std::move(text), iconId, enabled,
                      labels);
   return RunBox(box, owner) == IDOK ? box.m_nAnswer : 0;

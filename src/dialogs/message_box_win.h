@@ -108,8 +108,8 @@ void ShowMessageBox(HWND owner, std::string caption, std::string groupLabel, std
 bool AskYesNo(HWND owner, std::string caption, std::string groupLabel, std::string text,
               int iconId);
 // 1, 2, 0, 3 or 4 for the buttons from left to right; 0 for Esc and the close box.
-int AskChoice(HWND owner, std::string caption, std::string groupLabel, std::string text,
-              int iconId, std::array<int32_t, 5> enabled, std::array<std::string, 5> labels);
+int AskChoice(HWND owner, std::string caption, std::string groupLabel, std::string text, int iconId,
+              std::array<int32_t, 5> enabled, std::array<std::string, 5> labels);
 
 // Routes the core's ShowMessage to ShowMessageBox and loads the rich-edit
 // library. Start-up calls it once, before any worker runs.

@@ -6,7 +6,8 @@ std::string CComboBox::GetLBText(int index) const {
   LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
   if (length == CB_ERR || length <= 0) return {};
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  LRESULT copied = Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  LRESULT copied =
+      Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return text;
 }

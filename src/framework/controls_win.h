@@ -3,6 +3,7 @@
 // the program sends, with std::string for text. They do not own the control.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <string>
@@ -55,7 +56,8 @@ class CComboBox : public CWnd {
 class CListView : public CWnd {
  public:
   using CWnd::CWnd;
-  int InsertColumn(int index, const std::string& heading, int width, int format = LVCFMT_LEFT) const;
+  int InsertColumn(int index, const std::string& heading, int width,
+                   int format = LVCFMT_LEFT) const;
   int InsertItem(int index, const std::string& text, LPARAM data = 0) const;
   bool SetItemText(int item, int subItem, const std::string& text) const;
   std::string GetItemText(int item, int subItem) const;
@@ -65,7 +67,8 @@ class CListView : public CWnd {
   int GetSelectedCount() const { return static_cast<int>(Send(LVM_GETSELECTEDCOUNT)); }
   // The next item after `start` (-1: from the top) with the LVNI_* state.
   int GetNextItem(int start, UINT flags) const {
-    return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
+    return static_cast<int>(
+        Send(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
   }
   bool DeleteItem(int item) const { return Send(LVM_DELETEITEM, static_cast<WPARAM>(item)) != 0; }
   bool DeleteAllItems() const { return Send(LVM_DELETEALLITEMS) != 0; }

@@ -3,6 +3,7 @@
 // the one right way, once, whatever path leaves the scope.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 #include <shlobj.h>
 

@@ -90,11 +90,8 @@ INT_PTR CMessageWnd::AnswerAsDialogProc(CMessageWnd& self, HWND hwnd, UINT messa
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-      return static_cast<INT_PTR>(result);
-    default:
-      ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
-      return TRUE;
+    case WM_QUERYDRAGICON: return static_cast<INT_PTR>(result);
+    default: ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result); return TRUE;
   }
 }
 
@@ -117,7 +114,7 @@ HWND CWindow::Create(DWORD exStyle, const char* className, const char* text, DWO
 }
 
 HWND CWindow::CreateInDialogClass(DWORD exStyle, const char* className, const char* text,
-                                 DWORD style, const RECT& rect, HWND parent, UINT id) {
+                                  DWORD style, const RECT& rect, HWND parent, UINT id) {
   HWND hwnd = Create(exStyle, className, text, style, rect, parent, id);
   if (!hwnd) return nullptr;
   m_hWnd = hwnd;
@@ -136,16 +133,6 @@ INT_PTR CALLBACK CWindow::DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 LRESULT CALLBACK CWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return Route(::DefWindowProcA, hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CWindow::DialogClassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
-  return Route(::DefDlgProcA, hwnd, message, wParam, lParam);
-}
-
-LRESULT CWindow::Route(WNDPROC defaultProc, HWND hwnd, UINT message, WPARAM wParam,
-                       LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     if (auto* self = static_cast<CMessageWnd*>(create->lpCreateParams)) {
@@ -156,12 +143,12 @@ LRESULT CWindow::Route(WNDPROC defaultProc, HWND hwnd, UINT message, WPARAM wPar
   // A few messages (WM_GETMINMAXINFO) come before WM_NCCREATE: they get the
   // default handling.
   auto* self = reinterpret_cast<CMessageWnd*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return defaultProc(hwnd, message, wParam, lParam);
+  if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
 
   auto* window = static_cast<CWindow*>(self);
   LRESULT result = 0;
   if (!window->HandleMessage(message, wParam, lParam, result)) {
-    result = defaultProc(hwnd, message, wParam, lParam);
+    result = ::DefWindowProcA(hwnd, message, wParam, lParam);
   }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

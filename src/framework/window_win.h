@@ -27,6 +27,7 @@
 // there is no map from handles to objects.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <span>
@@ -138,9 +139,13 @@ struct MessageEntry {
   constexpr MessageEntry(CommandTag tag, void (T::*member)())
       : key{EntryKind::kCommand, WM_COMMAND, tag.id, 0}, handler(member), invoke(&CallVoid) {}
   constexpr MessageEntry(ControlTag tag, void (T::*member)())
-      : key{EntryKind::kControl, WM_COMMAND, tag.id, tag.code}, handler(member), invoke(&CallVoid) {}
+      : key{EntryKind::kControl, WM_COMMAND, tag.id, tag.code},
+        handler(member),
+        invoke(&CallVoid) {}
   constexpr MessageEntry(NotifyTag tag, LRESULT (T::*member)(NMHDR*))
-      : key{EntryKind::kNotify, WM_NOTIFY, tag.id, tag.code}, handler(member), invoke(&CallNotify) {}
+      : key{EntryKind::kNotify, WM_NOTIFY, tag.id, tag.code},
+        handler(member),
+        invoke(&CallNotify) {}
 
  private:
   template <UINT M>
@@ -226,8 +231,8 @@ class CMessageWnd : public CWnd {
   bool Dispatch(const MessageEntry<T> (&table)[N], UINT message, WPARAM wParam, LPARAM lParam,
                 LRESULT& result) {
     static_assert(std::is_base_of_v<CMessageWnd, T>);
-    const MessageEntry<T>* entry = FindEntry(std::span<const MessageEntry<T>>(table),
-                                             MakeQuery(message, wParam, lParam));
+    const MessageEntry<T>* entry =
+        FindEntry(std::span<const MessageEntry<T>>(table), MakeQuery(message, wParam, lParam));
     if (!entry) return false;
     // Handlers may send messages to their own window: keep the outer flag.
     bool outer = std::exchange(m_bMsgHandled, true);
@@ -252,18 +257,18 @@ class CMessageWnd : public CWnd {
   bool m_bMsgHandled = true;
 };
 
-// A window created from a registered class. The class's procedure is
-// WindowProc, or DialogClassProc for a class with DLGWINDOWEXTRA window bytes
-// whose windows should behave as dialogs (Esc and the close box arrive as
-// IDCANCEL, Tab moves between children).
+// A window created from a registered class: one whose procedure is
+// WindowProc (Create), or one whose procedure is DefDlgProcA, so that its
+// windows behave as dialogs: Esc and the close box arrive as IDCANCEL
+// (CreateInDialogClass).
 class CWindow : public CMessageWnd {
  public:
   CWindow() = default;
   // Destroys the window while the object is still whole.
   ~CWindow() override { DestroyWindow(); }
 
-  HWND Create(DWORD exStyle, const char* className, const char* text, DWORD style,
-              const RECT& rect, HWND parent, UINT id);
+  HWND Create(DWORD exStyle, const char* className, const char* text, DWORD style, const RECT& rect,
+              HWND parent, UINT id);
   // For a class whose procedure is DefDlgProcA itself (DLGWINDOWEXTRA window
   // bytes): such a window has no template and no creation parameter the
   // dialog manager passes on, so the table goes into its dialog-procedure
@@ -273,12 +278,9 @@ class CWindow : public CMessageWnd {
                            const RECT& rect, HWND parent, UINT id);
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK DialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   static INT_PTR CALLBACK DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT Route(WNDPROC defaultProc, HWND hwnd, UINT message, WPARAM wParam,
-                       LPARAM lParam);
 };
 
 // A dialog from a template of the program's resources, modal or modeless.

@@ -41,7 +41,7 @@ TEST(BoxLayout, AnswerBoxButtons) {
 
 TEST(BoxLayout, FullBoxIsWiderAndTaller) {
   BoxLayout layout = ComputeBoxLayout(BoxKind::kAnswerFull, 1, kLine, kFrame);
-  EXPECT_EQ(layout.multiLineText, (BoxRect{15, 20, 530, 36}));  // 515 wide
+  EXPECT_EQ(layout.multiLineText, (BoxRect{15, 20, 530, 36}));   // 515 wide
   EXPECT_EQ(layout.singleLineText, (BoxRect{15, 20, 515, 36}));  // but 500 when centred
   EXPECT_EQ(layout.groupBox, (BoxRect{5, 0, 525, 46}));
   ASSERT_EQ(layout.buttonCount, 5);

@@ -1,5 +1,3 @@
-#include "dialogs/message_box_win.h"
-
 #include <gtest/gtest.h>
 #include <richedit.h>
 
@@ -8,6 +6,7 @@
 #include <thread>
 
 #include "dialogs/box_layout.h"
+#include "dialogs/message_box_win.h"
 #include "dialogs/show_message.h"
 #include "framework/window_win.h"
 #include "resources/resource.h"
@@ -16,7 +15,8 @@
 namespace {
 
 const std::array<int32_t, 5> kAllEnabled{1, 1, 1, 1, 1};
-const std::array<std::string, 5> kTemplateLabels{"Yes", "Yes for all", "Cancel", "No", "No for all"};
+const std::array<std::string, 5> kTemplateLabels{"Yes", "Yes for all", "Cancel", "No",
+                                                 "No for all"};
 // What the workers ask when a folder is missing or a file cannot go.
 const std::array<int32_t, 5> kWorkerEnabled{0, 0, 1, 1, 1};
 const std::array<std::string, 5> kWorkerLabels{"", "", "Cancel", "Skip", "Skip all"};
@@ -54,7 +54,7 @@ TEST(AskYesNo, OnlyYesIsTrue) {
     bool expected;
   };
   const Case cases[] = {
-      {[](HWND box) { ClickButton(box, IDOK); }, true},      // Yes
+      {[](HWND box) { ClickButton(box, IDOK); }, true},       // Yes
       {[](HWND box) { ClickButton(box, IDCANCEL); }, false},  // No
       {PressEscape, false},
       {PressCloseBox, false},
@@ -123,9 +123,9 @@ TEST(AskChoice, WorkersQueryDisablesTheFirstTwoButtons) {
     }
     ClickButton(box, IDCANCEL);
   });
-  EXPECT_EQ(AskChoice(nullptr, caption, "", "File not found", IDI_MESSAGE, kWorkerEnabled,
-                      kWorkerLabels),
-            0);
+  EXPECT_EQ(
+      AskChoice(nullptr, caption, "", "File not found", IDI_MESSAGE, kWorkerEnabled, kWorkerLabels),
+      0);
   ASSERT_TRUE(answerer.Answered());
   EXPECT_EQ(enabled, (std::array<bool, 5>{false, false, true, true, true}));
   EXPECT_EQ(labels, kWorkerLabels);
@@ -135,8 +135,8 @@ TEST(AskChoice, WorkersQueryDisablesTheFirstTwoButtons) {
 TEST(AskChoice, WorkersQueryAnswers) {
   std::string caption = Caption("query");
   const std::pair<BoxAnswerer::Action, int> cases[] = {
-      {[](HWND box) { ClickButton(box, IDCANCEL); }, 0},           // "Cancel"
-      {[](HWND box) { ClickButton(box, IDC_BOX_NO); }, 3},         // "Skip"
+      {[](HWND box) { ClickButton(box, IDCANCEL); }, 0},            // "Cancel"
+      {[](HWND box) { ClickButton(box, IDC_BOX_NO); }, 3},          // "Skip"
       {[](HWND box) { ClickButton(box, IDC_BOX_NO_FOR_ALL); }, 4},  // "Skip all"
       {PressEscape, 0},
       {PressCloseBox, 0},
@@ -163,8 +163,8 @@ TEST(AskChoice, DisabledButtonsDoNotTakeAClick) {
     closed = WaitUntilClosed(box, 10s);
     if (!closed) ClickButton(box, IDCANCEL);
   });
-  int answer = AskChoice(nullptr, caption, "", "File not found", IDI_MESSAGE, kWorkerEnabled,
-                         kWorkerLabels);
+  int answer =
+      AskChoice(nullptr, caption, "", "File not found", IDI_MESSAGE, kWorkerEnabled, kWorkerLabels);
   ASSERT_TRUE(answerer.Answered());
   EXPECT_TRUE(closed) << "the mouse never reached the box";
   EXPECT_EQ(answer, 3);

@@ -1,9 +1,8 @@
-#include "framework/controls_win.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "framework/controls_win.h"
 #include "framework/data_exchange_win.h"
 
 namespace {

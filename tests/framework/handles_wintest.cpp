@@ -1,9 +1,8 @@
-#include "framework/handles_win.h"
-
 #include <gtest/gtest.h>
 
 #include <utility>
 
+#include "framework/handles_win.h"
 #include "resources/resource.h"
 
 namespace {

@@ -17,9 +17,9 @@ struct Entry {
   const char* name;
 };
 
-constexpr uint32_t kSize = 0x0005;   // WM_SIZE
-constexpr uint32_t kTimer = 0x0113;  // WM_TIMER
-constexpr uint32_t kSelEndOk = 9;    // CBN_SELENDOK
+constexpr uint32_t kSize = 0x0005;             // WM_SIZE
+constexpr uint32_t kTimer = 0x0113;            // WM_TIMER
+constexpr uint32_t kSelEndOk = 9;              // CBN_SELENDOK
 constexpr uint32_t kItemChanged = 0xFFFFFF9B;  // LVN_ITEMCHANGED, a negative code
 
 constexpr std::array<Entry, 7> kTable{{

@@ -34,12 +34,18 @@ TEST_F(UniqueHandleTest, ClosesOnceAtScopeEnd) {
 }
 
 TEST_F(UniqueHandleTest, EmptyOwnerClosesNothing) {
-  { Owner owner; EXPECT_FALSE(owner); }
+  {
+    Owner owner;
+    EXPECT_FALSE(owner);
+  }
   EXPECT_TRUE(g_closed.empty());
 }
 
 TEST_F(UniqueHandleTest, ZeroIsAValidHandleWhenNoneIsMinusOne) {
-  { Owner owner(0); EXPECT_TRUE(owner); }
+  {
+    Owner owner(0);
+    EXPECT_TRUE(owner);
+  }
   EXPECT_EQ(g_closed, std::vector<int>{0});
 }
 

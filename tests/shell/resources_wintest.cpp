@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -20,11 +19,13 @@ struct IconLook {
 // Size and colour depth of the image the resource holds for `size` pixels.
 IconLook LookAtIcon(int id, int size) {
   IconLook look;
-  HRSRC group = ::FindResourceA(Module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  HRSRC group =
+      ::FindResourceA(Module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
   if (!group) return look;
   auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(Module(), group)));
   int imageId = ::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
-  HRSRC image = ::FindResourceA(Module(), MAKEINTRESOURCEA(imageId), MAKEINTRESOURCEA(3));  // RT_ICON
+  HRSRC image =
+      ::FindResourceA(Module(), MAKEINTRESOURCEA(imageId), MAKEINTRESOURCEA(3));  // RT_ICON
   if (!image) return look;
   auto* header = static_cast<BITMAPINFOHEADER*>(::LockResource(::LoadResource(Module(), image)));
   look.width = header->biWidth;
@@ -49,8 +50,8 @@ TEST(Resources, IconsHaveTheirSizesAndColours) {
 
 TEST(Resources, IconsLoad) {
   for (int id : {IDI_APP, IDI_TRAY, IDI_TRAY_CLASSIC, IDI_MESSAGE, IDI_QUESTION}) {
-    fw::CIcon icon(static_cast<HICON>(
-        ::LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
+    fw::CIcon icon(
+        static_cast<HICON>(::LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
     EXPECT_TRUE(icon) << id;
   }
 }
@@ -103,7 +104,8 @@ TEST(Resources, TrayMenu) {
 }
 
 std::string ManifestText() {
-  HRSRC found = ::FindResourceA(Module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  HRSRC found =
+      ::FindResourceA(Module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
   if (!found) return {};
   auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(Module(), found)));
   return std::string(bytes, ::SizeofResource(Module(), found));
@@ -139,7 +141,8 @@ TEST(Resources, BoxTemplates) {
     const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SYSMODAL;
     EXPECT_EQ(style & wanted, wanted) << e.id;
     int buttons = 0;
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
       ++buttons;
     }
     EXPECT_EQ(buttons, static_cast<int>(e.buttons.size())) << e.id;
