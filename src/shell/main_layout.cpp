@@ -16,9 +16,7 @@ SplitterRange MainSplitterRange(int splitterPos, int clientWidth, int minPageWid
   return {splitterPos, std::max(5, clientWidth - minPageWidth - kSplitterWidth)};
 }
 
-int ClampToRange(int position, int min, int max) {
-  return std::min(std::max(position, min), max);
-}
+int ClampToRange(int position, int min, int max) { return std::min(std::max(position, min), max); }
 
 SplitterRange RangeAround(int centre, int before, int after) {
   return {centre - before, centre + after};

@@ -6,6 +6,7 @@
 // the settings.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <chrono>
@@ -17,9 +18,10 @@
 #include "framework/handles_win.h"
 #include "framework/window_win.h"
 #include "resources/resource.h"
+#include "results/worker_messages.h"
 #include "shell/nav_panel_win.h"
-#include "shell/shell_messages.h"
 #include "shell/splitter_bar_win.h"
+#include "shell/tray_icon_win.h"
 #include "shell/worker_host_win.h"
 
 // A page as the main window sees it: its window and the least room it needs,
@@ -125,6 +127,13 @@ class CWindowMain : public fw::CWindow {
   };
   static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowMain>>(kMessageTable));
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    // A registered message has no fixed number for the table. A new taskbar
+    // (Explorer restarted) has lost every icon.
+    if (message >= 0xC000 && message == TaskbarCreatedMessage()) {
+      AddTrayIcon();
+      result = 0;
+      return true;
+    }
     return Dispatch(kMessageTable, message, wParam, lParam, result);
   }
 };

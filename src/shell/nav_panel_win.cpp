@@ -2,8 +2,8 @@
 
 #include <iterator>
 
+#include "results/worker_messages.h"
 #include "shell/main_window_win.h"
-#include "shell/shell_messages.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 // window's own class, so they behave as dialog windows too.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <cstdint>

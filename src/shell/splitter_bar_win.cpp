@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "shell/shell_messages.h"
+#include "results/worker_messages.h"
 
 namespace {
 

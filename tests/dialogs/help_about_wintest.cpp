@@ -1,10 +1,9 @@
-#include "dialogs/help_about_win.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "dialogs/help_about_win.h"
 #include "shell/product.h"
 
 namespace {
@@ -103,8 +102,7 @@ TEST_F(HelpPageTest, EachClickOpensItsPageOnce) {
   ::SendMessageA(page.GetDlgItem(IDC_HOME_LINK), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   ::SendMessageA(page.GetDlgItem(IDC_HELP_LINK), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   ::SendMessageA(page.GetDlgItem(IDC_HELP_LINK), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-  EXPECT_EQ(page.m_opened,
-            (std::vector<std::string>{kHomePageAddress, HelpPageAddress()}));
+  EXPECT_EQ(page.m_opened, (std::vector<std::string>{kHomePageAddress, HelpPageAddress()}));
   // The second click of a double click is no extra click.
   ::SendMessageA(page.GetDlgItem(IDC_HOME_LINK), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
   EXPECT_EQ(page.m_opened.size(), 2u);

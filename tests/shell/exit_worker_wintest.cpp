@@ -31,7 +31,7 @@ constexpr UINT WM_TEST_REFILL = WM_APP + 12;
 class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWorkerSink {
  public:
   CWorkerThread* m_pWorker = nullptr;
-  std::vector<UINT> m_requests;        // the exit's requests, in order
+  std::vector<UINT> m_requests;  // the exit's requests, in order
   std::atomic<int> m_nSentProgress{0};
   std::function<void()> m_onProgress;  // on the user-interface thread
   int m_nRefills = 0;
@@ -184,8 +184,7 @@ TEST(ExitWithWorker, DuringAScanAnsweredYesTheScanEndsBeforeTheTeardown) {
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
   EXPECT_TRUE(yes.Answered());
 
-  EXPECT_EQ(scan.host.m_requests,
-            (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
+  EXPECT_EQ(scan.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
   EXPECT_TRUE(scan.worker->IsDone());
   EXPECT_LT(scan.worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
   // Its last refill was served while the window and the settings were whole.
@@ -305,8 +304,7 @@ TEST(ExitWithWorker, DuringADeleteAnsweredYesTheDeleteStopsBeforeTheTeardown) {
   });
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
   EXPECT_TRUE(yes.Answered());
-  EXPECT_EQ(remove.host.m_requests,
-            (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
+  EXPECT_EQ(remove.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
   EXPECT_TRUE(remove.worker->IsDone());
   EXPECT_TRUE(remove.host.m_bMainWindowAtRefill);
   EXPECT_FALSE(remove.host.m_bSettingsSavedAtRefill);

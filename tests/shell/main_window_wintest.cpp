@@ -1,5 +1,3 @@
-#include "shell/main_window_win.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +7,7 @@
 #include "settings/app_data.h"
 #include "settings/settings_page_placeholder_win.h"
 #include "shell/main_layout.h"
+#include "shell/main_window_win.h"
 #include "support/box_answerer_ui_win.h"
 #include "support/main_window_ui_win.h"
 

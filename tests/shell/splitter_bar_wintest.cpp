@@ -1,13 +1,12 @@
-#include "shell/splitter_bar_win.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <utility>
 #include <vector>
 
+#include "results/worker_messages.h"
 #include "shell/main_layout.h"
-#include "shell/shell_messages.h"
+#include "shell/splitter_bar_win.h"
 
 namespace {
 
@@ -65,7 +64,8 @@ class CRecordingBar : public CSplitterBar {
 };
 
 LPARAM At(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
+  return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)),
+                    static_cast<WORD>(static_cast<SHORT>(y)));
 }
 
 RECT InParent(const fw::CWnd& child) {
@@ -224,8 +224,9 @@ TEST_F(SplitterBarTest, TrackerIsDrawnOnTheScreenAndErasedAgain) {
   const COLORREF after = ::GetPixel(dc, x, y);
   ::ReleaseDC(nullptr, dc);
   // R2_NOTXORPEN with grey 200: the inverse of the pixel xor the pen.
-  const COLORREF expected = RGB(~(GetRValue(before) ^ 200) & 0xFF,
-                                ~(GetGValue(before) ^ 200) & 0xFF, ~(GetBValue(before) ^ 200) & 0xFF);
+  const COLORREF expected =
+      RGB(~(GetRValue(before) ^ 200) & 0xFF, ~(GetGValue(before) ^ 200) & 0xFF,
+          ~(GetBValue(before) ^ 200) & 0xFF);
   EXPECT_EQ(during, expected);
   EXPECT_EQ(after, before);
 }
@@ -237,7 +238,8 @@ TEST_F(SplitterBarTest, CursorIsTheSizingArrowOverTheBar) {
   EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_SIZEWE));
   CSplitterBar flat;
   ASSERT_TRUE(flat.Create(WS_CHILD | WS_VISIBLE, RECT{0, 200, 600, 203}, parent.m_hWnd, 154));
-  flat.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(flat.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  flat.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(flat.m_hWnd),
+            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_SIZENS));
 }
 
