@@ -1,0 +1,86 @@
+#include "shell/main_app_win.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <cstdio>
+
+#include "dialogs/message_box_win.h"
+#include "framework/window_win.h"
+#include "settings/app_data.h"
+#include "settings/check_password_win.h"
+#include "shell/main_window_win.h"
+#include "shell/product.h"
+#include "shell/program_folder.h"
+
+CSingleInstanceMutex::CSingleInstanceMutex(const char* name)
+    : m_hMutex(::CreateMutexA(nullptr, TRUE, name)),
+      m_bAlreadyExists(::GetLastError() == ERROR_ALREADY_EXISTS) {}
+
+std::string EnterProgramFolder() {
+  char path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string folder = FolderOfModulePath(std::string(path, length < MAX_PATH ? length : 0));
+  ::SetCurrentDirectoryA(folder.c_str());  // a failure changes nothing we rely on
+  return folder;
+}
+
+void HandOverToFirstInstance(const std::string& title, const std::string& programFolder) {
+  HWND first = ::FindWindowA(nullptr, title.c_str());
+  if (!first) return;
+  // Only to learn whether protection is on; nothing is changed or saved.
+  g_AppData.m_strAppFolder = programFolder;
+  g_AppData.LoadSettings();
+  if (g_AppData.m_bPasswordProtection && !::IsWindowVisible(first)) {
+    if (CCheckPassword().DoModal() == IDOK) ::ShowWindow(first, SW_SHOWNORMAL);
+  } else {
+    ::ShowWindow(first, ::IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
+  }
+  ::SetForegroundWindow(first);
+}
+
+bool CMainApp::InitInstance() {
+  const std::string folder = EnterProgramFolder();
+  char title[64];
+  std::snprintf(title, sizeof title, "%s", kProductName);
+
+  CSingleInstanceMutex mutex(kInstanceMutexName);
+  if (mutex.AlreadyExists()) {
+    // The settings file may be unreadable: say so in the program's own box.
+    InstallDialogKit();
+    HandOverToFirstInstance(title, folder);
+    mutex.Close();
+    return false;
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  const bool oleReady = SUCCEEDED(::OleInitialize(nullptr));
+  ::LoadLibraryA("RICHED20.DLL");  // the boxes' text control; stays for the run
+  InstallDialogKit();
+
+  {
+    CWindowMain window;
+    g_AppData.m_strAppFolder = folder;
+    RegisterMainWindowClass();
+    const std::string className = MainWindowClassName();
+    int init = CWindowMain::INIT_FAILED;
+    if (window.CreateInDialogClass(0, className.c_str(), title, WS_OVERLAPPEDWINDOW, RECT{},
+                                   nullptr, 0)) {
+      fw::SetMainWindow(window.m_hWnd);
+      init = window.InitMainWindow();
+    }
+    switch (init) {
+      case CWindowMain::INIT_RUN: fw::RunMessageLoop(); break;
+      case CWindowMain::INIT_FAILED:
+        ShowMessageBox(nullptr, "Error", "", "Initialization error.", IDI_MESSAGE);
+        window.DestroyWindow();
+        break;
+      case CWindowMain::INIT_QUIT: window.DestroyWindow(); break;
+      default: break;
+    }
+  }
+  if (oleReady) ::OleUninitialize();
+  mutex.Close();
+  return false;
+}
