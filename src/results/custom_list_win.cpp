@@ -2,10 +2,56 @@
 
 #include "results/worker_messages.h"
 
-namespace {
+// One window's hook: whose it is and what it stands in front of. The window
+// keeps it in its user data. SetWindowSubclass would do the same, but Wine
+// looks its records up in a window property, a trip to its server on every
+// message; at six messages a row a refill of 100000 rows paid half a minute.
+struct CCustomList::Hook {
+  CCustomList* self;
+  WNDPROC previous;
+  WNDPROC own;
 
-// Any id will do as long as it is ours; the hooks are told apart by procedure.
-constexpr UINT_PTR kHookId = 1;
+  static Hook* Install(CCustomList* self, HWND hwnd, WNDPROC own) {
+    auto* hook = new Hook{self, nullptr, own};
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hook));
+    // The wide forms: the controls are wide windows and stay so.
+    hook->previous = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own)));
+    return hook;
+  }
+  static Hook* Of(HWND hwnd) {
+    return reinterpret_cast<Hook*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+
+  // Takes the hook out of the window's chain when nobody has put another in
+  // front of it since; otherwise it stays, forwarding only, until the
+  // window's end.
+  static void Remove(Hook*& hook, HWND hwnd) {
+    if (!hook) return;
+    if (::IsWindow(hwnd) &&
+        reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == hook->own) {
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->previous));
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      delete hook;
+    } else {
+      hook->self = nullptr;
+    }
+    hook = nullptr;
+  }
+
+  // The window's last message: its hook goes with it.
+  static LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Hook* hook = Of(hwnd);
+    const LRESULT result = ::CallWindowProcW(hook->previous, hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      delete hook;
+    }
+    return result;
+  }
+};
+
+namespace {
 
 // The header reads its items' texts at most this long.
 constexpr int kMaxHeaderText = 100;
@@ -48,10 +94,8 @@ void CCustomList::InitHeaderToolTips() {
   m_wndHeaderTip.Send(TTM_SETMAXTIPWIDTH, 0, 100);
   m_wndHeaderTip.Send(TTM_ACTIVATE, TRUE);
 
-  auto self = reinterpret_cast<DWORD_PTR>(this);
-  if (::SetWindowSubclass(m_hWnd, ListProc, kHookId, self)) m_hHookedList = m_hWnd;
-  HWND header = GetHeader();
-  if (header && ::SetWindowSubclass(header, HeaderProc, kHookId, self)) m_hHookedHeader = header;
+  m_pListHook = Hook::Install(this, m_hWnd, ListProc);
+  if (HWND header = GetHeader()) m_pHeaderHook = Hook::Install(this, header, HeaderProc);
 }
 
 RECT CCustomList::ToolRect(int left, int width) const {
@@ -116,51 +160,46 @@ bool CCustomList::RunOnListThread(const std::function<void()>& task) const {
 }
 
 void CCustomList::Unhook() {
-  if (m_hHookedList) ::RemoveWindowSubclass(m_hHookedList, ListProc, kHookId);
-  if (m_hHookedHeader) ::RemoveWindowSubclass(m_hHookedHeader, HeaderProc, kHookId);
-  m_hHookedList = m_hHookedHeader = nullptr;
+  Hook::Remove(m_pHeaderHook, GetHeader());
+  Hook::Remove(m_pListHook, m_hWnd);
 }
 
-LRESULT CALLBACK CCustomList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<CCustomList*>(data);
+LRESULT CALLBACK CCustomList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CCustomList* self = Hook::Of(hwnd)->self;
+  if (!self) return Hook::Forward(hwnd, message, wParam, lParam);
   switch (message) {
-    case WM_LIST_RUNTASK:
-      (*reinterpret_cast<const std::function<void()>*>(lParam))();
-      return 1;
+    case WM_LIST_RUNTASK: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 1;
     case WM_NOTIFY: {
       // A column's new width, from a drag or from the program: the header
       // says so in the narrow or the wide form, as its parent asked.
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->hwndFrom == self->m_hHookedHeader &&
+      if (header->hwndFrom == self->GetHeader() &&
           (header->code == HDN_ITEMCHANGEDA || header->code == HDN_ITEMCHANGEDW)) {
         self->UpdateHeaderToolTipRects();
       }
       break;
     }
     case WM_NCDESTROY: {
-      self->Unhook();
+      // The header went before; its hook went with it.
+      self->m_pHeaderHook = nullptr;
+      self->m_pListHook = nullptr;
       if (self->m_wndHeaderTip.m_hWnd) ::DestroyWindow(self->m_wndHeaderTip.m_hWnd);
       self->m_wndHeaderTip.m_hWnd = nullptr;
       if (self->m_hWnd == hwnd) self->m_hWnd = nullptr;
       break;
     }
   }
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+  return Hook::Forward(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CCustomList::HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<CCustomList*>(data);
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && self->m_wndHeaderTip.m_hWnd) {
+LRESULT CALLBACK CCustomList::HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CCustomList* self = Hook::Of(hwnd)->self;
+  if (self && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && self->m_wndHeaderTip.m_hWnd) {
     // The tooltip learns where the mouse rests only from what it is shown.
     MSG relayed{hwnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
     ::GetCursorPos(&relayed.pt);
     self->m_wndHeaderTip.Send(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
   }
-  if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, HeaderProc, kHookId);
-    self->m_hHookedHeader = nullptr;
-  }
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+  if (self && message == WM_NCDESTROY) self->m_pHeaderHook = nullptr;
+  return Hook::Forward(hwnd, message, wParam, lParam);
 }

@@ -4,11 +4,12 @@
 // identifier column + 1.
 //
 // The list and its header keep the system's window procedures; the object
-// hooks both (SetWindowSubclass) for the three things it adds: the tooltip
+// puts its own in front of both for the three things it adds: the tooltip
 // follows a column's new width, the header's mouse messages reach the
 // tooltip, and another thread can hand the list's thread a task to run.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <functional>
@@ -29,6 +30,7 @@ class CCustomList : public fw::CListView {
 
   // Creates the header tooltip (once, before the columns are added) and
   // hooks the list and its header. The object must not move afterwards.
+  // Its window user data of the list and of the header are the hooks' own.
   void InitHeaderToolTips();
   // The tooltip of one existing column; null takes the column's own header
   // text. FALSE when the column does not exist or its text cannot be read.
@@ -44,14 +46,13 @@ class CCustomList : public fw::CListView {
   HWND GetHeaderTip() const { return m_wndHeaderTip.m_hWnd; }
 
  private:
-  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR data);
-  static LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data);
+  struct Hook;
+  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   RECT ToolRect(int left, int width) const;
   void Unhook();
 
   fw::CWnd m_wndHeaderTip;
-  HWND m_hHookedList = nullptr;
-  HWND m_hHookedHeader = nullptr;
+  Hook* m_pListHook = nullptr;
+  Hook* m_pHeaderHook = nullptr;
 };

@@ -177,10 +177,10 @@ void CWindowProgressUnDelete::OnCancelWork() {
   worker->Pause();
   ShowCounts(true);
   m_bAsking = true;
-  const bool stop = AskYesNo(
-      m_hWnd, "Warning", "",
-      searching ? "Do you want to stop searching?" : "Do you want to terminate deleting?",
-      IDI_QUESTION);
+  const bool stop =
+      AskYesNo(m_hWnd, "Warning", "",
+               searching ? "Do you want to stop searching?" : "Do you want to terminate deleting?",
+               IDI_QUESTION);
   m_bAsking = false;
   if (stop) worker->Stop();
   worker->Resume();

@@ -119,7 +119,7 @@ class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public I
   std::unique_ptr<CDelEntriesThread> m_deleteThread;
   std::vector<std::unique_ptr<CWorkerThread>> m_retiredWorkers;
 
-  int32_t m_nWindowTask = 0;              // the worker this window started: 1 scan, 2 delete
+  int32_t m_nWindowTask = 0;                 // the worker this window started: 1 scan, 2 delete
   std::atomic<HWND> m_hSinkTarget{nullptr};  // where the worker's messages go
   std::atomic<bool> m_bProgressPosted{false};
   std::atomic<bool> m_bCountsNow{false};

@@ -19,9 +19,9 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec kResultColumns[] = {
-    {"N", "Number", LVCFMT_CENTER, 30},          {"Name", "File Name", LVCFMT_LEFT, 130},
-    {"Type", "File Type", LVCFMT_LEFT, 45},      {"Location", "File Location", LVCFMT_LEFT, 150},
-    {"Size", "File Size", LVCFMT_LEFT, 75},      {"Date", "Date", LVCFMT_LEFT, 150},
+    {"N", "Number", LVCFMT_CENTER, 30},     {"Name", "File Name", LVCFMT_LEFT, 130},
+    {"Type", "File Type", LVCFMT_LEFT, 45}, {"Location", "File Location", LVCFMT_LEFT, 150},
+    {"Size", "File Size", LVCFMT_LEFT, 75}, {"Date", "Date", LVCFMT_LEFT, 150},
 };
 
 constexpr ColumnSpec kFolderColumns[] = {
@@ -175,8 +175,15 @@ void CResultsView::SortResults(int column) {
   g_bSortAscending = column == g_nLastSortColumn ? !g_bSortAscending : true;
   g_nLastSortColumn = column;
   const int32_t kind = m_anSortKind[static_cast<size_t>(column)];
-  CListSortContext context(m_listResults, column);
-  m_listResults.SortItems(CompareRows, g_bSortAscending ? kind : -kind);
+  // Every row's data changes twice; with redraw on, each change would
+  // invalidate its row on its own.
+  m_listResults.Send(WM_SETREDRAW, FALSE);
+  {
+    CListSortContext context(m_listResults, column);
+    m_listResults.SortItems(CompareRows, g_bSortAscending ? kind : -kind);
+  }
+  m_listResults.Send(WM_SETREDRAW, TRUE);
+  ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 }
 
 int CALLBACK CResultsView::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {

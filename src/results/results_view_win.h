@@ -11,6 +11,7 @@
 // runs on the user-interface thread in one sent message.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <array>

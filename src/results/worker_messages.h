@@ -3,24 +3,33 @@
 // share a number. Only the main window's three carry data in their
 // parameters; the worker messages carry none: the progress window reads the
 // counters from the worker object itself.
+//
+//   number  to                from                        wParam, lParam
+//   10001   main window       notification icon           icon id 150, mouse message
+//   10002   main window       splitter bar, sent          0, signed distance in pixels
+//   10035   main window       navigation tree, sent       page id, 0
+//   10070   progress window   worker, posted              close in 300 ms
+//   10080   progress window   exit sequence, sent         set the worker's stop flag
+//   10085   progress window   exit sequence, sent         hold the worker at its gate
+//   10090   progress window   exit sequence, sent         let it go on
+//   10096   progress window   worker, sent                show its status text
+//   10098   progress window   worker, sent or posted      show its counters
+//   10100   a list            another thread, sent        0, std::function<void()>*
 
 #include <cstdint>
 
-// To the main window.
-inline constexpr uint32_t WM_TRAYNOTIFY = 10001;     // notification icon: icon id 150, mouse message
-inline constexpr uint32_t WM_SPLITTERMOVED = 10002;  // sent: 0, signed distance in pixels
-inline constexpr uint32_t WM_SHOWPAGE = 10035;       // sent: page id, 0
+inline constexpr uint32_t WM_TRAYNOTIFY = 10001;
+inline constexpr uint32_t WM_SPLITTERMOVED = 10002;
+inline constexpr uint32_t WM_SHOWPAGE = 10035;
 
-// To the progress window.
-inline constexpr uint32_t WM_WORKER_FINISHED = 10070;  // posted by the worker: close in 300 ms
-inline constexpr uint32_t WM_WORKER_STOP = 10080;      // sent by the exit sequence: set the stop flag
-inline constexpr uint32_t WM_WORKER_PAUSE = 10085;     // sent by the exit sequence: hold the worker
-inline constexpr uint32_t WM_WORKER_RESUME = 10090;    // sent by the exit sequence: let it go on
-inline constexpr uint32_t WM_WORKER_STARTED = 10096;   // sent by the worker: show its status text
-inline constexpr uint32_t WM_WORKER_PROGRESS = 10098;  // sent or posted by the worker: show its counters
+inline constexpr uint32_t WM_WORKER_FINISHED = 10070;
+inline constexpr uint32_t WM_WORKER_STOP = 10080;
+inline constexpr uint32_t WM_WORKER_PAUSE = 10085;
+inline constexpr uint32_t WM_WORKER_RESUME = 10090;
+inline constexpr uint32_t WM_WORKER_STARTED = 10096;
+inline constexpr uint32_t WM_WORKER_PROGRESS = 10098;
 
-// To a results or folder list, from another thread: lParam points to a
-// std::function<void()> that the list's own thread runs before the sender
-// goes on. It lets a worker hand a whole refill to the user-interface thread
-// in one synchronous message instead of one per cell.
+// The list's own thread runs the task before the sender goes on: a worker
+// hands a whole refill to the user-interface thread in one synchronous
+// message instead of one per cell.
 inline constexpr uint32_t WM_LIST_RUNTASK = 10100;

@@ -1,13 +1,12 @@
-#include "results/custom_list_win.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <string>
 #include <thread>
 
-#include "support/box_answerer_ui_win.h"
+#include "results/custom_list_win.h"
 #include "results_host_win.h"
+#include "support/box_answerer_ui_win.h"
 
 namespace {
 
@@ -83,9 +82,9 @@ class CustomListTest : public ::testing::Test {
 };
 
 TEST_F(CustomListTest, ResultsColumnsHaveTheirHeadersWidthsAndAlignment) {
-  const ColumnSeen expected[] = {{"N", 30, LVCFMT_CENTER},     {"Name", 130, LVCFMT_LEFT},
-                                 {"Type", 45, LVCFMT_LEFT},    {"Location", 150, LVCFMT_LEFT},
-                                 {"Size", 75, LVCFMT_LEFT},    {"Date", 150, LVCFMT_LEFT}};
+  const ColumnSeen expected[] = {{"N", 30, LVCFMT_CENTER},  {"Name", 130, LVCFMT_LEFT},
+                                 {"Type", 45, LVCFMT_LEFT}, {"Location", 150, LVCFMT_LEFT},
+                                 {"Size", 75, LVCFMT_LEFT}, {"Date", 150, LVCFMT_LEFT}};
   ASSERT_EQ(::SendMessageA(Results().GetHeader(), HDM_GETITEMCOUNT, 0, 0), 6);
   for (int column = 0; column < 6; ++column) {
     const ColumnSeen seen = GetColumn(Results(), column);

@@ -1,5 +1,3 @@
-#include "results/progress_window_win.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,9 +10,10 @@
 #include <vector>
 
 #include "dialogs/message_box_win.h"
+#include "results/progress_window_win.h"
+#include "results_host_win.h"
 #include "support/box_answerer_ui_win.h"
 #include "support/temp_dir.h"
-#include "results_host_win.h"
 
 namespace {
 
@@ -79,12 +78,12 @@ struct ProgressSpy {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR data) {
     auto& spy = *reinterpret_cast<ProgressSpy*>(data);
-    const bool watched = (message >= WM_WORKER_FINISHED && message <= WM_WORKER_PROGRESS) ||
-                         message == WM_DESTROY;
+    const bool watched =
+        (message >= WM_WORKER_FINISHED && message <= WM_WORKER_PROGRESS) || message == WM_DESTROY;
     if (watched) spy.handled.push_back(message);
     if (message == WM_WORKER_PROGRESS && spy.progressCount == 0) {
-      spy.countsHiddenBeforeFirstProgress =
-          !DlgVisible(hwnd, IDC_PROGRESS_FIRST_COUNT) && !DlgVisible(hwnd, IDC_PROGRESS_SECOND_COUNT);
+      spy.countsHiddenBeforeFirstProgress = !DlgVisible(hwnd, IDC_PROGRESS_FIRST_COUNT) &&
+                                            !DlgVisible(hwnd, IDC_PROGRESS_SECOND_COUNT);
     }
     if (message == WM_WORKER_FINISHED) spy.finishedAt = Clock::now();
     if (message == WM_DESTROY) {
@@ -271,9 +270,9 @@ TEST_F(ProgressWindowTest, ASearchCountsShowsTheResultsAndClosesAfterItsFinish) 
   EXPECT_EQ(m_window.GetProgressWindow(), window);
   EXPECT_EQ(m_window.GetRunningWorker(), m_window.m_pScanThread);
   // The start: five labels, the bar and its frame hidden; Cancel usable.
-  for (int id : {IDC_PROGRESS_UNUSED1, IDC_PROGRESS_UNUSED2, IDC_PROGRESS_STATUS,
-                 IDC_PROGRESS_FIRST_COUNT, IDC_PROGRESS_SECOND_COUNT, IDC_PROGRESS_BAR,
-                 IDC_PROGRESS_FRAME}) {
+  for (int id :
+       {IDC_PROGRESS_UNUSED1, IDC_PROGRESS_UNUSED2, IDC_PROGRESS_STATUS, IDC_PROGRESS_FIRST_COUNT,
+        IDC_PROGRESS_SECOND_COUNT, IDC_PROGRESS_BAR, IDC_PROGRESS_FRAME}) {
     EXPECT_FALSE(DlgVisible(window, id)) << id;
   }
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_PROGRESS_BAR)));
@@ -287,7 +286,8 @@ TEST_F(ProgressWindowTest, ASearchCountsShowsTheResultsAndClosesAfterItsFinish) 
   EXPECT_EQ(m_spy.firstAtClose, "Number of processed files:25");
   EXPECT_EQ(m_spy.secondAtClose, "Found 5 files");
   for (size_t i = 0; i < m_spy.firstTexts.size(); ++i) {
-    EXPECT_EQ(m_spy.firstTexts[i].rfind("Number of processed files:", 0), 0u) << m_spy.firstTexts[i];
+    EXPECT_EQ(m_spy.firstTexts[i].rfind("Number of processed files:", 0), 0u)
+        << m_spy.firstTexts[i];
     EXPECT_EQ(m_spy.secondTexts[i].rfind("Found ", 0), 0u) << m_spy.secondTexts[i];
   }
   // The window stays a while after the finish: it goes by its own timer.
@@ -357,8 +357,9 @@ TEST_F(ProgressWindowTest, SkipGoesOnAndAsksAgain) {
   const std::string ok3 = AddFileRow("ok3.txt", true);
   HWND window = nullptr;
   std::vector<std::string> countsAtQuestion;
-  BoxSeries boxes("Warning", {IDC_BOX_NO, IDC_BOX_NO},
-                  [&](HWND) { countsAtQuestion.push_back(DlgText(window, IDC_PROGRESS_SECOND_COUNT)); });
+  BoxSeries boxes("Warning", {IDC_BOX_NO, IDC_BOX_NO}, [&](HWND) {
+    countsAtQuestion.push_back(DlgText(window, IDC_PROGRESS_SECOND_COUNT));
+  });
   window = StartDelete({1, 2, 3, 4, 5});
   ASSERT_TRUE(RunToTheEnd(window));
   boxes.Join();
@@ -366,8 +367,8 @@ TEST_F(ProgressWindowTest, SkipGoesOnAndAsksAgain) {
   ASSERT_EQ(boxes.answered.load(), 2);
   EXPECT_EQ(boxes.texts[0], "File  \"" + gone1 + "\" cannot be deleted.");
   // The counts as they stood when each question opened.
-  EXPECT_EQ(countsAtQuestion, (std::vector<std::string>{"Number of deleted files: 1",
-                                                        "Number of deleted files: 2"}));
+  EXPECT_EQ(countsAtQuestion,
+            (std::vector<std::string>{"Number of deleted files: 1", "Number of deleted files: 2"}));
   EXPECT_FALSE(FileExists(ok1));
   EXPECT_FALSE(FileExists(ok2));
   EXPECT_FALSE(FileExists(ok3));

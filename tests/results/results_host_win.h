@@ -5,6 +5,7 @@
 // clicks that the results list passes on to the view.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <string>
@@ -33,8 +34,7 @@ class CResultsHost : public fw::CWindow {
     (void)registered;
     // Hidden unless a test needs the mouse: without a window manager, Wine
     // waits two seconds for every visible top-level window that goes away.
-    Create(0, kClass, "Results host", WS_POPUP, RECT{40, 40, 840, 640},
-           nullptr, 0);
+    Create(0, kClass, "Results host", WS_POPUP, RECT{40, 40, 840, 640}, nullptr, 0);
     Child(WC_LISTVIEWA, LVS_REPORT, IDC_LIST_FOLDERS, RECT{10, 10, 400, 110});
     Child(WC_LISTVIEWA, LVS_REPORT, IDC_LIST_RESULTS, RECT{10, 120, 760, 480});
     Child("STATIC", 0, IDC_TOTAL_LABEL, RECT{10, 490, 300, 510}, "1", false);
@@ -92,6 +92,7 @@ inline LRESULT SendHeaderClick(CResultsHost& host, int column, int button = 0) {
 // One column of a list, top to bottom.
 inline std::vector<std::string> ColumnTexts(const fw::CListView& list, int column) {
   std::vector<std::string> texts;
-  for (int row = 0; row < list.GetItemCount(); ++row) texts.push_back(list.GetItemText(row, column));
+  for (int row = 0; row < list.GetItemCount(); ++row)
+    texts.push_back(list.GetItemText(row, column));
   return texts;
 }

@@ -1,5 +1,3 @@
-#include "results/results_view_win.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,9 +8,10 @@
 #include <vector>
 
 #include "results/compare_rows.h"
+#include "results/results_view_win.h"
 #include "results/worker_messages.h"
-#include "support/box_answerer_ui_win.h"
 #include "results_host_win.h"
+#include "support/box_answerer_ui_win.h"
 
 namespace {
 
@@ -162,10 +161,10 @@ struct ListTrace {
 TEST_F(ResultsViewTest, RefillFromAWorkerIsOneHandOverWithOneRedraw) {
   for (int i = 0; i < 100; ++i) AddRow(Numbered("file", i, ".txt"), i, "01/01/24 00:00:00");
   ListTrace::list = List().m_hWnd;
-  HHOOK before = ::SetWindowsHookExA(WH_CALLWNDPROC, ListTrace::Before, nullptr,
-                                     ::GetCurrentThreadId());
-  HHOOK after = ::SetWindowsHookExA(WH_CALLWNDPROCRET, ListTrace::After, nullptr,
-                                    ::GetCurrentThreadId());
+  HHOOK before =
+      ::SetWindowsHookExA(WH_CALLWNDPROC, ListTrace::Before, nullptr, ::GetCurrentThreadId());
+  HHOOK after =
+      ::SetWindowsHookExA(WH_CALLWNDPROCRET, ListTrace::After, nullptr, ::GetCurrentThreadId());
   ASSERT_NE(before, nullptr);
   ASSERT_NE(after, nullptr);
 
