@@ -445,6 +445,9 @@ class StopTest : public ProgressWindowTest {
   void SetUp() override {
     ProgressWindowTest::SetUp();
     MakeFiles(kFiles);
+    // Every file's count goes to the window and waits for it: the worker
+    // stands at a known file while a handler runs.
+    m_window.m_nProgressSendInterval = 0;
   }
 
   HWND StartSearchPressingAtTen(std::function<void(HWND)> press) {
@@ -485,6 +488,15 @@ void TypeEscape(HWND window) {
 }
 
 void CloseBox(HWND window) { ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+TEST_F(StopTest, ByDefaultTheCountsGoAtAPersonsPaceNotPerFile) {
+  m_window.m_nProgressSendInterval = 20;
+  HWND window = StartSearch();
+  ASSERT_TRUE(RunToTheEnd(window));
+  EXPECT_LT(m_spy.progressCount, kFiles / 2);
+  EXPECT_EQ(m_spy.firstAtClose, "Number of processed files:2000");
+  EXPECT_EQ(m_spy.secondAtClose, "Found 2000 files");
+}
 
 TEST_F(StopTest, CancelThenNoGoesOn) {
   BoxAnswerer answer = AnswerQuestion(IDCANCEL);  // "No"
