@@ -39,7 +39,8 @@ struct CCustomList::Hook {
     hook = nullptr;
   }
 
-  // The window's last message: its hook goes with it.
+  // Passes a message on to the window's own procedure; the window's last
+  // message takes the hook with it.
   static LRESULT Forward(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Hook* hook = Of(hwnd);
     const LRESULT result = ::CallWindowProcW(hook->previous, hwnd, message, wParam, lParam);
@@ -83,10 +84,10 @@ void CCustomList::SetListStyles() const {
 }
 
 void CCustomList::InitHeaderToolTips() {
-  if (m_wndHeaderTip.m_hWnd) return;
+  if (!m_hWnd || m_wndHeaderTip.m_hWnd) return;
   // A tooltip is a pop-up: the list is named as its parent, but the system
   // makes the list's top-level window its owner, so the list's end does not
-  // take the tooltip with it; Unhook and the destructor do.
+  // take the tooltip with it: its last message and the destructor do.
   m_wndHeaderTip.Attach(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT,
                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,
                                           nullptr, ::GetModuleHandleA(nullptr), nullptr));
