@@ -12,8 +12,8 @@ namespace {
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT_PTR kCountsTimer = 2;
 constexpr UINT kCloseDelayMs = 300;
-// A person sees no change faster than this; the scan reports every file,
-// far more often.
+// A person sees no change faster than this; a delete run reports every row,
+// a scan paced per file every file, far more often.
 constexpr DWORD kCountsInterval = 30;
 
 constexpr size_t kStatusLabel = 2;  // 1201
