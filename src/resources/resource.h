@@ -77,9 +77,32 @@
 #define IDC_PROGRESS_FRAME 1220
 
 // Search page controls the results and folder lists work with.
+#define IDC_RESULTS_GROUP 1147
 #define IDC_FIND 1217
 #define IDC_LIST_RESULTS 1219
 #define IDC_DELETE 1224
 #define IDC_LIST_FOLDERS 1230
 #define IDC_EMPTY_LIST 1237
 #define IDC_TOTAL_LABEL 1244
+
+// Search page: the conditions and the folder buttons.
+#define IDC_ALL_FILES 1213
+#define IDC_DATE_FIELD 1214
+#define IDC_SPECIFY_TYPE 1215
+#define IDC_ADD 1216
+#define IDC_TYPE_PATTERN 1218
+#define IDC_DATE_CONDITION 1221
+#define IDC_SIZE_CONDITION 1225
+#define IDC_DATE_TO_LABEL 1226
+#define IDC_SIZE_UNIT 1228
+#define IDC_SIZE_FROM 1232
+#define IDC_SIZE_TO 1233
+#define IDC_SIZE_FROM_LABEL 1234
+#define IDC_SIZE_TO_LABEL 1235
+#define IDC_DATE_FROM_LABEL 1236
+#define IDC_FROM_DATE 1239
+#define IDC_REMOVE 1240
+#define IDC_FROM_TIME 1241
+#define IDC_TO_TIME 1242
+#define IDC_TO_DATE 1243
+#define IDC_DATE_MODE 1245
