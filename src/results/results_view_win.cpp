@@ -131,6 +131,7 @@ void CResultsView::FillResults() {
   if (store.m_nTask == 0 && store.m_nRunningTask == 0) {
     m_wndFind.Enable(true);
     m_wndDelete.Enable(true);
+    if (m_fnOnIdle) m_fnOnIdle();
   }
 }
 

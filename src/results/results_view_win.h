@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,11 @@ class CResultsView {
   fw::CButton m_wndFind;
   fw::CButton m_wndDelete;
   fw::CButton m_wndEmptyList;
+
+  // Run on the user-interface thread at the end of a refill that finds no
+  // task requested or running: the page gives back the folder buttons it
+  // held while a search walked the folder list.
+  std::function<void()> m_fnOnIdle;
 
   std::array<int32_t, 6> m_anSortKind{};
   std::vector<int32_t> m_arrSelectedResults;  // store indices of the rows chosen for deletion

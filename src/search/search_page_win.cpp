@@ -1,0 +1,515 @@
+#include "search/search_page_win.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <charconv>
+#include <cstdio>
+#include <initializer_list>
+#include <memory>
+
+#include "dialogs/message_box_win.h"
+#include "framework/data_exchange_win.h"
+#include "framework/handles_win.h"
+
+CWindowWiperEntries g_SearchPage;
+
+namespace {
+
+constexpr const char* kDateFields[] = {"Created Date", "Modified Date", "Accessed Date"};
+constexpr const char* kDateConditions[] = {"any", "is", "is before", "is after", "is between"};
+constexpr const char* kDateModes[] = {"Date", "Date and Time"};
+constexpr const char* kSizeConditions[] = {"any", "is more than", "is less than", "is between"};
+constexpr const char* kSizeUnits[] = {"B", "KB", "MB", "GB"};
+
+constexpr char kAny[] = "any";
+constexpr char kIsBetween[] = "is between";
+constexpr char kDateAndTime[] = "Date and Time";
+
+// What the time pickers hold: a time of day on the zero date.
+constexpr platform::LocalTime kDayStart{1899, 12, 30, 0, 0, 0};
+constexpr platform::LocalTime kDayEnd{1899, 12, 30, 23, 59, 59};
+
+// Without it the folder browser answers "browse for computers" only, and
+// greys OK for every folder.
+constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX;
+static_assert(kBrowseFlags == 0x0013);
+
+template <size_t N>
+void Fill(const fw::CComboBox& list, const char* const (&items)[N]) {
+  list.ResetContent();
+  for (const char* item : items) list.AddString(item);
+}
+
+SYSTEMTIME ToSystemTime(const platform::LocalTime& time) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(time.year);
+  st.wMonth = static_cast<WORD>(time.month);
+  st.wDay = static_cast<WORD>(time.day);
+  st.wHour = static_cast<WORD>(time.hour);
+  st.wMinute = static_cast<WORD>(time.minute);
+  st.wSecond = static_cast<WORD>(time.second);
+  return st;
+}
+
+platform::LocalTime FromSystemTime(const SYSTEMTIME& st) {
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+void ExchangeDateTime(fw::CDataExchange& dx, int id, platform::LocalTime& value) {
+  SYSTEMTIME st = ToSystemTime(value);
+  dx.DateTime(id, st);
+  if (dx.IsSaving()) value = FromSystemTime(st);
+}
+
+// The range controls come and go together: shown means usable.
+void ShowAndEnable(std::initializer_list<const fw::CWnd*> controls, bool on) {
+  for (const fw::CWnd* control : controls) {
+    control->Enable(on);
+    control->Show(on ? SW_SHOW : SW_HIDE);
+  }
+}
+
+struct MallocRelease {
+  void operator()(IMalloc* allocator) const { allocator->Release(); }
+};
+
+}  // namespace
+
+bool BrowseForFolder(std::string& path) {
+  IMalloc* shellAllocator = nullptr;
+  if (FAILED(::SHGetMalloc(&shellAllocator)) || !shellAllocator) return false;
+  std::unique_ptr<IMalloc, MallocRelease> allocator(shellAllocator);
+
+  BROWSEINFOA info{};
+  info.hwndOwner = nullptr;
+  info.pidlRoot = nullptr;  // the desktop
+  info.lpszTitle = "Please, choose the folder...";
+  info.ulFlags = kBrowseFlags;
+  fw::CItemIdList chosen(::SHBrowseForFolderA(&info));
+  if (!chosen) return false;
+
+  char buffer[MAX_PATH] = {};
+  if (!::SHGetPathFromIDListA(chosen.Get(), buffer)) return false;
+  path = buffer;
+  return true;
+}
+
+CWindowWiperEntries::CWindowWiperEntries(CAppData* appData)
+    : CDialog(IDD_WIPERENTRIES), m_pAppData(appData), m_view(appData), m_wndProgress(appData) {}
+
+// ---- initialisation and data exchange
+
+BOOL CWindowWiperEntries::OnInitDialog() {
+  const HWND page = m_hWnd;
+  m_wndAllFiles.AttachDlgItem(page, IDC_ALL_FILES);
+  m_wndSpecifyType.AttachDlgItem(page, IDC_SPECIFY_TYPE);
+  m_wndTypePattern.AttachDlgItem(page, IDC_TYPE_PATTERN);
+  m_wndDateField.AttachDlgItem(page, IDC_DATE_FIELD);
+  m_wndDateCondition.AttachDlgItem(page, IDC_DATE_CONDITION);
+  m_wndDateMode.AttachDlgItem(page, IDC_DATE_MODE);
+  m_wndSizeCondition.AttachDlgItem(page, IDC_SIZE_CONDITION);
+  m_wndSizeUnit.AttachDlgItem(page, IDC_SIZE_UNIT);
+  m_wndFromDate.AttachDlgItem(page, IDC_FROM_DATE);
+  m_wndToDate.AttachDlgItem(page, IDC_TO_DATE);
+  m_wndFromTime.AttachDlgItem(page, IDC_FROM_TIME);
+  m_wndToTime.AttachDlgItem(page, IDC_TO_TIME);
+  m_wndDateFromLabel.AttachDlgItem(page, IDC_DATE_FROM_LABEL);
+  m_wndDateToLabel.AttachDlgItem(page, IDC_DATE_TO_LABEL);
+  m_wndSizeFrom.AttachDlgItem(page, IDC_SIZE_FROM);
+  m_wndSizeTo.AttachDlgItem(page, IDC_SIZE_TO);
+  m_wndSizeFromLabel.AttachDlgItem(page, IDC_SIZE_FROM_LABEL);
+  m_wndSizeToLabel.AttachDlgItem(page, IDC_SIZE_TO_LABEL);
+  m_wndAdd.AttachDlgItem(page, IDC_ADD);
+  m_wndRemove.AttachDlgItem(page, IDC_REMOVE);
+  m_wndResultsGroup.AttachDlgItem(page, IDC_RESULTS_GROUP);
+
+  m_wndAdd.Enable(true);
+  m_wndRemove.Enable(false);
+
+  // Both lists with their columns and tooltips, and the sort kinds.
+  m_view.Init(page);
+  m_view.m_wndEmptyList.Enable(false);
+  m_view.m_fnOnIdle = [this] { ReleaseFolderButtons(); };
+  m_wndProgress.SetSearchPage(&m_view, &m_criteria);
+  m_pAppData->m_arrFolders.clear();
+  m_arrSelectedFolders.clear();
+
+  m_nAllFiles = 1;
+  m_nSpecifyType = 0;
+  m_bDateAndTime = 0;
+  m_bDateOnly = 1;
+  m_wndTypePattern.Enable(false);
+  m_strTypePattern = "*.doc";
+
+  FillDropDownLists();
+  m_strDateField = kDateFields[DATE_MODIFIED];
+  m_strDateCondition = kDateConditions[DATE_ANY];
+  m_strDateMode = kDateModes[0];
+  m_strSizeUnit = kSizeUnits[UNIT_MB];
+  m_strSizeCondition = kSizeConditions[SIZE_ANY];
+  m_nDateFieldSel = DATE_MODIFIED;
+  m_nSizeUnit = UNIT_MB;
+  m_nDateConditionSel = DATE_ANY;
+  m_nSizeConditionSel = SIZE_ANY;
+
+  for (const fw::CDateTimePicker* picker :
+       {&m_wndFromDate, &m_wndToDate, &m_wndFromTime, &m_wndToTime}) {
+    picker->Show(SW_SHOW);
+    picker->Enable(false);
+  }
+  m_wndDateMode.Enable(false);
+  ShowAndEnable({&m_wndDateFromLabel, &m_wndDateToLabel}, false);
+
+  m_nSizeFromValue = 0;
+  m_nSizeToValue = 10;
+  m_wndSizeFrom.Show(SW_SHOW);
+  m_wndSizeFrom.Enable(false);
+  m_wndSizeUnit.Enable(false);
+  ShowAndEnable({&m_wndSizeTo, &m_wndSizeFromLabel, &m_wndSizeToLabel}, false);
+
+  m_view.m_wndFind.Enable(false);
+
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  m_dtFromDate = FromSystemTime(now);
+  m_dtToDate = m_dtFromDate;
+  m_dtFromTime = kDayStart;
+  m_dtToTime = kDayEnd;
+
+  UpdateData(false);
+  UpdateData(true);
+  return TRUE;
+}
+
+void CWindowWiperEntries::FillDropDownLists() {
+  Fill(m_wndDateField, kDateFields);
+  Fill(m_wndDateCondition, kDateConditions);
+  Fill(m_wndDateMode, kDateModes);
+  Fill(m_wndSizeCondition, kSizeConditions);
+  Fill(m_wndSizeUnit, kSizeUnits);
+  m_wndDateField.SetCurSel(DATE_MODIFIED);
+  m_wndDateCondition.SetCurSel(DATE_ANY);
+  m_wndDateMode.SetCurSel(0);
+  m_wndSizeUnit.SetCurSel(UNIT_MB);
+  m_wndSizeCondition.SetCurSel(SIZE_ANY);
+}
+
+void CWindowWiperEntries::DoDataExchange(fw::CDataExchange& dx) {
+  dx.Check(IDC_ALL_FILES, m_nAllFiles);
+  dx.Check(IDC_SPECIFY_TYPE, m_nSpecifyType);
+  dx.Text(IDC_TYPE_PATTERN, m_strTypePattern);
+  ExchangeDateTime(dx, IDC_FROM_DATE, m_dtFromDate);
+  ExchangeDateTime(dx, IDC_TO_DATE, m_dtToDate);
+  ExchangeDateTime(dx, IDC_FROM_TIME, m_dtFromTime);
+  ExchangeDateTime(dx, IDC_TO_TIME, m_dtToTime);
+  dx.ListText(IDC_DATE_FIELD, m_strDateField);
+  dx.ListText(IDC_DATE_CONDITION, m_strDateCondition);
+  dx.ListText(IDC_DATE_MODE, m_strDateMode);
+  dx.ListText(IDC_SIZE_UNIT, m_strSizeUnit);
+  dx.ListText(IDC_SIZE_CONDITION, m_strSizeCondition);
+  ExchangeWholeNumber(dx, IDC_SIZE_FROM, m_nSizeFromValue);
+  ExchangeWholeNumber(dx, IDC_SIZE_TO, m_nSizeToValue);
+}
+
+void CWindowWiperEntries::ExchangeWholeNumber(fw::CDataExchange& dx, int id, int32_t& value) {
+  const HWND edit = ::GetDlgItem(m_hWnd, id);
+  if (!dx.IsSaving()) {
+    ::SetWindowTextA(edit, std::to_string(value).c_str());
+    return;
+  }
+  char text[64] = {};  // at most 63 characters count
+  ::GetWindowTextA(edit, text, sizeof text);
+  const char* first = text;
+  while (*first == ' ' || *first == '\t') ++first;
+  if (*first == '+') ++first;
+  const char* last = first + std::char_traits<char>::length(first);
+  int32_t number = 0;
+  const auto [end, error] = std::from_chars(first, last, number);
+  if (error != std::errc() || end == first) {
+    value = 0;
+    ::SetWindowTextA(edit, "0");
+    return;
+  }
+  value = number;
+}
+
+// ---- the type and the conditions
+
+void CWindowWiperEntries::OnAllFiles() {
+  UpdateData(true);
+  m_nSpecifyType = 0;
+  m_nAllFiles = 1;
+  m_strTypePattern = "*.doc";
+  m_wndTypePattern.Enable(false);
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnSpecifyType() {
+  UpdateData(true);
+  m_nAllFiles = 0;
+  m_nSpecifyType = 1;
+  m_wndTypePattern.Enable(true);
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnDateField() {
+  UpdateData(true);
+  m_nDateFieldSel = m_wndDateField.GetCurSel();
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnSizeUnit() {
+  UpdateData(true);
+  m_nSizeUnit = m_wndSizeUnit.GetCurSel();
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnDateCondition() {
+  UpdateData(true);
+  m_nDateConditionSel = m_wndDateCondition.GetCurSel();
+
+  ShowAndEnable({&m_wndDateFromLabel, &m_wndDateToLabel}, false);
+  const bool withTime = m_bDateAndTime == 1;
+  if (m_strDateCondition == kIsBetween) {
+    m_wndFromDate.Enable(true);
+    m_wndToDate.Enable(true);
+    m_wndDateMode.Enable(true);
+    m_wndFromTime.Enable(withTime);
+    m_wndToTime.Enable(withTime);
+    ShowAndEnable({&m_wndDateFromLabel, &m_wndDateToLabel}, true);
+  } else if (m_strDateCondition == kAny) {
+    for (const fw::CDateTimePicker* picker :
+         {&m_wndFromDate, &m_wndToDate, &m_wndFromTime, &m_wndToTime}) {
+      picker->Enable(false);
+    }
+    m_wndDateMode.Enable(false);
+  } else {
+    m_wndFromDate.Enable(true);
+    m_wndDateMode.Enable(true);
+    m_wndToDate.Enable(false);
+    m_wndToTime.Enable(false);
+    m_wndFromTime.Enable(withTime);
+  }
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnDateMode() {
+  UpdateData(true);
+  m_dtFromTime = kDayStart;
+  m_dtToTime = kDayEnd;
+  if (m_strDateMode == kDateAndTime) {
+    m_bDateOnly = 0;
+    m_bDateAndTime = 1;
+    const bool between = m_strDateCondition == kIsBetween;
+    const bool any = m_strDateCondition == kAny;
+    m_wndFromDate.Enable(!any);
+    m_wndFromTime.Enable(!any);
+    m_wndToDate.Enable(between);
+    m_wndToTime.Enable(between);
+  } else {
+    m_bDateOnly = 1;
+    m_bDateAndTime = 0;
+    m_wndFromTime.Enable(false);
+    m_wndToTime.Enable(false);
+    if (m_strDateCondition == kIsBetween) {
+      m_wndFromDate.Enable(true);
+      m_wndToDate.Enable(true);
+    }
+  }
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnSizeCondition() {
+  UpdateData(true);
+  m_nSizeConditionSel = m_wndSizeCondition.GetCurSel();
+
+  const std::initializer_list<const fw::CWnd*> rangeControls = {&m_wndSizeFromLabel,
+                                                                &m_wndSizeToLabel, &m_wndSizeTo};
+  ShowAndEnable(rangeControls, false);
+  m_wndSizeUnit.Enable(true);
+
+  if (m_strSizeCondition == kIsBetween) {
+    m_wndSizeFrom.Enable(true);
+    ShowAndEnable(rangeControls, true);
+    m_nSizeToValue = m_nSizeFromValue + 10;
+  } else if (m_strSizeCondition == kAny) {
+    m_wndSizeFrom.Enable(false);
+    m_wndSizeUnit.Enable(false);
+  } else {
+    m_wndSizeFrom.Enable(true);
+  }
+  UpdateData(false);
+}
+
+// ---- the folder list
+
+void CWindowWiperEntries::UpdateFolderSelection() {
+  m_arrSelectedFolders.clear();
+  const CCustomList& list = m_view.m_listFolders;
+  for (int row = -1; (row = list.GetNextItem(row, LVNI_SELECTED)) != -1;) {
+    m_arrSelectedFolders.push_back(static_cast<int32_t>(list.GetItemData(row)));
+  }
+  const int32_t task = m_pAppData->m_nTask;
+  if (task == 1) {
+    m_view.m_wndFind.Enable(false);
+    m_wndRemove.Enable(false);
+    m_view.m_wndEmptyList.Enable(false);
+    return;
+  }
+  m_view.m_wndFind.Enable(task == 0);
+  m_wndRemove.Enable(!m_arrSelectedFolders.empty());
+}
+
+void CWindowWiperEntries::OnAddFolder() {
+  if (IsSearching()) return;
+  UpdateData(true);
+  m_strFolderPath.clear();
+  const bool chosen =
+      m_fnChooseFolder ? m_fnChooseFolder(m_strFolderPath) : BrowseForFolder(m_strFolderPath);
+  if (chosen) {
+    std::vector<std::string>& folders = m_pAppData->m_arrFolders;
+    bool listed = false;
+    // Exactly as typed: another letter case is another entry.
+    for (const std::string& folder : folders) {
+      if (folder == m_strFolderPath) {
+        listed = true;
+        Warn("This folder is already in list");
+      }
+    }
+    if (!listed) {
+      folders.push_back(m_strFolderPath);
+      RefillFolders();
+      UpdateFolderSelection();
+    }
+  }
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnRemoveFolders() {
+  if (IsSearching()) return;
+  const size_t count = m_arrSelectedFolders.size();
+  if (count == 0) return;
+  char question[96];
+  std::snprintf(question, sizeof question, "Do you want to remove %d item(s) from list?",
+                static_cast<int>(count));
+  if (!Ask(question)) return;
+
+  CCustomList& list = m_view.m_listFolders;
+  std::vector<std::string>& folders = m_pAppData->m_arrFolders;
+  list.Send(WM_SETREDRAW, FALSE);
+  int removed = 0;
+  for (int row = -1; (row = list.GetNextItem(row, LVNI_SELECTED)) != -1; ++removed) {
+    const int index = row - removed;
+    if (index >= 0 && static_cast<size_t>(index) < folders.size()) {
+      folders.erase(folders.begin() + index);
+    }
+  }
+  list.Send(WM_SETREDRAW, TRUE);
+  RefillFolders();
+  UpdateFolderSelection();
+}
+
+void CWindowWiperEntries::OnEmptyFolderList() {
+  if (IsSearching()) return;
+  if (!Ask("Do you want to empty list?")) return;
+  m_view.m_listFolders.DeleteAllItems();
+  m_pAppData->m_arrFolders.clear();
+  RefillFolders();
+  UpdateFolderSelection();
+}
+
+void CWindowWiperEntries::HoldFolderButtons() {
+  m_wndAdd.Enable(false);
+  m_wndRemove.Enable(false);
+  m_view.m_wndEmptyList.Enable(false);
+}
+
+void CWindowWiperEntries::ReleaseFolderButtons() {
+  if (m_pAppData->m_nTask != 0) return;
+  m_wndAdd.Enable(true);
+  m_view.m_wndEmptyList.Enable(m_view.m_listFolders.GetItemCount() > 0);
+  UpdateFolderSelection();
+}
+
+// ---- the two actions
+
+void CWindowWiperEntries::OnFind() {
+  UpdateData(true);
+  m_pAppData->m_nFoundCount = 0;
+  m_pAppData->ClearResults();
+  RefillResults();
+
+  const auto check = BuildSearchCriteria(*this, m_pAppData->m_arrFolders.size(), m_criteria,
+                                         [this](const std::string& text) { Warn(text); });
+  if (check != CriteriaCheck::Ok) return;
+
+  m_pAppData->m_nTask = 1;
+  HoldFolderButtons();
+  if (!m_wndProgress.Open("Files Searching")) {
+    // No window, no worker: nothing will end the task but this.
+    m_pAppData->m_nTask = 0;
+    ReleaseFolderButtons();
+    UpdateData(false);
+    return;
+  }
+  m_view.m_wndFind.Enable(false);
+  m_view.m_wndDelete.Enable(false);
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::OnDelete() {
+  m_view.CollectSelectedResults();
+  if (m_view.m_arrSelectedResults.empty()) {
+    Warn("Please select any file.");
+    return;
+  }
+  if (!Ask("Do you really want to delete selected file(s)?")) return;
+
+  CCustomList& list = m_view.m_listResults;
+  list.Send(WM_SETREDRAW, FALSE);
+  m_pAppData->m_nTask = 2;
+  if (m_wndProgress.Open("Deleting Files")) {
+    m_view.m_wndFind.Enable(false);
+    m_view.m_wndDelete.Enable(false);
+  } else {
+    m_pAppData->m_nTask = 0;
+  }
+  list.Send(WM_SETREDRAW, TRUE);
+  // The worker waits for this thread before it touches the store: the
+  // refill still shows every row, in store order.
+  RefillResults();
+}
+
+// ---- notifications, layout, keys
+
+LRESULT CWindowWiperEntries::OnFolderItemChanged(NMHDR*) {
+  UpdateFolderSelection();
+  return 0;
+}
+
+LRESULT CWindowWiperEntries::OnResultItemChanged(NMHDR*) { return 0; }
+
+LRESULT CWindowWiperEntries::OnHeaderClick(NMHDR* header) {
+  return m_view.OnHeaderItemClick(header);
+}
+
+void CWindowWiperEntries::OnSize(UINT, int cx, int cy) {
+  auto place = [](const fw::CWnd& control, int x, int y, int width, int height) {
+    if (control.m_hWnd && ::IsWindow(control.m_hWnd)) control.Move(x, y, width, height, true);
+  };
+  place(m_wndResultsGroup, 6, 300, cx - 12, cy - 310);
+  place(m_view.m_listResults, 9, 315, cx - 18, cy - 355);
+  place(m_view.m_wndDelete, cx - 158, cy - 39, 150, 25);
+  place(m_view.m_wndTotal, 9, cy - 39, 200, 25);
+}
+
+void CWindowWiperEntries::OnDefaultKey() {}
+
+void CWindowWiperEntries::Warn(const std::string& text) {
+  ShowMessageBox(m_hWnd, "Warning", "", text, IDI_MESSAGE);
+}
+
+bool CWindowWiperEntries::Ask(const std::string& text) {
+  return AskYesNo(m_hWnd, "Warning", "", text, IDI_QUESTION);
+}

@@ -1,0 +1,150 @@
+#pragma once
+// The "Delete Files" page: the search conditions, the folders to search, the
+// found files and the two actions, "Find" and "Delete". The page runs no
+// search itself: it builds the criteria, sets the task and opens the progress
+// window, whose start launches the worker.
+//
+// While a search runs the scan worker walks m_arrFolders without a lock, so
+// "Add", "Remove" and "Empty list" stay disabled from "Find" until the
+// worker's last refill, and their handlers refuse during a search as well.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/controls_win.h"
+#include "framework/window_win.h"
+#include "resources/resource.h"
+#include "results/progress_window_win.h"
+#include "results/results_view_win.h"
+#include "search/search_criteria.h"
+#include "settings/app_data.h"
+#include "shell/worker_host_win.h"
+
+// The shell's folder browser: a file-system folder's path, or false when the
+// user cancels or picks something that is not one.
+bool BrowseForFolder(std::string& path);
+
+// The page's value members are the criteria inputs (SearchPageInputs) plus
+// the selected texts of the five drop-down lists.
+class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
+ public:
+  explicit CWindowWiperEntries(CAppData* appData = &g_AppData);
+
+  int32_t m_nPageWidth = 530;  // the least room the page needs, in pixels
+  int32_t m_nPageHeight = 520;
+
+  std::string m_strDateField;
+  std::string m_strDateCondition;
+  std::string m_strDateMode;
+  std::string m_strSizeCondition;
+  std::string m_strSizeUnit;
+
+  SearchCriteria m_criteria;  // what the scan worker reads; only Find writes it
+  CAppData* m_pAppData;
+  // Both lists, the total label, "Find", "Delete", "Empty list", the sort
+  // kinds and m_arrSelectedResults.
+  CResultsView m_view;
+  CWindowProgressUnDelete m_wndProgress;
+  std::vector<int32_t> m_arrSelectedFolders;  // item data of the selected folder rows
+  std::string m_strFolderPath;                // the path the folder browser gave last
+
+  // Where "Add" gets its folder; empty means the shell's browser. Tests put
+  // their own chooser here.
+  std::function<bool(std::string& path)> m_fnChooseFolder;
+
+  fw::CButton m_wndAllFiles;
+  fw::CButton m_wndSpecifyType;
+  fw::CEdit m_wndTypePattern;
+  fw::CComboBox m_wndDateField;
+  fw::CComboBox m_wndDateCondition;
+  fw::CComboBox m_wndDateMode;
+  fw::CComboBox m_wndSizeCondition;
+  fw::CComboBox m_wndSizeUnit;
+  fw::CDateTimePicker m_wndFromDate;
+  fw::CDateTimePicker m_wndToDate;
+  fw::CDateTimePicker m_wndFromTime;
+  fw::CDateTimePicker m_wndToTime;
+  fw::CStatic m_wndDateFromLabel;
+  fw::CStatic m_wndDateToLabel;
+  fw::CEdit m_wndSizeFrom;
+  fw::CEdit m_wndSizeTo;
+  fw::CStatic m_wndSizeFromLabel;
+  fw::CStatic m_wndSizeToLabel;
+  fw::CButton m_wndAdd;
+  fw::CButton m_wndRemove;
+  fw::CButton m_wndResultsGroup;
+
+  // The window that runs the search and delete workers, for the exit sequence.
+  IWorkerHost* GetWorkerHost() { return &m_wndProgress; }
+
+  void RefillResults() { m_view.RefillResults(); }
+  void RefillFolders() { m_view.RefillFolders(); }
+  void UpdateFolderSelection();
+
+ protected:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(fw::CDataExchange& dx) override;
+
+ private:
+  void OnFind();
+  void OnDelete();
+  void OnAddFolder();
+  void OnRemoveFolders();
+  void OnEmptyFolderList();
+  void OnAllFiles();
+  void OnSpecifyType();
+  void OnDateField();
+  void OnDateCondition();
+  void OnDateMode();
+  void OnSizeCondition();
+  void OnSizeUnit();
+  LRESULT OnFolderItemChanged(NMHDR* header);
+  LRESULT OnResultItemChanged(NMHDR* header);
+  LRESULT OnHeaderClick(NMHDR* header);
+  void OnSize(UINT type, int cx, int cy);
+  void OnDefaultKey();
+
+  void FillDropDownLists();
+  // The size edits' own reading: text that is no whole number reads as 0,
+  // and the edit then shows "0".
+  void ExchangeWholeNumber(fw::CDataExchange& dx, int id, int32_t& value);
+  // A search walks m_arrFolders: the folder list must not change meanwhile.
+  bool IsSearching() const { return m_pAppData->m_nTask == 1; }
+  void HoldFolderButtons();
+  void ReleaseFolderButtons();
+  void Warn(const std::string& text);
+  bool Ask(const std::string& text);
+
+  static constexpr fw::MessageEntry<CWindowWiperEntries> kMessageTable[] = {
+      {fw::Command(IDC_FIND), &CWindowWiperEntries::OnFind},
+      {fw::Command(IDC_DELETE), &CWindowWiperEntries::OnDelete},
+      {fw::Command(IDC_ADD), &CWindowWiperEntries::OnAddFolder},
+      {fw::Command(IDC_REMOVE), &CWindowWiperEntries::OnRemoveFolders},
+      {fw::Command(IDC_EMPTY_LIST), &CWindowWiperEntries::OnEmptyFolderList},
+      {fw::Control(IDC_ALL_FILES, BN_CLICKED), &CWindowWiperEntries::OnAllFiles},
+      {fw::Control(IDC_SPECIFY_TYPE, BN_CLICKED), &CWindowWiperEntries::OnSpecifyType},
+      {fw::Control(IDC_DATE_FIELD, CBN_SELENDOK), &CWindowWiperEntries::OnDateField},
+      {fw::Control(IDC_DATE_CONDITION, CBN_SELENDOK), &CWindowWiperEntries::OnDateCondition},
+      {fw::Control(IDC_DATE_MODE, CBN_SELENDOK), &CWindowWiperEntries::OnDateMode},
+      {fw::Control(IDC_SIZE_CONDITION, CBN_SELENDOK), &CWindowWiperEntries::OnSizeCondition},
+      {fw::Control(IDC_SIZE_UNIT, CBN_SELENDOK), &CWindowWiperEntries::OnSizeUnit},
+      {fw::Notify(IDC_LIST_FOLDERS, LVN_ITEMCHANGED), &CWindowWiperEntries::OnFolderItemChanged},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ITEMCHANGED), &CWindowWiperEntries::OnResultItemChanged},
+      // Both lists' headers have id 0; the view tells them apart.
+      {fw::Notify(0, HDN_ITEMCLICKA), &CWindowWiperEntries::OnHeaderClick},
+      {fw::Message<WM_SIZE>, &CWindowWiperEntries::OnSize},
+      // Enter and Esc: the page never closes itself.
+      {fw::Command(IDOK), &CWindowWiperEntries::OnDefaultKey},
+      {fw::Command(IDCANCEL), &CWindowWiperEntries::OnDefaultKey},
+  };
+  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowWiperEntries>>(kMessageTable));
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return Dispatch(kMessageTable, message, wParam, lParam, result);
+  }
+};
+
+extern CWindowWiperEntries g_SearchPage;
