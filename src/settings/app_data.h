@@ -4,6 +4,7 @@
 // instance, g_AppData, lives for the whole process.
 
 #include <cstddef>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,8 +36,9 @@ class CAppData {
 
   // Activity state: the task the search page asked for and the worker the
   // progress window started (0 none, 1 search, 2 delete).
-  int32_t m_nTask = 0;
-  int32_t m_nRunningTask = 0;
+  // Read by the user-interface thread while a worker clears them.
+  std::atomic<int32_t> m_nTask{0};
+  std::atomic<int32_t> m_nRunningTask{0};
   int64_t m_nFoundCount = 0;  // rows the last search recorded
 
   std::vector<std::string> m_arrFolders;  // the disks and folders to search
