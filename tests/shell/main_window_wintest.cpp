@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "search/search_page_placeholder_win.h"
 #include "settings/app_data.h"
-#include "settings/settings_page_placeholder_win.h"
+#include "settings/settings_page_win.h"
 #include "shell/main_layout.h"
 #include "shell/main_window_win.h"
 #include "support/box_answerer_ui_win.h"
@@ -16,6 +15,11 @@ namespace {
 using Texts = std::vector<std::string>;
 
 int Width(const RECT& rect) { return rect.right - rect.left; }
+
+// The page window the main window keeps under this id.
+const fw::CDialog& Page(MainWindowRun& run, int32_t pageId) {
+  return *run.Main().m_mapPages.at(pageId).pWnd;
+}
 
 // Runs what is already posted to this thread.
 void DrainMessages() {
@@ -61,12 +65,19 @@ TEST(MainWindow, FirstStartWithDefaultSettings) {
   EXPECT_EQ(run.TreeTexts(), (Texts{"Settings", "Delete Files"}));
   EXPECT_EQ(run.SelectedTreeText(), "Settings");
   EXPECT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
-  EXPECT_TRUE(g_SettingsPage.IsVisible());
-  EXPECT_FALSE(g_SearchPage.IsVisible());
-  EXPECT_FALSE(main.m_wndHelpPage.IsVisible());
+  EXPECT_TRUE(Page(run, PAGE_SETTINGS).IsVisible());
+  EXPECT_FALSE(Page(run, PAGE_DELETE_FILES).IsVisible());
+  EXPECT_FALSE(Page(run, PAGE_HELP).IsVisible());
   EXPECT_EQ(main.m_nMinPageWidth, 480);
   EXPECT_EQ(main.m_nMinPageHeight, 350);
   EXPECT_EQ(main.m_mapPages.size(), 3u);
+  EXPECT_EQ(main.m_mapPages.at(PAGE_HELP).pWnd, &main.m_wndHelpPage);
+  EXPECT_EQ(main.m_mapPages.at(PAGE_SETTINGS).pWnd, &g_SettingsPage);
+  EXPECT_EQ(Page(run, PAGE_HELP).GetTemplateId(), 130u);
+  EXPECT_EQ(Page(run, PAGE_SETTINGS).GetTemplateId(), 107u);
+  EXPECT_EQ(Page(run, PAGE_DELETE_FILES).GetTemplateId(), 143u);
+  // Pages are children of the host.
+  EXPECT_EQ(::GetParent(Page(run, PAGE_DELETE_FILES).m_hWnd), main.m_wndRightPanel.m_hWnd);
   // The panel, a dialog window, hands the focus on to its tree.
   EXPECT_EQ(::GetFocus(), main.m_wndLeftPanel.m_wndTree.m_hWnd);
 }
@@ -91,7 +102,7 @@ TEST(MainWindow, PanesFillTheAreaBelowTheToolbar) {
   // The tree fills its panel, the shown page its host.
   EXPECT_EQ(Width(main.m_wndLeftPanel.m_wndTree.GetWindowRect()), 140);
   const RECT host = main.m_wndRightPanel.GetClientRect();
-  const RECT page = g_SettingsPage.GetWindowRect();
+  const RECT page = Page(run, PAGE_SETTINGS).GetWindowRect();
   EXPECT_EQ(Width(page), host.right);
   EXPECT_EQ(Height(page), host.bottom);
 }
@@ -166,8 +177,8 @@ TEST(MainWindow, DeleteFilesWidensTheWindowToItsMinimum) {
   ASSERT_TRUE(run.SelectTreeEntry("Delete Files"));
   EXPECT_EQ(run.SelectedTreeText(), "Delete Files");
   EXPECT_EQ(main.m_nCurrentPage, PAGE_DELETE_FILES);
-  EXPECT_TRUE(g_SearchPage.IsVisible());
-  EXPECT_FALSE(g_SettingsPage.IsVisible());
+  EXPECT_TRUE(Page(run, PAGE_DELETE_FILES).IsVisible());
+  EXPECT_FALSE(Page(run, PAGE_SETTINGS).IsVisible());
   // 530 + 140 + 12 = 682 wide at once; high enough for 520 below the toolbar.
   RECT window = main.GetWindowRect();
   EXPECT_EQ(Width(window), 682);
@@ -176,7 +187,8 @@ TEST(MainWindow, DeleteFilesWidensTheWindowToItsMinimum) {
   EXPECT_EQ(window.top, 20);
   // The new minimum also bounds the splitter and fits the page to the host.
   EXPECT_EQ(main.m_wndSplitter.m_nMax, std::max(5, run.ClientWidth() - 530 - 3));
-  EXPECT_EQ(Width(g_SearchPage.GetWindowRect()), main.m_wndRightPanel.GetClientRect().right);
+  EXPECT_EQ(Width(Page(run, PAGE_DELETE_FILES).GetWindowRect()),
+            main.m_wndRightPanel.GetClientRect().right);
 }
 
 TEST(MainWindow, MinimumTrackingSizeFollowsThePage) {
@@ -208,8 +220,8 @@ TEST(MainWindow, HelpShowsOnlyHelpAndToolsBringsBackBothEntries) {
   EXPECT_EQ(run.SelectedTreeText(), "Help");
   EXPECT_EQ(main.m_wndLeftPanel.m_nPageSet, 1);
   EXPECT_EQ(main.m_nCurrentPage, PAGE_HELP);
-  EXPECT_TRUE(main.m_wndHelpPage.IsVisible());
-  EXPECT_FALSE(g_SearchPage.IsVisible());
+  EXPECT_TRUE(Page(run, PAGE_HELP).IsVisible());
+  EXPECT_FALSE(Page(run, PAGE_DELETE_FILES).IsVisible());
   EXPECT_TRUE(run.IsChecked(ID_BUTTON_HELP));
   EXPECT_FALSE(run.IsChecked(ID_BUTTON_TOOLS));
 
@@ -219,8 +231,8 @@ TEST(MainWindow, HelpShowsOnlyHelpAndToolsBringsBackBothEntries) {
   EXPECT_EQ(run.SelectedTreeText(), "Settings");
   EXPECT_EQ(main.m_wndLeftPanel.m_nPageSet, 0);
   EXPECT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
-  EXPECT_TRUE(g_SettingsPage.IsVisible());
-  EXPECT_FALSE(main.m_wndHelpPage.IsVisible());
+  EXPECT_TRUE(Page(run, PAGE_SETTINGS).IsVisible());
+  EXPECT_FALSE(Page(run, PAGE_HELP).IsVisible());
   EXPECT_TRUE(run.IsChecked(ID_BUTTON_TOOLS));
   EXPECT_FALSE(run.IsChecked(ID_BUTTON_HELP));
 }
@@ -234,7 +246,7 @@ TEST(MainWindow, TrayMenuHelpShowsTheHiddenWindowOnTheHelpPage) {
   EXPECT_TRUE(main.IsVisible());
   EXPECT_EQ(run.TreeTexts(), Texts{"Help"});
   EXPECT_EQ(run.SelectedTreeText(), "Help");
-  EXPECT_TRUE(main.m_wndHelpPage.IsVisible());
+  EXPECT_TRUE(Page(run, PAGE_HELP).IsVisible());
   EXPECT_TRUE(run.IsChecked(ID_BUTTON_HELP));
 }
 
@@ -264,7 +276,7 @@ TEST(MainWindow, AnUnknownPageHidesTheShownOneAndKeepsTheMinimum) {
   CWindowMain& main = run.Main();
   EXPECT_EQ(main.Send(WM_SHOWPAGE, 777), 0);
   EXPECT_EQ(main.m_nCurrentPage, 777);
-  EXPECT_FALSE(g_SettingsPage.IsVisible());
+  EXPECT_FALSE(Page(run, PAGE_SETTINGS).IsVisible());
   EXPECT_EQ(main.m_nMinPageWidth, 480);
   EXPECT_EQ(main.m_nMinPageHeight, 350);
 }
@@ -351,6 +363,19 @@ TEST(MainWindow, ShownLaterFromAHiddenStartIsLaidOut) {
   EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).right, run.ClientWidth());
 }
 
+TEST(MainWindow, SizeChangeWhileHiddenIsLaidOutWhenShownAgain) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  main.Send(WM_SYSCOMMAND, SC_CLOSE);
+  // As when "Help" from the notification menu switches pages behind a
+  // cancelled password: the window grows while nobody sees it.
+  ::SetWindowPos(run.Hwnd(), nullptr, 0, 0, 760, 600, SWP_NOMOVE | SWP_NOZORDER);
+  main.ShowMainWindow();
+  ASSERT_TRUE(main.IsVisible());
+  EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).right, run.ClientWidth());
+  EXPECT_EQ(run.InClient(main.m_wndLeftPanel.m_hWnd).bottom, main.GetClientRect().bottom);
+}
+
 // ---- the splitter in the main window
 
 // A drag of the bar by the mouse, in the bar's client coordinates.
@@ -410,7 +435,8 @@ TEST(MainWindow, SplitterStopsWhereThePageKeepsItsMinimumOnTheRight) {
   EXPECT_EQ(BarCentreInClient(run), limit);
   EXPECT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 140 + (limit - start));
   // The page still fills the host.
-  EXPECT_EQ(Width(g_SettingsPage.GetWindowRect()), main.m_wndRightPanel.GetClientRect().right);
+  EXPECT_EQ(Width(Page(run, PAGE_SETTINGS).GetWindowRect()),
+            main.m_wndRightPanel.GetClientRect().right);
 }
 
 TEST(MainWindow, SplitterDragThatEndsWhereItBeganChangesNothing) {
@@ -448,6 +474,27 @@ TEST(MainWindow, ExitSavesThePlacementAndDestroysTheWindow) {
   EXPECT_EQ(run.Saved(SavedField::kHeight), 560);
   EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
   EXPECT_EQ(run.Saved(SavedField::kSplitterPos), splitterLeft);
+}
+
+TEST(MainWindow, ARealClickOnExitEndsTheProgram) {
+  // The toolbar is destroyed from inside its own click: it must take that.
+  MainWindowRun run;
+  const HWND hwnd = run.Hwnd();
+  const fw::CWnd& toolbar = run.Main().m_wndToolBar;
+  RECT button{};
+  toolbar.Send(TB_GETRECT, ID_BUTTON_EXIT, reinterpret_cast<LPARAM>(&button));
+  POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  ::ClientToScreen(toolbar.m_hWnd, &centre);
+  ::SetForegroundWindow(hwnd);
+  ::SetCursorPos(centre.x, centre.y);
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(hwnd); }));
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
 }
 
 TEST(MainWindow, ExitWhileHiddenStoresShowCommandZero) {

@@ -4,7 +4,7 @@
 
 #include "dialogs/message_box_win.h"
 #include "settings/app_data.h"
-#include "settings/settings_page_placeholder_win.h"
+#include "settings/settings_page_win.h"
 
 namespace {
 
