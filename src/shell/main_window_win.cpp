@@ -1,11 +1,11 @@
 #include "shell/main_window_win.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 
 #include "dialogs/message_box_win.h"
-#include "search/search_page_placeholder_win.h"
+#include "search/search_page_win.h"
 #include "settings/app_data.h"
 #include "settings/settings_page_win.h"
 #include "shell/main_layout.h"
@@ -100,8 +100,7 @@ int CWindowMain::InitMainWindow() {
   m_wndToolBar.Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
   m_wndToolBar.Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imlToolBar.Get()));
   // "Separator" is string 2 and no button shows it.
-  m_wndToolBar.Send(TB_ADDSTRINGA, 0,
-                    reinterpret_cast<LPARAM>("Tools\0Help\0Separator\0Exit\0"));
+  m_wndToolBar.Send(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>("Tools\0Help\0Separator\0Exit\0"));
   TBBUTTON buttons[] = {
       {0, ID_BUTTON_TOOLS, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {0, ID_BUTTON_HELP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 1},
@@ -154,8 +153,8 @@ void CWindowMain::FitPageToHost(int32_t pageId) {
 }
 
 void CWindowMain::SetSplitterRange() {
-  SplitterRange range = MainSplitterRange(g_AppData.m_nSplitterPos, GetClientRect().right,
-                                          m_nMinPageWidth);
+  SplitterRange range =
+      MainSplitterRange(g_AppData.m_nSplitterPos, GetClientRect().right, m_nMinPageWidth);
   m_wndSplitter.SetRange(range.min, range.max);
 }
 
