@@ -1,0 +1,817 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialogs/message_box_win.h"
+#include "resources/resource.h"
+#include "search/search_page_win.h"
+#include "support/box_answerer_ui_win.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr char kHostClass[] = "QuillorySearchHost";
+
+// One column of a list, top to bottom.
+std::vector<std::string> ColumnTexts(const fw::CListView& list, int column) {
+  std::vector<std::string> texts;
+  for (int row = 0; row < list.GetItemCount(); ++row)
+    texts.push_back(list.GetItemText(row, column));
+  return texts;
+}
+
+std::string DlgText(HWND window, int id) {
+  char text[512] = {};
+  ::GetDlgItemTextA(window, id, text, sizeof text);
+  return text;
+}
+
+// Answers every box with `caption` by `button` until it is stopped, and
+// keeps what each said: a box the test did not expect is counted, not left
+// open to hang the test.
+class BoxCounter {
+ public:
+  BoxCounter(std::string caption, int button)
+      : m_thread([this, caption = std::move(caption), button] {
+          HWND last = nullptr;
+          while (!m_bStop) {
+            HWND box = FindOwnWindow(caption);
+            if (!box || box == last) {
+              std::this_thread::sleep_for(5ms);  // polling, not waiting for an outcome
+              continue;
+            }
+            {
+              std::string text = DlgText(box, IDC_BOX_TEXT);
+              std::lock_guard lock(m_mutex);
+              m_texts.push_back(std::move(text));
+            }
+            ClickButton(box, button);
+            WaitUntilClosed(box);
+            last = box;
+          }
+        }) {}
+  ~BoxCounter() { Stop(); }
+  void Stop() {
+    m_bStop = true;
+    if (m_thread.joinable()) m_thread.join();
+  }
+  std::vector<std::string> Texts() {
+    std::lock_guard lock(m_mutex);
+    return m_texts;
+  }
+
+ private:
+  std::atomic<bool> m_bStop{false};
+  std::mutex m_mutex;
+  std::vector<std::string> m_texts;
+  std::thread m_thread;
+};
+
+class SearchPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallDialogKit();
+    static bool registered = [] {
+      INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+      ::InitCommonControlsEx(&controls);
+      // The class of the main window's page host: the dialog manager's own.
+      WNDCLASSA windowClass{};
+      windowClass.lpfnWndProc = ::DefDlgProcA;
+      windowClass.cbWndExtra = DLGWINDOWEXTRA;
+      windowClass.hInstance = ::GetModuleHandleA(nullptr);
+      windowClass.lpszClassName = kHostClass;
+      return ::RegisterClassA(&windowClass) != 0;
+    }();
+    (void)registered;
+    // A folder left from an earlier run of the program: the page starts empty.
+    m_data.m_arrFolders = {"C:\\left over"};
+    // Hidden: without a window manager Wine waits for every visible
+    // top-level window that goes away.
+    m_hHost = ::CreateWindowExA(0, kHostClass, "Search host", WS_POPUP, 10, 10, 900, 700, nullptr,
+                                nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(m_hHost);
+    fw::SetMainWindow(m_hHost);
+    m_page.m_fnChooseFolder = [this](std::string& path) {
+      ++m_nChooserCalls;
+      if (m_queChosen.empty()) return false;
+      path = m_queChosen.front();
+      m_queChosen.pop_front();
+      return true;
+    };
+    ASSERT_TRUE(m_page.Create(m_hHost));
+    m_page.Show(SW_SHOWNA);
+  }
+
+  void TearDown() override {
+    if (m_page.m_wndProgress.m_hWnd) ::DestroyWindow(m_page.m_wndProgress.m_hWnd);
+    PumpUntil([&] { return WorkersDone(); }, 30s);
+    m_page.DestroyWindow();
+    ::DestroyWindow(m_hHost);
+    fw::SetMainWindow(nullptr);
+  }
+
+  bool WorkersDone() const {
+    const CWindowProgressUnDelete& progress = m_page.m_wndProgress;
+    return (!progress.m_pScanThread || progress.m_pScanThread->IsDone()) &&
+           (!progress.m_pDeleteThread || progress.m_pDeleteThread->IsDone());
+  }
+  // Until the progress window has closed and its worker has ended.
+  bool RunToTheEnd() {
+    return PumpUntil([&] { return !m_page.m_wndProgress.m_hWnd && WorkersDone(); }, 30s);
+  }
+
+  HWND Item(int id) const { return ::GetDlgItem(m_page.m_hWnd, id); }
+  bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+  // Shown by its own style: the host itself is hidden.
+  bool Shown(int id) const { return (::GetWindowLongPtrA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+  std::string Text(int id) const { return DlgText(m_page.m_hWnd, id); }
+  std::string ListSelection(int id) const {
+    fw::CComboBox list(Item(id));
+    return list.GetLBText(list.GetCurSel());
+  }
+  SYSTEMTIME PickerTime(int id) const {
+    SYSTEMTIME time{};
+    ::SendMessageA(Item(id), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+    return time;
+  }
+  void SetPickerTime(int id, const SYSTEMTIME& time) {
+    ::SendMessageA(Item(id), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+  }
+
+  // What a user can do: only to enabled controls.
+  bool Click(int id) {
+    if (!Enabled(id)) return false;
+    ::SendMessageA(Item(id), BM_CLICK, 0, 0);
+    return true;
+  }
+  // Settles a drop-down list on the item with this text, as a user's choice ends.
+  bool Choose(int id, const std::string& text) {
+    if (!Enabled(id)) return false;
+    fw::CComboBox list(Item(id));
+    const int index = list.FindStringExact(text);
+    if (index < 0) return false;
+    list.SetCurSel(index);
+    ::SendMessageA(m_page.m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK),
+                   reinterpret_cast<LPARAM>(list.m_hWnd));
+    return true;
+  }
+  void SetText(int id, const std::string& text) { ::SetWindowTextA(Item(id), text.c_str()); }
+
+  bool AddFolder(const std::string& path) {
+    m_queChosen.push_back(path);
+    return Click(IDC_ADD);
+  }
+  const fw::CListView& Folders() const { return m_page.m_view.m_listFolders; }
+  const fw::CListView& Results() const { return m_page.m_view.m_listResults; }
+  void SelectRow(const fw::CListView& list, int row, bool selected = true) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = selected ? LVIS_SELECTED : 0;
+    list.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+  }
+
+  // Presses "Find" with an answerer for the one warning it should show.
+  std::string FindExpectingWarning() {
+    std::string said;
+    BoxAnswerer answer("Warning", [&](HWND box) {
+      said = DlgText(box, IDC_BOX_TEXT);
+      ClickButton(box, IDOK);
+    });
+    EXPECT_TRUE(Click(IDC_FIND));
+    EXPECT_TRUE(answer.Answered());
+    return said;
+  }
+
+  CAppData m_data;
+  CWindowWiperEntries m_page{&m_data};
+  HWND m_hHost = nullptr;
+  std::deque<std::string> m_queChosen;
+  int m_nChooserCalls = 0;
+};
+
+// ---- start
+
+TEST_F(SearchPageTest, StartsEmptyWithFindAndDeleteDisabledAndTodayInThePickers) {
+  EXPECT_TRUE(m_data.m_arrFolders.empty());
+  EXPECT_EQ(Folders().GetItemCount(), 0);
+  EXPECT_EQ(Results().GetItemCount(), 0);
+  EXPECT_FALSE(Enabled(IDC_FIND));
+  EXPECT_FALSE(Enabled(IDC_DELETE));
+  EXPECT_TRUE(Enabled(IDC_ADD));
+  EXPECT_FALSE(Enabled(IDC_REMOVE));
+  EXPECT_FALSE(Enabled(IDC_EMPTY_LIST));
+  EXPECT_FALSE(Shown(IDC_TOTAL_LABEL));
+
+  SYSTEMTIME today{};
+  ::GetLocalTime(&today);
+  for (int id : {IDC_FROM_DATE, IDC_TO_DATE}) {
+    const SYSTEMTIME shown = PickerTime(id);
+    EXPECT_EQ(shown.wYear, today.wYear) << id;
+    EXPECT_EQ(shown.wMonth, today.wMonth) << id;
+    EXPECT_EQ(shown.wDay, today.wDay) << id;
+  }
+  for (int id : {IDC_FROM_DATE, IDC_TO_DATE, IDC_FROM_TIME, IDC_TO_TIME}) {
+    EXPECT_TRUE(Shown(id)) << id;
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+  const SYSTEMTIME from = PickerTime(IDC_FROM_TIME);
+  const SYSTEMTIME to = PickerTime(IDC_TO_TIME);
+  EXPECT_EQ((std::vector<int>{from.wHour, from.wMinute, from.wSecond}),
+            (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ((std::vector<int>{to.wHour, to.wMinute, to.wSecond}), (std::vector<int>{23, 59, 59}));
+
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "0");
+  EXPECT_TRUE(Shown(IDC_SIZE_FROM));
+  EXPECT_FALSE(Enabled(IDC_SIZE_FROM));
+  EXPECT_FALSE(Shown(IDC_SIZE_TO));
+  EXPECT_FALSE(Enabled(IDC_SIZE_UNIT));
+  EXPECT_FALSE(Enabled(IDC_DATE_MODE));
+  for (int id : {IDC_DATE_FROM_LABEL, IDC_DATE_TO_LABEL, IDC_SIZE_FROM_LABEL, IDC_SIZE_TO_LABEL}) {
+    EXPECT_FALSE(Shown(id)) << id;
+  }
+
+  EXPECT_EQ(ListSelection(IDC_DATE_FIELD), "Modified Date");
+  EXPECT_EQ(ListSelection(IDC_DATE_CONDITION), "any");
+  EXPECT_EQ(ListSelection(IDC_DATE_MODE), "Date");
+  EXPECT_EQ(ListSelection(IDC_SIZE_UNIT), "MB");
+  EXPECT_EQ(ListSelection(IDC_SIZE_CONDITION), "any");
+  EXPECT_EQ(::SendMessageA(Item(IDC_ALL_FILES), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Text(IDC_TYPE_PATTERN), "*.doc");
+  EXPECT_FALSE(Enabled(IDC_TYPE_PATTERN));
+}
+
+// ---- the folder list
+
+TEST_F(SearchPageTest, AFirstFolderEnablesFindAndEmptyListAndRemoveWaitsForASelection) {
+  ASSERT_TRUE(AddFolder("C:\\windows"));
+  EXPECT_EQ(m_data.m_arrFolders, (std::vector<std::string>{"C:\\windows"}));
+  EXPECT_EQ(ColumnTexts(Folders(), 0), (std::vector<std::string>{"1"}));
+  EXPECT_EQ(ColumnTexts(Folders(), 1), (std::vector<std::string>{"C:\\windows"}));
+  EXPECT_TRUE(Enabled(IDC_FIND));
+  EXPECT_TRUE(Enabled(IDC_EMPTY_LIST));
+  EXPECT_FALSE(Enabled(IDC_REMOVE));
+
+  SelectRow(Folders(), 0);
+  EXPECT_TRUE(Enabled(IDC_REMOVE));
+  EXPECT_EQ(m_page.m_arrSelectedFolders, (std::vector<int32_t>{0}));
+  SelectRow(Folders(), 0, false);
+  EXPECT_FALSE(Enabled(IDC_REMOVE));
+}
+
+TEST_F(SearchPageTest, ACancelledBrowserChangesNothing) {
+  ASSERT_TRUE(Click(IDC_ADD));  // nothing queued: the chooser answers "cancelled"
+  EXPECT_EQ(m_nChooserCalls, 1);
+  EXPECT_TRUE(m_data.m_arrFolders.empty());
+  EXPECT_FALSE(Enabled(IDC_FIND));
+  EXPECT_FALSE(Enabled(IDC_EMPTY_LIST));
+}
+
+TEST_F(SearchPageTest, TheSameFolderTwiceWarnsOnceAndAnotherLetterCaseIsAnotherRow) {
+  ASSERT_TRUE(AddFolder("C:\\Data\\Reports"));
+  BoxCounter boxes("Warning", IDOK);
+  ASSERT_TRUE(AddFolder("C:\\Data\\Reports"));
+  ASSERT_TRUE(AddFolder("C:\\data\\reports"));
+  boxes.Stop();
+
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"This folder is already in list"}));
+  EXPECT_EQ(ColumnTexts(Folders(), 1),
+            (std::vector<std::string>{"C:\\Data\\Reports", "C:\\data\\reports"}));
+  EXPECT_EQ(m_data.m_arrFolders.size(), 2u);
+}
+
+TEST_F(SearchPageTest, RemovingRowsTwoAndFourOfFiveLeavesTheRestRenumbered) {
+  for (const char* folder : {"C:\\f1", "C:\\f2", "C:\\f3", "C:\\f4", "C:\\f5"}) {
+    ASSERT_TRUE(AddFolder(folder));
+  }
+  SelectRow(Folders(), 1);
+  SelectRow(Folders(), 3);
+  EXPECT_EQ(m_page.m_arrSelectedFolders, (std::vector<int32_t>{1, 3}));
+
+  {  // No keeps every folder.
+    std::string asked;
+    BoxAnswerer answer("Warning", [&](HWND box) {
+      asked = DlgText(box, IDC_BOX_TEXT);
+      ClickButton(box, IDCANCEL);
+    });
+    ASSERT_TRUE(Click(IDC_REMOVE));
+    ASSERT_TRUE(answer.Answered());
+    EXPECT_EQ(asked, "Do you want to remove 2 item(s) from list?");
+    EXPECT_EQ(m_data.m_arrFolders.size(), 5u);
+  }
+
+  BoxAnswerer yes("Warning", [](HWND box) { ClickButton(box, IDOK); });
+  ASSERT_TRUE(Click(IDC_REMOVE));
+  ASSERT_TRUE(yes.Answered());
+  EXPECT_EQ(m_data.m_arrFolders, (std::vector<std::string>{"C:\\f1", "C:\\f3", "C:\\f5"}));
+  EXPECT_EQ(ColumnTexts(Folders(), 0), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(ColumnTexts(Folders(), 1), (std::vector<std::string>{"C:\\f1", "C:\\f3", "C:\\f5"}));
+  EXPECT_FALSE(Enabled(IDC_REMOVE));  // the refill left no row selected
+  EXPECT_TRUE(Enabled(IDC_EMPTY_LIST));
+}
+
+TEST_F(SearchPageTest, EmptyListAsksFirstAndEmptiesOnlyOnYes) {
+  ASSERT_TRUE(AddFolder("C:\\one"));
+  ASSERT_TRUE(AddFolder("C:\\two"));
+  SelectRow(Folders(), 0);
+  std::string asked;
+  {
+    BoxAnswerer no("Warning", [&](HWND box) {
+      asked = DlgText(box, IDC_BOX_TEXT);
+      ClickButton(box, IDCANCEL);
+    });
+    ASSERT_TRUE(Click(IDC_EMPTY_LIST));
+    ASSERT_TRUE(no.Answered());
+  }
+  EXPECT_EQ(asked, "Do you want to empty list?");
+  EXPECT_EQ(Folders().GetItemCount(), 2);
+
+  BoxAnswerer yes("Warning", [](HWND box) { ClickButton(box, IDOK); });
+  ASSERT_TRUE(Click(IDC_EMPTY_LIST));
+  ASSERT_TRUE(yes.Answered());
+  EXPECT_TRUE(m_data.m_arrFolders.empty());
+  EXPECT_EQ(Folders().GetItemCount(), 0);
+  EXPECT_FALSE(Enabled(IDC_EMPTY_LIST));
+  EXPECT_FALSE(Enabled(IDC_REMOVE));
+  EXPECT_TRUE(Enabled(IDC_ADD));
+}
+
+// ---- the conditions
+
+TEST_F(SearchPageTest, SpecifyTypeEnablesTheEditAndAllFilesPutsTheDefaultBack) {
+  ASSERT_TRUE(Click(IDC_SPECIFY_TYPE));
+  EXPECT_TRUE(Enabled(IDC_TYPE_PATTERN));
+  EXPECT_EQ(::SendMessageA(Item(IDC_SPECIFY_TYPE), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(::SendMessageA(Item(IDC_ALL_FILES), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SetText(IDC_TYPE_PATTERN, "*.txt");
+
+  ASSERT_TRUE(Click(IDC_ALL_FILES));
+  EXPECT_FALSE(Enabled(IDC_TYPE_PATTERN));
+  EXPECT_EQ(Text(IDC_TYPE_PATTERN), "*.doc");
+  EXPECT_EQ(::SendMessageA(Item(IDC_SPECIFY_TYPE), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(::SendMessageA(Item(IDC_ALL_FILES), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(SearchPageTest, SizeIsBetweenWithFrom25ShowsTo35AndBothLabels) {
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
+  EXPECT_TRUE(Enabled(IDC_SIZE_FROM));
+  EXPECT_TRUE(Enabled(IDC_SIZE_UNIT));
+  EXPECT_FALSE(Shown(IDC_SIZE_TO));
+  SetText(IDC_SIZE_FROM, "25");
+
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is between"));
+  EXPECT_EQ(Text(IDC_SIZE_TO), "35");
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "25");
+  for (int id : {IDC_SIZE_TO, IDC_SIZE_FROM_LABEL, IDC_SIZE_TO_LABEL}) {
+    EXPECT_TRUE(Shown(id)) << id;
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
+  EXPECT_EQ(m_page.m_nSizeConditionSel, SIZE_BETWEEN);
+
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "any"));
+  EXPECT_FALSE(Enabled(IDC_SIZE_FROM));
+  EXPECT_TRUE(Shown(IDC_SIZE_FROM));
+  EXPECT_FALSE(Enabled(IDC_SIZE_UNIT));
+  for (int id : {IDC_SIZE_TO, IDC_SIZE_FROM_LABEL, IDC_SIZE_TO_LABEL}) {
+    EXPECT_FALSE(Shown(id)) << id;
+  }
+}
+
+TEST_F(SearchPageTest, DateIsEnablesOnlyTheFromPickersAndTheModeListAndModesResetTheTimes) {
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is"));
+  EXPECT_TRUE(Enabled(IDC_FROM_DATE));
+  EXPECT_FALSE(Enabled(IDC_FROM_TIME));  // mode "Date"
+  EXPECT_FALSE(Enabled(IDC_TO_DATE));
+  EXPECT_FALSE(Enabled(IDC_TO_TIME));
+  EXPECT_TRUE(Enabled(IDC_DATE_MODE));
+  EXPECT_FALSE(Shown(IDC_DATE_FROM_LABEL));
+  EXPECT_FALSE(Shown(IDC_DATE_TO_LABEL));
+
+  SYSTEMTIME time = PickerTime(IDC_FROM_TIME);
+  time.wHour = 10, time.wMinute = 11, time.wSecond = 12;
+  SetPickerTime(IDC_FROM_TIME, time);
+  SetPickerTime(IDC_TO_TIME, time);
+
+  ASSERT_TRUE(Choose(IDC_DATE_MODE, "Date and Time"));
+  EXPECT_TRUE(Enabled(IDC_FROM_DATE));
+  EXPECT_TRUE(Enabled(IDC_FROM_TIME));
+  EXPECT_FALSE(Enabled(IDC_TO_DATE));
+  EXPECT_FALSE(Enabled(IDC_TO_TIME));
+  EXPECT_EQ(m_page.m_bDateAndTime, 1);
+  EXPECT_EQ(PickerTime(IDC_FROM_TIME).wHour, 0);
+  EXPECT_EQ(PickerTime(IDC_TO_TIME).wHour, 23);
+  EXPECT_EQ(PickerTime(IDC_TO_TIME).wSecond, 59);
+
+  SetPickerTime(IDC_FROM_TIME, time);
+  ASSERT_TRUE(Choose(IDC_DATE_MODE, "Date"));
+  EXPECT_FALSE(Enabled(IDC_FROM_TIME));
+  EXPECT_TRUE(Enabled(IDC_FROM_DATE));
+  EXPECT_EQ(m_page.m_bDateOnly, 1);
+  EXPECT_EQ(PickerTime(IDC_FROM_TIME).wHour, 0);
+  EXPECT_EQ(PickerTime(IDC_FROM_TIME).wMinute, 0);
+}
+
+TEST_F(SearchPageTest, IsBetweenShowsBothLabelsAndAnyDisablesTheModeList) {
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is between"));
+  for (int id :
+       {IDC_FROM_DATE, IDC_TO_DATE, IDC_DATE_MODE, IDC_DATE_FROM_LABEL, IDC_DATE_TO_LABEL}) {
+    EXPECT_TRUE(Enabled(id)) << id;
+  }
+  EXPECT_TRUE(Shown(IDC_DATE_FROM_LABEL));
+  EXPECT_TRUE(Shown(IDC_DATE_TO_LABEL));
+  EXPECT_FALSE(Enabled(IDC_FROM_TIME));
+  ASSERT_TRUE(Choose(IDC_DATE_MODE, "Date and Time"));
+  EXPECT_TRUE(Enabled(IDC_FROM_TIME));
+  EXPECT_TRUE(Enabled(IDC_TO_TIME));
+
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "any"));
+  EXPECT_FALSE(Enabled(IDC_DATE_MODE));
+  for (int id : {IDC_FROM_DATE, IDC_TO_DATE, IDC_FROM_TIME, IDC_TO_TIME}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Shown(id)) << id;
+  }
+  EXPECT_FALSE(Shown(IDC_DATE_FROM_LABEL));
+  EXPECT_FALSE(Shown(IDC_DATE_TO_LABEL));
+}
+
+TEST_F(SearchPageTest, ASizeEditThatIsNoNumberReadsAsZeroAndShowsIt) {
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
+  SetText(IDC_SIZE_FROM, "17");
+  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "KB"));
+  EXPECT_EQ(m_page.m_nSizeFromValue, 17);
+  EXPECT_EQ(m_page.m_nSizeUnit, UNIT_KB);
+
+  SetText(IDC_SIZE_FROM, "");
+  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
+  EXPECT_EQ(m_page.m_nSizeFromValue, 0);
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "0");
+
+  SetText(IDC_SIZE_FROM, "abc");  // pasted: the edit takes only digits when typed
+  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
+  EXPECT_EQ(m_page.m_nSizeFromValue, 0);
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "0");
+}
+
+// ---- layout
+
+TEST_F(SearchPageTest, At800By600TheResultsListAndDeleteFollowTheSize) {
+  ::MoveWindow(m_page.m_hWnd, 0, 0, 800, 600, TRUE);
+  ASSERT_EQ(m_page.GetClientRect().right, 800);
+  ASSERT_EQ(m_page.GetClientRect().bottom, 600);
+  auto placed = [&](int id) {
+    RECT rect{};
+    ::GetWindowRect(Item(id), &rect);
+    ::MapWindowPoints(nullptr, m_page.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    return std::vector<LONG>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  };
+  EXPECT_EQ(placed(IDC_DELETE), (std::vector<LONG>{642, 561, 150, 25}));
+  EXPECT_EQ(placed(IDC_LIST_RESULTS), (std::vector<LONG>{9, 315, 782, 245}));
+  EXPECT_EQ(placed(IDC_RESULTS_GROUP), (std::vector<LONG>{6, 300, 788, 290}));
+  EXPECT_EQ(placed(IDC_TOTAL_LABEL), (std::vector<LONG>{9, 561, 200, 25}));
+}
+
+// ---- Find: the checks
+
+TEST_F(SearchPageTest, FindWithoutAFolderSaysSoAndLeavesNoTask) {
+  // "Find" is disabled until a folder is added; emptying the list leaves it on.
+  ASSERT_TRUE(AddFolder("C:\\one"));
+  {
+    BoxAnswerer yes("Warning", [](HWND box) { ClickButton(box, IDOK); });
+    ASSERT_TRUE(Click(IDC_EMPTY_LIST));
+    ASSERT_TRUE(yes.Answered());
+  }
+  EXPECT_EQ(FindExpectingWarning(), "Please select any folder.");
+  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
+  EXPECT_EQ(Text(IDC_TOTAL_LABEL), "Total number of found files: 0");
+  EXPECT_TRUE(Shown(IDC_TOTAL_LABEL));
+  EXPECT_TRUE(Enabled(IDC_FIND));
+  EXPECT_TRUE(Enabled(IDC_DELETE));
+}
+
+TEST_F(SearchPageTest, FindWithABadTypeSaysTheFormatAndClearsTheOldResults) {
+  m_data.AddResult("old.txt", "C:\\", "txt", 1, "01/01/24 00:00:00");
+  m_data.m_nFoundCount = 1;
+  ASSERT_TRUE(AddFolder("C:\\one"));
+  ASSERT_TRUE(Click(IDC_SPECIFY_TYPE));
+  SetText(IDC_TYPE_PATTERN, "doc");
+  EXPECT_EQ(FindExpectingWarning(), "Please enter the file type in the following format: *.doc");
+  EXPECT_EQ(m_data.GetResultCount(), 0u);
+  EXPECT_EQ(Results().GetItemCount(), 0);
+  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
+  // What the user typed stays: a failed check writes nothing back.
+  EXPECT_EQ(Text(IDC_TYPE_PATTERN), "doc");
+}
+
+TEST_F(SearchPageTest, FindWithTheToDateBeforeTheFromDateSaysTheDateRange) {
+  ASSERT_TRUE(AddFolder("C:\\one"));
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is between"));
+  SYSTEMTIME from{};
+  from.wYear = 2024, from.wMonth = 3, from.wDay = 10;
+  SYSTEMTIME to = from;
+  to.wDay = 9;
+  SetPickerTime(IDC_FROM_DATE, from);
+  SetPickerTime(IDC_TO_DATE, to);
+  EXPECT_EQ(FindExpectingWarning(),
+            "Incorrect date range. The 'To' date should be after the 'From' date");
+  EXPECT_EQ(m_data.m_nTask, 0);
+}
+
+TEST_F(SearchPageTest, FindWithTheToSizeBelowTheFromSizeSaysTheSizeRange) {
+  ASSERT_TRUE(AddFolder("C:\\one"));
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
+  SetText(IDC_SIZE_FROM, "20");
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is between"));
+  SetText(IDC_SIZE_TO, "5");
+  EXPECT_EQ(FindExpectingWarning(),
+            "Incorrect file size range. The 'To' value should be greater than the 'From' value");
+  EXPECT_EQ(m_data.m_nTask, 0);
+}
+
+TEST_F(SearchPageTest, FiveGigabytesMeansFiveGigabytes) {
+  TempDir dir;
+  dir.MakeFile("small.txt", 10);
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
+  SetText(IDC_SIZE_FROM, "5");
+  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  // The low 32 bits of 5 GB are 1 GB; either way a 10-byte file is too small,
+  // and the bound is the whole of 5 GB.
+  EXPECT_EQ(m_page.m_criteria.m_dwSizeFrom, 5ull << 30);
+  EXPECT_EQ(Results().GetItemCount(), 0);
+}
+
+// ---- Find and Delete on real files
+
+TEST_F(SearchPageTest, FindListsWhatTheTreeHoldsAndDeleteRemovesExactlyTheChosenFiles) {
+  TempDir dir;
+  const std::string a = dir.MakeFile("a.txt", 100);
+  dir.MakeFile("b.doc", 2000);
+  const std::string c = dir.MakeFile("sub\\c.txt", 5000);
+  dir.MakeFile("sub\\d.txt", 10);  // too small
+  const std::string e = dir.MakeFile("sub\\deeper\\e.TXT", 3000);
+  dir.MakeFile("sub\\deeper\\f.txt.bak", 3000);
+
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Click(IDC_SPECIFY_TYPE));
+  SetText(IDC_TYPE_PATTERN, "*.txt");
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
+  SetText(IDC_SIZE_FROM, "50");
+  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
+  ASSERT_TRUE(Click(IDC_FIND));
+  EXPECT_EQ(m_data.m_nTask + m_data.m_nRunningTask > 0, true);
+  ASSERT_TRUE(RunToTheEnd());
+
+  struct Row {
+    std::string name, location, size;
+    bool operator<(const Row& o) const { return name < o.name; }
+    bool operator==(const Row& o) const = default;
+  };
+  auto rows = [&] {
+    std::vector<Row> found;
+    for (int row = 0; row < Results().GetItemCount(); ++row) {
+      found.push_back({Results().GetItemText(row, 1), Results().GetItemText(row, 3),
+                       Results().GetItemText(row, 4)});
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  const std::string root = dir.Path() + "\\";
+  EXPECT_EQ(rows(), (std::vector<Row>{{"a.txt", root, "100"},
+                                      {"c.txt", root + "sub\\", "5000"},
+                                      {"e.TXT", root + "sub\\deeper\\", "3000"}}));
+  EXPECT_EQ(Text(IDC_TOTAL_LABEL), "Total number of found files: 3");
+  EXPECT_TRUE(Enabled(IDC_FIND));
+  EXPECT_TRUE(Enabled(IDC_DELETE));
+  EXPECT_EQ(m_data.m_nTask, 0);
+
+  // Delete a.txt and e.TXT, wherever the walk put them.
+  for (int row = 0; row < Results().GetItemCount(); ++row) {
+    const std::string name = Results().GetItemText(row, 1);
+    if (name == "a.txt" || name == "e.TXT") SelectRow(Results(), row);
+  }
+  std::string asked;
+  BoxAnswerer yes("Warning", [&](HWND box) {
+    asked = DlgText(box, IDC_BOX_TEXT);
+    ClickButton(box, IDOK);
+  });
+  ASSERT_TRUE(Click(IDC_DELETE));
+  ASSERT_TRUE(yes.Answered());
+  EXPECT_EQ(asked, "Do you really want to delete selected file(s)?");
+  EXPECT_FALSE(Enabled(IDC_FIND));
+  EXPECT_FALSE(Enabled(IDC_DELETE));
+  ASSERT_TRUE(RunToTheEnd());
+
+  EXPECT_FALSE(FileExists(a));
+  EXPECT_FALSE(FileExists(e));
+  EXPECT_TRUE(FileExists(c));
+  EXPECT_TRUE(FileExists(dir / "b.doc"));
+  EXPECT_TRUE(FileExists(dir / "sub\\d.txt"));
+  EXPECT_TRUE(FileExists(dir / "sub\\deeper\\f.txt.bak"));
+  EXPECT_EQ(rows(), (std::vector<Row>{{"c.txt", root + "sub\\", "5000"}}));
+  EXPECT_EQ(ColumnTexts(Results(), 0), (std::vector<std::string>{"1"}));
+  // The search's count stays; the list shows what is left.
+  EXPECT_EQ(Text(IDC_TOTAL_LABEL), "Total number of found files: 3");
+  EXPECT_TRUE(Enabled(IDC_FIND));
+  EXPECT_TRUE(Enabled(IDC_DELETE));
+}
+
+TEST_F(SearchPageTest, DeleteWithoutASelectedRowAsksForOne) {
+  TempDir dir;
+  const std::string a = dir.MakeFile("a.txt", 1);
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  ASSERT_EQ(Results().GetItemCount(), 1);
+
+  std::string said;
+  BoxAnswerer ok("Warning", [&](HWND box) {
+    said = DlgText(box, IDC_BOX_TEXT);
+    ClickButton(box, IDOK);
+  });
+  ASSERT_TRUE(Click(IDC_DELETE));
+  ASSERT_TRUE(ok.Answered());
+  EXPECT_EQ(said, "Please select any file.");
+  EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
+  EXPECT_TRUE(FileExists(a));
+
+  // Asked and answered No: nothing goes either.
+  SelectRow(Results(), 0);
+  BoxAnswerer no("Warning", [](HWND box) { ClickButton(box, IDCANCEL); });
+  ASSERT_TRUE(Click(IDC_DELETE));
+  ASSERT_TRUE(no.Answered());
+  EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
+  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_TRUE(FileExists(a));
+}
+
+TEST_F(SearchPageTest, AMissingFolderIsAskedAboutAfterTheWalk) {
+  TempDir dir;
+  dir.MakeFile("one.txt", 1);
+  dir.MakeFile("two.txt", 1);
+  const std::string missing = dir / "gone";
+  // Listed first, asked about only once the other folder has been walked.
+  ASSERT_TRUE(AddFolder(missing));
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  std::string asked, foundAtQuestion;
+  BoxAnswerer skip("Warning", [&](HWND box) {
+    asked = DlgText(box, IDC_BOX_TEXT);
+    foundAtQuestion = DlgText(m_page.m_wndProgress.GetProgressWindow(), IDC_PROGRESS_SECOND_COUNT);
+    ClickButton(box, IDC_BOX_NO);  // "Skip"
+  });
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  ASSERT_TRUE(skip.Answered());
+  EXPECT_EQ(asked, " \"" + missing + "\" not found.");
+  EXPECT_EQ(foundAtQuestion, "Found 2 files");
+  EXPECT_EQ(Results().GetItemCount(), 2);
+}
+
+// ---- the folder list during a search
+
+TEST_F(SearchPageTest, TheFolderButtonsStayDisabledWhileASearchRunsAndComeBackAfter) {
+  TempDir dir;
+  for (const char* name : {"1.txt", "2.txt", "3.txt"}) dir.MakeFile(name, 1);
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(AddFolder(dir.MakeFolder("empty")));  // a second row to select
+  // The worker waits for this thread at its first report: until the test
+  // pumps messages, the search is running.
+  m_page.m_wndProgress.m_nProgressSendInterval = 0;
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_NE(m_page.m_wndProgress.m_hWnd, nullptr);
+  EXPECT_EQ(m_data.m_nTask, 1);
+  for (int id : {IDC_ADD, IDC_REMOVE, IDC_EMPTY_LIST, IDC_FIND, IDC_DELETE}) {
+    EXPECT_FALSE(Enabled(id)) << id;
+  }
+  // A selection made meanwhile does not bring "Remove" back.
+  SelectRow(Folders(), 1);
+  EXPECT_FALSE(Enabled(IDC_REMOVE));
+  EXPECT_FALSE(Enabled(IDC_EMPTY_LIST));
+  // Even a command that reaches the page is refused.
+  const int calls = m_nChooserCalls;
+  m_queChosen.push_back("C:\\late");
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_ADD, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(IDC_ADD)));
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_REMOVE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(IDC_REMOVE)));
+  EXPECT_EQ(m_nChooserCalls, calls);
+  EXPECT_EQ(m_data.m_arrFolders.size(), 2u);
+
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_TRUE(Enabled(IDC_ADD));
+  EXPECT_TRUE(Enabled(IDC_REMOVE));  // row 2 is still selected
+  EXPECT_TRUE(Enabled(IDC_EMPTY_LIST));
+  EXPECT_TRUE(Enabled(IDC_FIND));
+  EXPECT_TRUE(Enabled(IDC_DELETE));
+  EXPECT_EQ(Results().GetItemCount(), 3);
+}
+
+// ---- the shell's folder browser
+
+struct BrowserSeen {
+  HWND box = nullptr;
+  bool titled = false;  // the page's title is in it
+};
+
+BOOL CALLBACK FindTitle(HWND child, LPARAM data) {
+  char text[128] = {};
+  ::GetWindowTextA(child, text, sizeof text);
+  if (std::string(text) == "Please, choose the folder...") {
+    reinterpret_cast<BrowserSeen*>(data)->titled = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindBrowser(HWND window, LPARAM data) {
+  char className[16] = {};
+  ::GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+  auto* seen = reinterpret_cast<BrowserSeen*>(data);
+  seen->box = window;
+  ::EnumChildWindows(window, FindTitle, data);
+  return FALSE;
+}
+
+// The real browser, as "Add" opens it: its OK takes the folder it starts on.
+// (With "browse for computers" among the flags OK stays grey for every
+// folder, and a user could never add one.)
+TEST(FolderBrowser, OpensWithThePageTitleAndItsOkGivesAFolder) {
+  const DWORD thread = ::GetCurrentThreadId();
+  BrowserSeen seen;
+  bool okEnabled = false;
+  std::thread user([&] {
+    WaitUntil([&] {
+      ::EnumThreadWindows(thread, FindBrowser, reinterpret_cast<LPARAM>(&seen));
+      return seen.box != nullptr;
+    });
+    if (!seen.box) return;
+    // A user picks the folders below the desktop one after another until OK
+    // lights up.
+    HWND ok = ::GetDlgItem(seen.box, IDOK);
+    HWND tree = ::FindWindowExA(seen.box, nullptr, WC_TREEVIEWA, nullptr);
+    auto next = [&](HTREEITEM item, UINT how) {
+      return reinterpret_cast<HTREEITEM>(
+          ::SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+    };
+    HTREEITEM root = tree ? next(nullptr, TVGN_ROOT) : nullptr;
+    if (root) ::SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    for (HTREEITEM item = root ? next(root, TVGN_CHILD) : nullptr; item && !okEnabled;
+         item = next(item, TVGN_NEXT)) {
+      ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+      okEnabled = WaitUntil([&] { return ::IsWindowEnabled(ok) != FALSE; }, 500ms);
+    }
+    ClickButton(seen.box, okEnabled ? IDOK : IDCANCEL);
+  });
+  std::string path;
+  const bool chosen = BrowseForFolder(path);
+  user.join();
+
+  ASSERT_NE(seen.box, nullptr);
+  EXPECT_TRUE(seen.titled);
+  EXPECT_TRUE(okEnabled);
+  EXPECT_TRUE(chosen);
+  EXPECT_FALSE(path.empty());
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      << path;
+}
+
+TEST(FolderBrowser, CancelGivesNothing) {
+  const DWORD thread = ::GetCurrentThreadId();
+  BrowserSeen seen;
+  std::thread user([&] {
+    WaitUntil([&] {
+      ::EnumThreadWindows(thread, FindBrowser, reinterpret_cast<LPARAM>(&seen));
+      return seen.box != nullptr;
+    });
+    if (seen.box) ClickButton(seen.box, IDCANCEL);
+  });
+  std::string path = "untouched";
+  const bool chosen = BrowseForFolder(path);
+  user.join();
+  ASSERT_NE(seen.box, nullptr);
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(path, "untouched");
+}
+
+// ---- the program's one page
+
+TEST(SearchPageObject, GivesTheMainWindowItsProgressWindowAndMinimumSize) {
+  EXPECT_EQ(g_SearchPage.GetWorkerHost(), static_cast<IWorkerHost*>(&g_SearchPage.m_wndProgress));
+  EXPECT_EQ(g_SearchPage.m_nPageWidth, 530);
+  EXPECT_EQ(g_SearchPage.m_nPageHeight, 520);
+  EXPECT_EQ(g_SearchPage.GetTemplateId(), 143u);
+  EXPECT_EQ(g_SearchPage.m_pAppData, &g_AppData);
+}
+
+}  // namespace
