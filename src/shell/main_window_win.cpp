@@ -338,6 +338,9 @@ bool CWindowMain::AskStopWorker(const char* caption, const char* text) {
 }
 
 void CWindowMain::ExitApplication() {
+  // Taken before the question: a worker clears m_nRunningTask itself before
+  // its last refill of the list, and the exit must wait for that refill too.
+  CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetRunningWorker() : nullptr;
   if (g_AppData.m_nRunningTask == 1 &&
       !AskStopWorker("Files Searching", " Searching is in progress. Do you really want to exit?")) {
     return;
@@ -348,9 +351,7 @@ void CWindowMain::ExitApplication() {
   }
   // The worker writes to the pages, the result store and the progress
   // window; none of them may go before it has ended.
-  if (CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetRunningWorker() : nullptr) {
-    WaitForWorkerEnd(*worker, m_nWorkerEndBound);
-  }
+  if (worker) WaitForWorkerEnd(*worker, m_nWorkerEndBound);
 
   RemoveTrayIcon();
   m_pTrayMenu = nullptr;

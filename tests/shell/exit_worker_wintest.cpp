@@ -51,7 +51,11 @@ class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWork
   }
 
   HWND GetProgressWindow() const override { return m_hWnd; }
-  CWorkerThread* GetRunningWorker() const override { return m_pWorker; }
+  // As the real one: only while the task runs, which the worker itself ends
+  // before its last refill.
+  CWorkerThread* GetRunningWorker() const override {
+    return g_AppData.m_nRunningTask != 0 ? m_pWorker : nullptr;
+  }
 
   // The worker's side, on its own thread.
   void SendStarted() override { Send(WM_TEST_STARTED); }
