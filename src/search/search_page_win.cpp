@@ -367,7 +367,9 @@ void CWindowWiperEntries::OnAddFolder() {
   m_strFolderPath.clear();
   const bool chosen =
       m_fnChooseFolder ? m_fnChooseFolder(m_strFolderPath) : BrowseForFolder(m_strFolderPath);
-  if (chosen) {
+  // The browser has no owner, so the main window stays usable while it is
+  // open: a search started meanwhile keeps its folder list.
+  if (chosen && !IsSearching()) {
     std::vector<std::string>& folders = m_pAppData->m_arrFolders;
     bool listed = false;
     // Exactly as typed: another letter case is another entry.

@@ -804,6 +804,26 @@ TEST(FolderBrowser, CancelGivesNothing) {
   EXPECT_EQ(path, "untouched");
 }
 
+TEST_F(SearchPageTest, AFolderChosenWhileASearchStartedMeanwhileIsNotAdded) {
+  TempDir dir;
+  dir.MakeFile("a.txt", 1);
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  m_page.m_wndProgress.m_nProgressSendInterval = 0;
+  // The user presses "Find" while the browser (which has no owner) is open.
+  m_page.m_fnChooseFolder = [this](std::string& path) {
+    ::SendMessageA(Item(IDC_FIND), BM_CLICK, 0, 0);
+    path = "C:\\chosen later";
+    return true;
+  };
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_ADD, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(IDC_ADD)));
+  EXPECT_EQ(m_data.m_nTask, 1);
+  EXPECT_EQ(m_data.m_arrFolders, (std::vector<std::string>{dir.Path()}));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_EQ(Folders().GetItemCount(), 1);
+  EXPECT_EQ(Results().GetItemCount(), 1);
+}
+
 // ---- the program's one page
 
 TEST(SearchPageObject, GivesTheMainWindowItsProgressWindowAndMinimumSize) {
