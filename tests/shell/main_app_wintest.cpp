@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/app_data.h"
+#include "shell/main_app_win.h"
+#include "shell/program_folder.h"
+
+namespace {
+
+std::string UniqueName(const char* what) {
+  return std::string("QuilloryTest") + what + std::to_string(::GetCurrentProcessId());
+}
+
+TEST(SingleInstanceMutex, TheSecondToAskFindsItExisting) {
+  const std::string name = UniqueName("Mutex");
+  {
+    CSingleInstanceMutex first(name.c_str());
+    EXPECT_FALSE(first.AlreadyExists());
+    CSingleInstanceMutex second(name.c_str());
+    EXPECT_TRUE(second.AlreadyExists());
+    second.Close();
+    first.Close();
+  }
+  // Once every handle is closed the name is free again.
+  CSingleInstanceMutex again(name.c_str());
+  EXPECT_FALSE(again.AlreadyExists());
+}
+
+TEST(EnterProgramFolder, IsTheExecutablesFolderAndTheCurrentOne) {
+  char before[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, before);
+  ::SetCurrentDirectoryA("C:\\");
+
+  const std::string folder = EnterProgramFolder();
+  char module[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+  EXPECT_EQ(folder, FolderOfModulePath(module));
+  EXPECT_EQ(folder.back(), '\\');
+  char current[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  EXPECT_EQ(std::string(current) + "\\", folder);
+
+  ::SetCurrentDirectoryA(before);
+}
+
+// Nobody to hand over to: the second start ends silently and reads nothing.
+TEST(HandOver, WithoutTheFirstWindowDoesNothing) {
+  g_AppData.SetDefaults();
+  g_AppData.m_strAppFolder = "unchanged";
+  HandOverToFirstInstance(UniqueName("NoSuchWindow"), "C:\\nowhere\\");
+  EXPECT_EQ(g_AppData.m_strAppFolder, "unchanged");
+  g_AppData.m_strAppFolder.clear();
+}
+
+}  // namespace
