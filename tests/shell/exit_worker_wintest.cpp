@@ -8,11 +8,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dialogs/message_box_win.h"
 #include "results/del_entries_thread.h"
 #include "search/scan_entries_thread.h"
+#include "search/search_page_win.h"
 #include "settings/app_data.h"
 #include "shell/main_window_win.h"
 #include "support/box_answerer_ui_win.h"
@@ -238,6 +240,96 @@ TEST(ExitWithWorker, AWorkerThatDoesNotEndHoldsTheExitOnlyForItsBound) {
   EXPECT_EQ(scan.worker->m_bStop.load(), 1);
 
   scan.worker->Resume();
+}
+
+// ---- the whole road: "Find" on the search page, the real progress window
+
+// The progress window carries the question's caption too: answer the box
+// with a text, from a thread of its own, and only that.
+class QuestionAnswerer {
+ public:
+  // `before` runs on the helper thread just before the click.
+  QuestionAnswerer(const char* caption, int button, std::function<void()> before = {})
+      : m_caption(caption), m_nButton(button), m_fnBefore(std::move(before)) {
+    m_thread = std::thread([this] {
+      HWND box = nullptr;
+      m_bFound = WaitUntil([&] { return (box = FindQuestion(m_caption)) != nullptr; });
+      if (!m_bFound) return;
+      if (m_fnBefore) m_fnBefore();
+      ClickButton(box, m_nButton);
+    });
+  }
+  ~QuestionAnswerer() { Answered(); }
+  QuestionAnswerer(const QuestionAnswerer&) = delete;
+  QuestionAnswerer& operator=(const QuestionAnswerer&) = delete;
+
+  bool Answered() {
+    if (m_thread.joinable()) m_thread.join();
+    return m_bFound;
+  }
+
+ private:
+  struct Search {
+    const std::string* caption;
+    HWND found = nullptr;
+  };
+
+  static BOOL CALLBACK MatchQuestion(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    char text[128] = {};
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd) ||
+        *search->caption != text || !::GetDlgItem(hwnd, IDC_BOX_TEXT)) {
+      return TRUE;
+    }
+    search->found = hwnd;
+    return FALSE;
+  }
+
+  static HWND FindQuestion(const std::string& caption) {
+    Search search{&caption};
+    ::EnumWindows(MatchQuestion, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  std::string m_caption;
+  int m_nButton;
+  std::function<void()> m_fnBefore;
+  std::atomic<bool> m_bFound{false};
+  std::thread m_thread;
+};
+
+TEST(ExitWithWorker, FromTheSearchPagesOwnSearch) {
+  TempDir tree;
+  MakeTree(tree);
+  MainWindowRun run;
+  CWindowProgressUnDelete& progress = g_SearchPage.m_wndProgress;
+  ASSERT_EQ(run.Main().m_pWorkerHost, static_cast<IWorkerHost*>(&progress));
+  g_AppData.m_arrFolders = {tree.Path()};
+  g_SearchPage.RefillFolders();
+  g_SearchPage.Send(WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED));
+  CScanEntriesThread* worker = progress.m_pScanThread;
+  ASSERT_NE(worker, nullptr);
+  // Held at its first file (it waits for this thread to take its start).
+  worker->Pause();
+
+  QuestionAnswerer no("Files Searching", IDCANCEL);
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(no.Answered());
+  EXPECT_TRUE(::IsWindow(run.Hwnd()));
+  EXPECT_EQ(worker->m_bStop.load(), 0);
+  EXPECT_FALSE(worker->IsDone());
+
+  QuestionAnswerer yes("Files Searching", IDOK, [&] { worker->Resume(); });
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(yes.Answered());
+  EXPECT_TRUE(worker->IsDone());
+  EXPECT_LT(worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
+  EXPECT_EQ(g_AppData.m_nRunningTask, 0);
+  EXPECT_EQ(run.Main().m_hWnd, nullptr);
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
 }
 
 // ---- deleting
