@@ -1,7 +1,6 @@
 #include "shell/main_window_win.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 
 #include "dialogs/message_box_win.h"
@@ -77,9 +76,7 @@ CWindowMain::CWindowMain() {
   g_pMainWnd = this;
   m_hTrayIcon = ChooseTrayIcon();
   m_menuTray.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU)));
-  char title[64];
-  std::snprintf(title, sizeof title, "%s", kProductName);
-  g_strTitle = title;
+  g_strTitle = kProductName;
   m_pWorkerHost = g_SearchPage.GetWorkerHost();
 }
 
