@@ -21,6 +21,17 @@ inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 // A file time as Windows keeps it: 100-nanosecond ticks since 1601-01-01 UTC.
 using FileTicks = uint64_t;
 
+// What makes a listed file the same file at delete time: the volume and the
+// file's number on it (which a rename keeps and a new file under the old name
+// does not have), and its last-write time (which a rewrite changes). The size
+// is compared too, from the store's own size column.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t fileId = 0;
+  FileTicks modified = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
 struct FileEntry {
   std::string name;  // long name with its extension
   uint32_t attributes = 0;
@@ -28,6 +39,7 @@ struct FileEntry {
   FileTicks created = 0;
   FileTicks modified = 0;
   FileTicks accessed = 0;
+  uint64_t fileId = 0;  // the file's number on its volume
 };
 
 // Lists one folder, "." and ".." included where the system reports them.

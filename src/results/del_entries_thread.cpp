@@ -20,10 +20,10 @@ bool CDelEntriesThread::InitInstance() {
   m_nRowCount = static_cast<int32_t>(store.GetResultCount());
   if (sink) sink->PostProgress();
 
-  // Rows of deleted files are only flagged here and dropped together after
-  // the loop: erasing each from six columns at once would move every later
-  // row each time, and nobody reads the store before the final refill. Rows
-  // keep their places meanwhile, so every mark is read where the page set it.
+  // Rows of deleted files are only flagged here; the final refill drops them
+  // all at once on the user-interface thread, so the list never reads a row
+  // that moves under it. Rows keep their places meanwhile, so every mark is
+  // read where the page set it.
   std::vector<bool> deleted(static_cast<size_t>(m_nRowCount), false);
   int32_t deletedCount = 0;
   std::string path;
@@ -47,7 +47,7 @@ bool CDelEntriesThread::InitInstance() {
     }
     if (sink) sink->PostProgress();
   }
-  if (deletedCount > 0) store.RemoveResults(deleted);
+  store.m_arrRemovedRows = std::move(deleted);
   if (sink) sink->PostFinished();
 
   store.m_nRunningTask = 0;

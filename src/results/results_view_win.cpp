@@ -100,6 +100,7 @@ void CResultsView::RefillResults() {
 }
 
 void CResultsView::FillResults() {
+  m_pAppData->DropRemovedResults();
   const CAppData& store = *m_pAppData;
   // Painting after every row would cost more than the rows themselves: one
   // repaint at the end.

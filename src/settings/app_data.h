@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "results/string_column.h"
 
 class CAppData {
@@ -50,14 +51,26 @@ class CAppData {
   CStringColumn m_arrFoundTypes;          // lower-case extension
   std::vector<uint64_t> m_arrFoundSizes;  // bytes
   CStringColumn m_arrFoundDates;          // the tested time as local text
+  // Beside the design's columns: the tested time as seconds since 1970 UTC
+  // (what the date conditions and the sort use; the text cannot order 1950
+  // against 2050), and what the delete checks the file against.
+  std::vector<int64_t> m_arrFoundTimes;
+  std::vector<platform::FileIdentity> m_arrFoundIdentities;
+  // Rows whose files a delete run removed. The worker only flags them; the
+  // next refill drops them on the user-interface thread, so the list never
+  // reads rows that move under it.
+  std::vector<bool> m_arrRemovedRows;
 
   size_t GetResultCount() const { return m_arrFoundNames.GetSize(); }
   void ClearResults();
   // Appends one row, column by column in the store's order.
   void AddResult(std::string_view name, std::string_view location, std::string_view type,
-                 uint64_t size, std::string_view date);
-  // Drops the flagged rows from all six columns at once, keeping the order.
+                 uint64_t size, std::string_view date, int64_t time = 0,
+                 const platform::FileIdentity& identity = {});
+  // Drops the flagged rows from every column at once, keeping the order.
   void RemoveResults(const std::vector<bool>& removed);
+  // Drops the rows in m_arrRemovedRows, if any. User-interface thread.
+  void DropRemovedResults();
   std::string GetResultPath(size_t row) const;
 };
 

@@ -59,6 +59,7 @@ struct DeleteRun {
     data.m_nTask = 2;
     data.m_nRunningTask = 2;
     data.m_nFoundCount = 77;
+    sink.store = &data;
   }
 
   std::string Location() const { return dir.Path() + kSep; }

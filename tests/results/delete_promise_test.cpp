@@ -276,6 +276,7 @@ void RunOneSeed(uint32_t seed) {
   }
 
   RecordingSink sink;
+  sink.store = &data;
   sink.answers = answers;
   CDelEntriesThread worker(&selected, &data);
   worker.m_pProgressDlg = &sink;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "results/worker_sink.h"
+#include "settings/app_data.h"
 
 class RecordingSink : public IWorkerSink {
  public:
@@ -21,6 +22,8 @@ class RecordingSink : public IWorkerSink {
   // Runs on every sent progress message (e.g. to stop or count).
   std::function<void()> onProgress;
   std::function<void()> onRefill;
+  // The store whose removed rows the refill drops, as the results list does.
+  CAppData* store = nullptr;
 
   void SendStarted() override { Record("started"); }
   void SendProgress() override {
@@ -45,6 +48,7 @@ class RecordingSink : public IWorkerSink {
   }
   void RefillResults() override {
     Record("refill");
+    if (store) store->DropRemovedResults();
     if (onRefill) onRefill();
   }
   void NotifyShell() override { Record("notify"); }
