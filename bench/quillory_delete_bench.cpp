@@ -25,15 +25,25 @@ class CountingSink : public IWorkerSink {
   void PostFinished() override {}
   int AskChoice(const std::string&) override { return ASK_SKIP_ALL; }
   void ShowMessage(const std::string&) override {}
-  void RefillResults() override {}
+  // The rows of deleted files go in the refill, as in the window.
+  void RefillResults() override { m_pStore->DropRemovedResults(); }
   void NotifyShell() override {}
   std::atomic<int> m_nPosted{0};
+  CAppData* m_pStore = nullptr;
 };
 
-bool RemoveEveryFile(const std::string&) { return true; }
+using RemoveFn = platform::RemoveResult (*)(const std::string&, const platform::FileIdentity&,
+                                            uint64_t);
+
+platform::RemoveResult RemoveEveryFile(const std::string&, const platform::FileIdentity&,
+                                       uint64_t) {
+  return platform::RemoveResult::Removed;
+}
 // Every other file "fails": half the rows stay, spread through the store.
-bool RemoveEveryOtherFile(const std::string& path) {
-  return (path[path.size() - 5] - '0') % 2 == 0;
+platform::RemoveResult RemoveEveryOtherFile(const std::string& path, const platform::FileIdentity&,
+                                            uint64_t) {
+  return (path[path.size() - 5] - '0') % 2 == 0 ? platform::RemoveResult::Removed
+                                                 : platform::RemoveResult::Failed;
 }
 
 struct Result {
@@ -42,7 +52,7 @@ struct Result {
   int32_t deleted;
 };
 
-Result RunOnce(size_t rows, bool (*removeFile)(const std::string&)) {
+Result RunOnce(size_t rows, RemoveFn removeFile) {
   CAppData data;
   char name[48];
   for (size_t i = 0; i < rows; ++i) {
@@ -56,6 +66,7 @@ Result RunOnce(size_t rows, bool (*removeFile)(const std::string&)) {
     selected[i] = static_cast<int32_t>(i);
   }
   CountingSink sink;
+  sink.m_pStore = &data;
   CDelEntriesThread worker(&selected, &data);
   worker.m_pProgressDlg = &sink;
   worker.m_pfnRemoveFile = removeFile;
@@ -71,7 +82,7 @@ Result RunOnce(size_t rows, bool (*removeFile)(const std::string&)) {
   return {elapsed.count(), data.GetResultCount(), worker.m_nDeleted.load()};
 }
 
-void Measure(const char* label, size_t rows, bool (*removeFile)(const std::string&)) {
+void Measure(const char* label, size_t rows, RemoveFn removeFile) {
   std::vector<double> times;
   Result result{};
   for (int i = 0; i < 5; ++i) {

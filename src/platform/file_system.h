@@ -1,7 +1,14 @@
 #pragma once
 // The few file-system services the workers need, behind one small interface:
-// a Win32 implementation over the ANSI find/attribute/delete calls, and a POSIX
-// one for the native build, where the core runs under the sanitizers.
+// a Win32 implementation and a POSIX one for the native build, where the core
+// runs under the sanitizers.
+//
+// Paths are the program's 8-bit text. On Windows every call goes through the
+// wide functions with the exact "\\?\" form of the path, and every name read
+// from the disk is converted with a round-trip check: the ANSI functions would
+// hand back best-fit look-alikes (an l with a stroke as a plain l, a full-width
+// reverse solidus as "\\"), cut long names and drop a final dot or blank, any of which names
+// another file. A name that cannot be converted exactly is never listed.
 
 #include <cstdint>
 #include <string>
@@ -56,7 +63,8 @@ class FolderListing {
   // Opens the folder (a path without the "\*.*" pattern) and reads the first
   // entry into `entry`. False when the folder cannot be listed.
   bool Open(const std::string& folder, FileEntry& entry);
-  // Reads the next entry; false at the end.
+  // Reads the next entry; false at the end. Entries whose names cannot be
+  // expressed exactly in the program's text are passed over.
   bool Next(FileEntry& entry);
   // A fresh look at the file just read, whose full path is `fullPath`: its
   // attributes now (GetAttributes on that path), kInvalidAttributes when it
@@ -64,19 +72,32 @@ class FolderListing {
   // files, and this one call relative to the open folder fills in their size,
   // times and attributes: one call per file, as the Windows listing has.
   uint32_t EntryAttributes(const std::string& fullPath, FileEntry& entry) const;
+  // The identity of the entry just read (after EntryAttributes natively).
+  FileIdentity Identity(const FileEntry& entry) const;
   void Close();
 
  private:
-  void* m_handle = nullptr;  // HANDLE or DIR*
-#if !defined(_WIN32)
-  int m_dirFd = -1;
-#endif
+  struct State;
+  State* m_state = nullptr;
 };
 
 uint32_t GetAttributes(const std::string& path);  // kInvalidAttributes on failure
 bool PathExists(const std::string& path);
+
+enum class RemoveResult {
+  Removed,
+  Failed,   // cannot be opened or refuses deletion: read-only, in use, gone
+  Changed,  // another file stands there now, or this one was rewritten
+};
 // Deletes one file for good; false when it cannot (read-only, in use, gone).
 bool RemoveFile(const std::string& path);
+// Deletes one file for good, but only when it is still the file that was
+// listed: same volume, file number, size and last-write time. On Windows the
+// file is opened without following a link at its end, compared and deleted
+// through that one handle, so nothing can slip in between; the read-only
+// attribute is respected.
+RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity,
+                              uint64_t size);
 
 // Identity of a folder, following links: equal ids mean the same folder.
 struct FolderId {

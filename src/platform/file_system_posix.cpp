@@ -16,11 +16,13 @@ namespace {
 constexpr uint64_t kTicksPerSecond = 10000000;
 constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
 
-FileTicks Ticks(const struct statx_timestamp& ts) {
-  const int64_t seconds = ts.tv_sec + kSecondsFrom1601To1970;
+FileTicks Ticks(int64_t tvSec, int64_t tvNsec) {
+  const int64_t seconds = tvSec + kSecondsFrom1601To1970;
   if (seconds < 0) return 0;
-  return static_cast<uint64_t>(seconds) * kTicksPerSecond + ts.tv_nsec / 100;
+  return static_cast<uint64_t>(seconds) * kTicksPerSecond + static_cast<uint64_t>(tvNsec / 100);
 }
+FileTicks Ticks(const struct statx_timestamp& ts) { return Ticks(ts.tv_sec, ts.tv_nsec); }
+FileTicks Ticks(const struct timespec& ts) { return Ticks(ts.tv_sec, ts.tv_nsec); }
 
 uint32_t Attributes(const char* name, unsigned mode, bool link, bool targetIsDir) {
   uint32_t attributes = 0;
@@ -59,26 +61,29 @@ bool Describe(int dirFd, const char* name, FileEntry& entry) {
   entry.created = Ticks((info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime);
   entry.modified = Ticks(info.stx_mtime);
   entry.accessed = Ticks(info.stx_atime);
+  entry.fileId = info.stx_ino;  // of the link itself, which is what a delete removes
   return true;
 }
 
 }  // namespace
 
+struct FolderListing::State {
+  DIR* dir = nullptr;
+  int fd = -1;
+  uint64_t volume = 0;
+};
+
 FolderListing::~FolderListing() { Close(); }
 
-FolderListing::FolderListing(FolderListing&& other) noexcept
-    : m_handle(other.m_handle), m_dirFd(other.m_dirFd) {
-  other.m_handle = nullptr;
-  other.m_dirFd = -1;
+FolderListing::FolderListing(FolderListing&& other) noexcept : m_state(other.m_state) {
+  other.m_state = nullptr;
 }
 
 FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
   if (this != &other) {
     Close();
-    m_handle = other.m_handle;
-    m_dirFd = other.m_dirFd;
-    other.m_handle = nullptr;
-    other.m_dirFd = -1;
+    m_state = other.m_state;
+    other.m_state = nullptr;
   }
   return *this;
 }
@@ -87,16 +92,20 @@ bool FolderListing::Open(const std::string& folder, FileEntry& entry) {
   Close();
   DIR* dir = opendir(folder.c_str());
   if (!dir) return false;
-  m_handle = dir;
-  m_dirFd = dirfd(dir);
+  struct stat info;
+  if (fstat(dirfd(dir), &info) != 0) {
+    closedir(dir);
+    return false;
+  }
+  m_state = new State{dir, dirfd(dir), static_cast<uint64_t>(info.st_dev)};
   if (Next(entry)) return true;
   Close();
   return false;
 }
 
 bool FolderListing::Next(FileEntry& entry) {
-  if (!m_handle) return false;
-  while (struct dirent* item = readdir(static_cast<DIR*>(m_handle))) {
+  if (!m_state) return false;
+  while (struct dirent* item = readdir(m_state->dir)) {
     if (item->d_type == DT_REG || item->d_type == DT_DIR) {
       // Kind and name are enough to walk; EntryAttributes describes a file.
       entry.name.assign(item->d_name);
@@ -104,23 +113,28 @@ bool FolderListing::Next(FileEntry& entry) {
       entry.attributes = Attributes(item->d_name, mode, false, false);
       entry.size = 0;
       entry.created = entry.modified = entry.accessed = 0;
+      entry.fileId = item->d_ino;
       return true;
     }
-    if (Describe(m_dirFd, item->d_name, entry)) return true;
+    if (Describe(m_state->fd, item->d_name, entry)) return true;
   }
   return false;
 }
 
 uint32_t FolderListing::EntryAttributes(const std::string&, FileEntry& entry) const {
-  if (m_dirFd < 0 || !Describe(m_dirFd, entry.name.c_str(), entry)) return kInvalidAttributes;
+  if (!m_state || !Describe(m_state->fd, entry.name.c_str(), entry)) return kInvalidAttributes;
   return entry.attributes;
 }
 
+FileIdentity FolderListing::Identity(const FileEntry& entry) const {
+  return {m_state ? m_state->volume : 0, entry.fileId, entry.modified};
+}
+
 void FolderListing::Close() {
-  if (m_handle) {
-    closedir(static_cast<DIR*>(m_handle));
-    m_handle = nullptr;
-    m_dirFd = -1;
+  if (m_state) {
+    closedir(m_state->dir);
+    delete m_state;
+    m_state = nullptr;
   }
 }
 
@@ -144,6 +158,21 @@ bool RemoveFile(const std::string& path) {
   if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
   if (!S_ISLNK(info.st_mode) && !(info.st_mode & S_IWUSR)) return false;
   return unlink(path.c_str()) == 0;
+}
+
+// The same check as on Windows, by device, inode, size and modification time
+// of the entry itself (a link is not followed). Between the look and the
+// unlink another program could still swap the file; Windows deletes through
+// the handle it checked and has no such gap.
+RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity,
+                              uint64_t size) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return RemoveResult::Failed;
+  const FileIdentity now{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+                         Ticks(info.st_mtim)};
+  const uint64_t sizeNow = S_ISLNK(info.st_mode) ? size : static_cast<uint64_t>(info.st_size);
+  if (!(now == identity) || sizeNow != size || S_ISDIR(info.st_mode)) return RemoveResult::Changed;
+  return RemoveFile(path) ? RemoveResult::Removed : RemoveResult::Failed;
 }
 
 bool GetFolderId(const std::string& path, FolderId& id) {

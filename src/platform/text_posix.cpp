@@ -13,8 +13,15 @@ void ToLower(std::string& text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-// The Windows C library refuses times before 1970; so does this, so that both
-// builds judge the same dates alike.
+// Natively the text is UTF-8, whose continuation bytes are never a separator.
+const LeadByteTable& ProcessLeadBytes() {
+  static const LeadByteTable none = {};
+  return none;
+}
+
+std::string ToLegacyCodePage(const std::string&) { return {}; }
+
+// From 1900 on, as the Windows build takes them.
 int64_t MakeTime(const LocalTime& local) {
   struct tm fields = {};
   fields.tm_year = local.year - 1900;
@@ -24,12 +31,11 @@ int64_t MakeTime(const LocalTime& local) {
   fields.tm_min = local.minute;
   fields.tm_sec = local.second;
   fields.tm_isdst = -1;
-  const time_t value = mktime(&fields);
-  return value < 0 ? -1 : static_cast<int64_t>(value);
+  if (local.year < 1900) return -1;
+  return static_cast<int64_t>(mktime(&fields));
 }
 
 bool ToLocalTime(int64_t seconds, LocalTime& local) {
-  if (seconds < 0) return false;
   const time_t value = static_cast<time_t>(seconds);
   struct tm fields;
   if (!localtime_r(&value, &fields)) return false;
@@ -40,7 +46,6 @@ bool ToLocalTime(int64_t seconds, LocalTime& local) {
 
 // What "%c" gives in the "C" locale of the Windows C library.
 std::string FormatDateTime(int64_t seconds) {
-  if (seconds < 0) return {};
   const time_t value = static_cast<time_t>(seconds);
   struct tm fields;
   if (!localtime_r(&value, &fields)) return {};

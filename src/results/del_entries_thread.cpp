@@ -5,6 +5,10 @@ std::string DeleteFailedText(const std::string& path) {
   return "File " + (" \"" + path) + "\" cannot be deleted.";
 }
 
+std::string FileChangedText(const std::string& path) {
+  return "File " + (" \"" + path) + "\" has changed since the search and was not deleted.";
+}
+
 bool CDelEntriesThread::InitInstance() {
   m_bStop.store(0);
   int32_t answer = ASK_NOT_YET;
@@ -31,7 +35,9 @@ bool CDelEntriesThread::InitInstance() {
     if (PollStop()) break;
     if (store.m_arrDeleteMarks[row] == 0) continue;
     path.assign(store.m_arrFoundLocations[row]).append(store.m_arrFoundNames[row]);
-    if (m_pfnRemoveFile(path)) {
+    const platform::RemoveResult result =
+        m_pfnRemoveFile(path, store.m_arrFoundIdentities[row], store.m_arrFoundSizes[row]);
+    if (result == platform::RemoveResult::Removed) {
       deleted[row] = true;
       m_nDeleted.store(++deletedCount);
       if (sink) sink->PostProgress();
@@ -39,7 +45,10 @@ bool CDelEntriesThread::InitInstance() {
     }
     if (answer != ASK_SKIP_ALL) {
       // Without a window nobody can answer; that is as good as closing the box.
-      answer = sink ? sink->AskChoice(DeleteFailedText(path)) : ASK_CANCEL;
+      const std::string question = result == platform::RemoveResult::Changed
+                                       ? FileChangedText(path)
+                                       : DeleteFailedText(path);
+      answer = sink ? sink->AskChoice(question) : ASK_CANCEL;
       if (answer != ASK_SKIP && answer != ASK_SKIP_ALL) {
         m_bStop.store(1);  // Cancel: the rest of the store stays as it is
         break;
@@ -56,6 +65,8 @@ bool CDelEntriesThread::InitInstance() {
   if (sink) {
     sink->RefillResults();
     sink->NotifyShell();
+  } else {
+    store.DropRemovedResults();  // no list to read the store meanwhile
   }
   return true;
 }

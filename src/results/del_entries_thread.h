@@ -14,8 +14,11 @@
 #include "results/worker_sink.h"
 #include "settings/app_data.h"
 
-// The failure question for one path.
+// The failure questions for one path: it cannot be deleted, or it is no
+// longer the file that was found (replaced, rewritten, or reached through a
+// folder that now leads elsewhere), so it was left alone.
 std::string DeleteFailedText(const std::string& path);
+std::string FileChangedText(const std::string& path);
 
 class CDelEntriesThread : public CWorkerThread {
  public:
@@ -35,7 +38,9 @@ class CDelEntriesThread : public CWorkerThread {
   std::atomic<int32_t> m_nDeleted{0};
   int32_t m_nRowCount = 0;
 
-  // How one file is deleted; the benchmark swaps in a stub to time the
-  // bookkeeping alone. Set before the thread runs.
-  bool (*m_pfnRemoveFile)(const std::string& path) = &platform::RemoveFile;
+  // How one file is checked and deleted; the benchmark swaps in a stub to
+  // time the bookkeeping alone. Set before the thread runs.
+  platform::RemoveResult (*m_pfnRemoveFile)(const std::string& path,
+                                            const platform::FileIdentity& identity,
+                                            uint64_t size) = &platform::RemoveFileIfSame;
 };

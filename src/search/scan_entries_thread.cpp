@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/text.h"
+
 const char* const kMsgResultLimit =
     "The number of found files exceeds the %d limit.\nTo ensure normal viewing, the results "
     "will be truncated.\nIf necessary, please set new search criteria.";
@@ -12,10 +14,6 @@ namespace {
 constexpr uint64_t kTicksPerSecond = 10000000;
 constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
 constexpr int64_t kSeconds1900To1970 = 2208988800;
-
-bool EndsWithSeparator(const std::string& path) {
-  return !path.empty() && (path.back() == platform::kSeparator || path.back() == '\\');
-}
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
@@ -84,7 +82,8 @@ void CScanEntriesThread::ScanFolder(std::string path) {
 
   platform::FolderListing listing;
   if (!listing.Open(path, m_entry)) return;  // access denied and the like: silently
-  const std::string location = EndsWithSeparator(path) ? path : path + platform::kSeparator;
+  const std::string location =
+      platform::EndsWithSeparator(path) ? path : path + platform::kSeparator;
   std::string fullPath;
   do {
     if (ShouldUnwind()) return;
@@ -113,12 +112,15 @@ void CScanEntriesThread::ScanFolder(std::string path) {
     m_timeFile = FileTicksToSeconds(ticks);
     m_bDateMatch = MatchesDate(*m_pCriteria, m_timeFile);
 
-    if (m_bNameMatch && m_bSizeMatch && m_bDateMatch && !RecordMatch(location)) return;
+    if (m_bNameMatch && m_bSizeMatch && m_bDateMatch &&
+        !RecordMatch(location, listing.Identity(m_entry)))
+      return;
     if (m_pProgressDlg) m_pProgressDlg->SendProgress();
   } while (listing.Next(m_entry));
 }
 
-bool CScanEntriesThread::RecordMatch(const std::string& location) {
+bool CScanEntriesThread::RecordMatch(const std::string& location,
+                                     const platform::FileIdentity& identity) {
   const uint32_t found = m_nFound.fetch_add(1) + 1;
   if (found > RESULT_LIMIT) {
     m_bLimitReached = true;
@@ -129,7 +131,7 @@ bool CScanEntriesThread::RecordMatch(const std::string& location) {
   }
   m_pAppData->m_nFoundCount = found;
   m_pAppData->AddResult(m_strFileName, location, m_strFileType, m_nFileSize,
-                        platform::FormatDateTime(m_timeFile));
+                        platform::FormatDateTime(m_timeFile), m_timeFile, identity);
   return true;
 }
 
@@ -139,13 +141,14 @@ bool CScanEntriesThread::RecordMatch(const std::string& location) {
 bool CScanEntriesThread::LeadsBackUp(const std::string& folder, const std::string& linkPath) const {
   platform::FolderId target;
   if (!platform::GetFolderId(linkPath, target)) return false;
-  std::string trimmed = folder;
-  while (trimmed.size() > 1 && EndsWithSeparator(trimmed) && trimmed[trimmed.size() - 2] != ':')
-    trimmed.pop_back();
-  for (size_t i = 0; i <= trimmed.size(); ++i) {
-    if (i < trimmed.size() && trimmed[i] != platform::kSeparator && trimmed[i] != '\\') continue;
-    std::string prefix = trimmed.substr(0, i);
-    if (prefix.empty() || prefix.back() == ':') prefix = trimmed.substr(0, i + 1);
+  // The folder and each of its ancestors, cut at each separator; a root
+  // ("C:\\", "/") keeps its separator.
+  std::vector<size_t> cuts;
+  platform::ForEachSeparator(folder, [&](size_t i) { cuts.push_back(i); });
+  cuts.push_back(folder.size());
+  for (const size_t cut : cuts) {
+    std::string prefix = folder.substr(0, cut);
+    if (prefix.empty() || prefix.back() == ':') prefix = folder.substr(0, cut + 1);
     platform::FolderId ancestor;
     if (platform::GetFolderId(prefix, ancestor) && ancestor == target) return true;
   }

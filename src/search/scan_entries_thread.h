@@ -48,7 +48,7 @@ class CScanEntriesThread : public CWorkerThread {
 
  private:
   bool ShouldUnwind() { return PollStop() || m_bLimitReached; }
-  bool RecordMatch(const std::string& location);
+  bool RecordMatch(const std::string& location, const platform::FileIdentity& identity);
   bool LeadsBackUp(const std::string& folder, const std::string& linkPath) const;
 
   bool m_bLimitReached = false;

@@ -6,11 +6,11 @@
 #include <charconv>
 #include <cstdio>
 #include <initializer_list>
-#include <memory>
 
 #include "dialogs/message_box_win.h"
 #include "framework/data_exchange_win.h"
 #include "framework/handles_win.h"
+#include "platform/wide_text_win.h"
 
 CWindowWiperEntries g_SearchPage;
 
@@ -70,17 +70,13 @@ void ShowAndEnable(std::initializer_list<const fw::CWnd*> controls, bool on) {
   }
 }
 
-struct MallocRelease {
-  void operator()(IMalloc* allocator) const { allocator->Release(); }
-};
-
 }  // namespace
 
-bool BrowseForFolder(std::string& path) {
-  IMalloc* shellAllocator = nullptr;
-  if (FAILED(::SHGetMalloc(&shellAllocator)) || !shellAllocator) return false;
-  std::unique_ptr<IMalloc, MallocRelease> allocator(shellAllocator);
+const char* const kMsgFolderInexpressible =
+    "The path of this folder contains characters that cannot be represented here, so it "
+    "cannot be searched. Please choose another folder.";
 
+bool BrowseForFolder(std::string& path, HWND messageOwner) {
   BROWSEINFOA info{};
   info.hwndOwner = nullptr;
   info.pidlRoot = nullptr;  // the desktop
@@ -89,9 +85,14 @@ bool BrowseForFolder(std::string& path) {
   fw::CItemIdList chosen(::SHBrowseForFolderA(&info));
   if (!chosen) return false;
 
-  char buffer[MAX_PATH] = {};
-  if (!::SHGetPathFromIDListA(chosen.Get(), buffer)) return false;
-  path = buffer;
+  // The wide path, converted exactly: the ANSI one may be a look-alike that
+  // names another folder.
+  wchar_t buffer[MAX_PATH] = {};
+  if (!::SHGetPathFromIDListW(chosen.Get(), buffer)) return false;
+  if (!platform::NarrowExact(buffer, path)) {
+    ShowMessageBox(messageOwner, "Warning", "", kMsgFolderInexpressible, IDI_MESSAGE);
+    return false;
+  }
   return true;
 }
 
@@ -366,7 +367,7 @@ void CWindowWiperEntries::OnAddFolder() {
   UpdateData(true);
   m_strFolderPath.clear();
   const bool chosen =
-      m_fnChooseFolder ? m_fnChooseFolder(m_strFolderPath) : BrowseForFolder(m_strFolderPath);
+      m_fnChooseFolder ? m_fnChooseFolder(m_strFolderPath) : BrowseForFolder(m_strFolderPath, m_hWnd);
   // The browser has no owner, so the main window stays usable while it is
   // open: a search started meanwhile keeps its folder list.
   if (chosen && !IsSearching()) {
@@ -436,7 +437,15 @@ void CWindowWiperEntries::ReleaseFolderButtons() {
 
 // ---- the two actions
 
+bool CWindowWiperEntries::IsTaskRunning() const {
+  return m_pAppData->m_nTask != 0 || m_pAppData->m_nRunningTask != 0;
+}
+
 void CWindowWiperEntries::OnFind() {
+  // A command can arrive while a worker runs (posted, or by a key the
+  // disabled button would not take): the store is the worker's until its
+  // final refill.
+  if (IsTaskRunning()) return;
   UpdateData(true);
   m_pAppData->m_nFoundCount = 0;
   m_pAppData->ClearResults();
@@ -461,6 +470,7 @@ void CWindowWiperEntries::OnFind() {
 }
 
 void CWindowWiperEntries::OnDelete() {
+  if (IsTaskRunning()) return;
   m_view.CollectSelectedResults();
   if (m_view.m_arrSelectedResults.empty()) {
     Warn("Please select any file.");

@@ -25,8 +25,10 @@
 #include "shell/worker_host_win.h"
 
 // The shell's folder browser: a file-system folder's path, or false when the
-// user cancels or picks something that is not one.
-bool BrowseForFolder(std::string& path);
+// user cancels or picks something that is not one. A folder whose path has no
+// exact form in the program's text is refused with a box over `messageOwner`.
+bool BrowseForFolder(std::string& path, HWND messageOwner);
+extern const char* const kMsgFolderInexpressible;
 
 // The page's value members are the criteria inputs (SearchPageInputs) plus
 // the selected texts of the five drop-down lists.
@@ -114,6 +116,7 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
   void ExchangeWholeNumber(fw::CDataExchange& dx, int id, int32_t& value);
   // A search walks m_arrFolders: the folder list must not change meanwhile.
   bool IsSearching() const { return m_pAppData->m_nTask == 1; }
+  bool IsTaskRunning() const;  // a search or a delete asked for or running
   void HoldFolderButtons();
   void ReleaseFolderButtons();
   void Warn(const std::string& text);

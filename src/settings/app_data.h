@@ -31,9 +31,11 @@ class CAppData {
   void SetDefaults();
   bool LoadSettings();
   bool SaveSettings();
-  // The password is kept only as its SHA-256 digest in m_strPasswordHash.
+  // The password is kept only as its SHA-256 digest in m_strPasswordHash, of
+  // the bytes of the program's text. A digest of the legacy code page's bytes
+  // (from before the text became UTF-8) is accepted too, and then saved anew.
   void SetPassword(std::string password);
-  bool IsPasswordCorrect(std::string typed) const;
+  bool IsPasswordCorrect(std::string typed);
 
   // Activity state: the task the search page asked for and the worker the
   // progress window started (0 none, 1 search, 2 delete).

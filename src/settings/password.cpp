@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/text.h"
 #include "settings/app_data.h"
 #include "settings/sha256.h"
 
@@ -27,6 +28,13 @@ std::string HashText(const std::string& text) {
 
 void CAppData::SetPassword(std::string password) { m_strPasswordHash = HashText(password); }
 
-bool CAppData::IsPasswordCorrect(std::string typed) const {
-  return HashText(typed) == m_strPasswordHash;
+bool CAppData::IsPasswordCorrect(std::string typed) {
+  if (HashText(typed) == m_strPasswordHash) return true;
+  // A password set while the program's text was the legacy code page was
+  // hashed from those bytes: accept it once more and keep it in today's form.
+  const std::string legacy = platform::ToLegacyCodePage(typed);
+  if (legacy.empty() || legacy == typed || HashText(legacy) != m_strPasswordHash) return false;
+  SetPassword(std::move(typed));
+  SaveSettings();
+  return true;
 }

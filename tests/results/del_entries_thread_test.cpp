@@ -73,7 +73,8 @@ struct DeleteRun {
     return PathOf(name);
   }
   void AddRow(const std::string& name, bool marked) {
-    data.AddResult(name, Location(), ExtensionOf(name), Content(name).size(), "01/15/24 12:30:00");
+    data.AddResult(name, Location(), ExtensionOf(name), Content(name).size(), "01/15/24 12:30:00",
+                   1705339800, ListedIdentity(PathOf(name)));
     if (marked) {
       data.m_arrDeleteMarks.back() = 1;
       selected.push_back(static_cast<int32_t>(data.GetResultCount() - 1));
@@ -363,9 +364,11 @@ TEST(DeleteWorker, WithoutAWindowAFailureEndsTheRun) {
 
 namespace {
 std::vector<std::string> g_removedPaths;
-bool RecordRemoval(const std::string& path) {
+platform::RemoveResult RecordRemoval(const std::string& path, const platform::FileIdentity&,
+                                     uint64_t) {
   g_removedPaths.push_back(path);
-  return path.find("keep") == std::string::npos;
+  return path.find("keep") == std::string::npos ? platform::RemoveResult::Removed
+                                                : platform::RemoveResult::Failed;
 }
 }  // namespace
 

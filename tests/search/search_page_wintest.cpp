@@ -773,7 +773,7 @@ TEST(FolderBrowser, OpensWithThePageTitleAndItsOkGivesAFolder) {
     ClickButton(seen.box, okEnabled ? IDOK : IDCANCEL);
   });
   std::string path;
-  const bool chosen = BrowseForFolder(path);
+  const bool chosen = BrowseForFolder(path, nullptr);
   user.join();
 
   ASSERT_NE(seen.box, nullptr);
@@ -797,7 +797,7 @@ TEST(FolderBrowser, CancelGivesNothing) {
     if (seen.box) ClickButton(seen.box, IDCANCEL);
   });
   std::string path = "untouched";
-  const bool chosen = BrowseForFolder(path);
+  const bool chosen = BrowseForFolder(path, nullptr);
   user.join();
   ASSERT_NE(seen.box, nullptr);
   EXPECT_FALSE(chosen);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlwapi.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -111,11 +114,41 @@ std::string ManifestText() {
   return std::string(bytes, ::SizeofResource(Module(), found));
 }
 
-TEST(Resources, ManifestAsksForCommonControlsSixAndHighestAvailable) {
-  std::string manifest = ManifestText();
-  EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-            std::string::npos);
-  EXPECT_NE(manifest.find("level=\"highestAvailable\""), std::string::npos);
+// The value of `attribute` in the first <element ...> tag, quotes and blanks
+// as XML allows them; empty when there is none.
+std::string ManifestAttribute(const std::string& manifest, const std::string& element,
+                              const std::string& attribute) {
+  const size_t tag = manifest.find("<" + element);
+  if (tag == std::string::npos) return {};
+  const std::string inside = manifest.substr(tag, manifest.find('>', tag) - tag);
+  for (size_t at = inside.find(attribute); at != std::string::npos;
+       at = inside.find(attribute, at + 1)) {
+    size_t i = at + attribute.size();
+    if (!isspace(static_cast<unsigned char>(inside[at - 1]))) continue;
+    while (i < inside.size() && isspace(static_cast<unsigned char>(inside[i]))) ++i;
+    if (i >= inside.size() || inside[i] != '=') continue;
+    for (++i; i < inside.size() && isspace(static_cast<unsigned char>(inside[i]));) ++i;
+    const char quote = inside[i];
+    return inside.substr(i + 1, inside.find(quote, i + 1) - i - 1);
+  }
+  return {};
+}
+
+TEST(Resources, ManifestRunsAsInvokerInUtf8WithCommonControlsSix) {
+  const std::string manifest = ManifestText();
+  // A program that asks for elevation is not started from the Run key at log-on.
+  EXPECT_EQ(ManifestAttribute(manifest, "requestedExecutionLevel", "level"), "asInvoker");
+  // This test program carries the same manifest: the code page it asks for is
+  // the one the process got, and the list controls are version 6.
+  EXPECT_EQ(::GetACP(), 65001u);
+  HMODULE controls = ::LoadLibraryA("comctl32.dll");
+  ASSERT_NE(controls, nullptr);
+  auto getVersion = reinterpret_cast<HRESULT(CALLBACK*)(DLLVERSIONINFO*)>(
+      reinterpret_cast<void*>(::GetProcAddress(controls, "DllGetVersion")));
+  ASSERT_NE(getVersion, nullptr);
+  DLLVERSIONINFO version = {sizeof version, 0, 0, 0, 0};
+  ASSERT_EQ(getVersion(&version), S_OK);
+  EXPECT_EQ(version.dwMajorVersion, 6u);
 }
 
 // The boxes' templates: ids, default buttons and styles as the boxes expect them.

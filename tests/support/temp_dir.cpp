@@ -106,3 +106,17 @@ bool SetReadOnly(const std::string& path, bool readOnly) {
                   readOnly ? fs::perm_options::remove : fs::perm_options::add, error);
   return !error;
 }
+
+platform::FileIdentity ListedIdentity(const std::string& path) {
+  const size_t cut = path.find_last_of("/\\");
+  const std::string folder = path.substr(0, cut);
+  const std::string name = path.substr(cut + 1);
+  platform::FolderListing listing;
+  platform::FileEntry entry;
+  if (!listing.Open(folder, entry)) return {};
+  do {
+    if (entry.name == name && listing.EntryAttributes(path, entry) != platform::kInvalidAttributes)
+      return listing.Identity(entry);
+  } while (listing.Next(entry));
+  return {};
+}

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_system.h"
+
 class TempDir {
  public:
   TempDir();
@@ -36,3 +38,7 @@ void UseTestTimeZone();
 // in, as "ln -s . loop"). Under Wine it is a host link, which Wine shows as a
 // reparse-point directory.
 bool MakeFolderLink(const std::string& linkPath, const std::string& target);
+
+// The identity the search records for a file, read through the program's own
+// listing of its folder; an empty identity when the folder does not list it.
+platform::FileIdentity ListedIdentity(const std::string& path);
