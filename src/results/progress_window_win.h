@@ -59,9 +59,9 @@ class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public I
   std::array<fw::CStatic, 5> m_wndLabel;
   const SearchCriteria* m_pCriteria = nullptr;
   const std::vector<int32_t>* m_pSelectedResults = nullptr;
-  // The scan reports every file; its reports go to the window at most this
-  // often (milliseconds), and always before a question and at the end. 0
-  // sends every one, which paces the worker by the window (the tests' way
+  // The scan reports every file and the delete every deleted one; their
+  // reports go to the window at most this often (milliseconds), and always
+  // before a question and at the end. 0 sends every one, which paces the worker by the window (the tests' way
   // of stopping it at a known file).
   uint32_t m_nProgressSendInterval = 20;
 
@@ -129,6 +129,8 @@ class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public I
   // The worker's own: when it last sent a report, and whether it has yet.
   uint64_t m_nLastSendTick = 0;
   bool m_bSentProgress = false;
+  uint64_t m_nLastPostTick = 0;
+  bool m_bPostedProgress = false;
   std::atomic<bool> m_bProgressPosted{false};
   std::atomic<bool> m_bCountsNow{false};
   bool m_bCountsShown = false;
