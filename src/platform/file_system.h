@@ -27,6 +27,18 @@ inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 
 // A file time as Windows keeps it: 100-nanosecond ticks since 1601-01-01 UTC.
 using FileTicks = uint64_t;
+inline constexpr int64_t kTicksPerSecond = 10000000;
+inline constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+// Whole seconds since 1970 UTC of a file time, and back (0 for a time before
+// 1601, which a file time cannot hold).
+inline int64_t TicksToSeconds(FileTicks ticks) {
+  return static_cast<int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970;
+}
+inline FileTicks SecondsToTicks(int64_t seconds, int64_t nanoseconds = 0) {
+  const int64_t since1601 = seconds + kSecondsFrom1601To1970;
+  return since1601 < 0 ? 0
+                       : static_cast<FileTicks>(since1601 * kTicksPerSecond + nanoseconds / 100);
+}
 
 // What makes a listed file the same file at delete time: the volume and the
 // file's number on it (which a rename keeps and a new file under the old name

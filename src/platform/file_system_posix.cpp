@@ -13,16 +13,8 @@ namespace platform {
 
 namespace {
 
-constexpr uint64_t kTicksPerSecond = 10000000;
-constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
-
-FileTicks Ticks(int64_t tvSec, int64_t tvNsec) {
-  const int64_t seconds = tvSec + kSecondsFrom1601To1970;
-  if (seconds < 0) return 0;
-  return static_cast<uint64_t>(seconds) * kTicksPerSecond + static_cast<uint64_t>(tvNsec / 100);
-}
-FileTicks Ticks(const struct statx_timestamp& ts) { return Ticks(ts.tv_sec, ts.tv_nsec); }
-FileTicks Ticks(const struct timespec& ts) { return Ticks(ts.tv_sec, ts.tv_nsec); }
+FileTicks Ticks(const struct statx_timestamp& ts) { return SecondsToTicks(ts.tv_sec, ts.tv_nsec); }
+FileTicks Ticks(const struct timespec& ts) { return SecondsToTicks(ts.tv_sec, ts.tv_nsec); }
 
 uint32_t Attributes(const char* name, unsigned mode, bool link, bool targetIsDir) {
   uint32_t attributes = 0;

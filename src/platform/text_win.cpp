@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/file_system.h"
 #include "platform/text.h"
 #include "platform/wide_text_win.h"
 
@@ -18,14 +19,11 @@ bool IsUtf8() {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
-constexpr int64_t kTicksPerSecond = 10000000;
-
 // The C library refuses times before 1970; the system's own conversions,
 // which follow the same zone, take them from 1601 on.
 bool SystemLocalTime(int64_t seconds, SYSTEMTIME& local) {
-  const int64_t ticks = (seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
-  if (ticks < 0) return false;
+  if (seconds + kSecondsFrom1601To1970 < 0) return false;
+  const FileTicks ticks = SecondsToTicks(seconds);
   FILETIME utcFile = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
   SYSTEMTIME utc;
   return FileTimeToSystemTime(&utcFile, &utc) &&
@@ -46,10 +44,8 @@ int64_t SystemMakeTime(const LocalTime& local) {
   if (!TzSpecificLocalTimeToSystemTime(nullptr, &wall, &utc) ||
       !SystemTimeToFileTime(&utc, &utcFile))
     return -1;
-  const int64_t ticks =
-      static_cast<int64_t>((static_cast<uint64_t>(utcFile.dwHighDateTime) << 32) |
-                           utcFile.dwLowDateTime);
-  return ticks / kTicksPerSecond - kSecondsFrom1601To1970;
+  return TicksToSeconds((static_cast<uint64_t>(utcFile.dwHighDateTime) << 32) |
+                        utcFile.dwLowDateTime);
 }
 
 }  // namespace

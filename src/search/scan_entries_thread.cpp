@@ -11,8 +11,6 @@ const char* const kMsgResultLimit =
 
 namespace {
 
-constexpr uint64_t kTicksPerSecond = 10000000;
-constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
 constexpr int64_t kSeconds1900To1970 = 2208988800;
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
@@ -21,7 +19,7 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
 int64_t FileTicksToSeconds(platform::FileTicks ticks) {
   if (ticks >= 0x8000000000000000ULL) return 0;  // beyond what the system converts
-  const int64_t seconds = static_cast<int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970;
+  const int64_t seconds = platform::TicksToSeconds(ticks);
   return seconds < -kSeconds1900To1970 ? 0 : seconds;
 }
 

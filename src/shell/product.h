@@ -3,9 +3,11 @@
 
 #include <string>
 
+#include "resources/version.h"
+
 inline constexpr char kProductName[] = "Quillory";
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionMajor = QUILLORY_VERSION_MAJOR;
+inline constexpr int kVersionMinor = QUILLORY_VERSION_MINOR;
 
 inline constexpr char kHomePageAddress[] = "https://quillory.org/";
 

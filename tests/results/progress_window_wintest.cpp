@@ -235,7 +235,8 @@ class ProgressWindowTest : public ::testing::Test {
   // A row of the store for a file in the folder; the file itself only when `onDisk`.
   std::string AddFileRow(const std::string& name, bool onDisk) {
     const std::string path = onDisk ? m_dir.MakeFile(name, 20) : m_dir / name;
-    m_data.AddResult(name, m_dir.Path() + "\\", "txt", 20, "01/15/24 12:30:00");
+    m_data.AddResult(name, m_dir.Path() + "\\", "txt", 20, "01/15/24 12:30:00", 1705339800,
+                     ListedIdentity(path));
     m_data.m_nFoundCount = static_cast<int64_t>(m_data.GetResultCount());
     return path;
   }

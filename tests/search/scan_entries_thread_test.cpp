@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/text.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
 
@@ -69,6 +70,10 @@ TEST(ScanWorker, RecordsEveryColumnOfAMatch) {
   EXPECT_EQ(scan.data.m_arrFoundTypes[0], "doc");
   EXPECT_EQ(scan.data.m_arrFoundSizes[0], 1234u);
   EXPECT_EQ(scan.data.m_arrFoundDates[0], "01/15/24 12:30:00");
+  EXPECT_EQ(scan.data.m_arrFoundTimes[0], Utc(2024, 1, 15, 17, 30, 0));
+  // What a delete will check the file against: the listing's own identity.
+  EXPECT_EQ(scan.data.m_arrFoundIdentities[0], ListedIdentity(file));
+  EXPECT_NE(scan.data.m_arrFoundIdentities[0].fileId, 0u);
   EXPECT_EQ(scan.data.m_nFoundCount, 1);
 
   Scan accessed;
@@ -187,6 +192,23 @@ TEST(ScanWorker, DateBoundsInclusiveOnTheTestedTime) {
   EXPECT_EQ(names(DATE_AFTER, t, 0), (std::set<std::string>{"at.txt", "after.txt"}));
   EXPECT_EQ(names(DATE_IS, t, t), (std::set<std::string>{"at.txt"}));
   EXPECT_EQ(names(DATE_BETWEEN, t - 1, t), (std::set<std::string>{"before.txt", "at.txt"}));
+}
+
+// The C library knows no local time before 1970; such files still show their
+// date, and the date conditions test the same instant the row shows.
+TEST(ScanWorker, FilesFromBefore1970ShowAndMatchTheirDates) {
+  UseTestTimeZone();
+  TempDir dir;
+  const int64_t t = Utc(1950, 1, 15, 17, 30, 0);  // winter: no rules of any year apply
+  ASSERT_TRUE(SetFileTimes(dir.MakeFile("old.txt"), t, t, t));
+  Scan scan;
+  scan.criteria.m_nDateCondition = DATE_BEFORE;
+  scan.criteria.m_tDateFrom = platform::MakeTime({1960, 1, 1, 0, 0, 0});
+  ASSERT_NE(scan.criteria.m_tDateFrom, -1);
+  scan.Run({dir.Path()});
+  ASSERT_EQ(scan.data.GetResultCount(), 1u);
+  EXPECT_EQ(scan.data.m_arrFoundDates[0], "01/15/50 12:30:00");
+  EXPECT_EQ(scan.data.m_arrFoundTimes[0], t);
 }
 
 TEST(ScanWorker, FileTimesBeforeNineteenHundredOrUnconvertibleTestAsZero) {

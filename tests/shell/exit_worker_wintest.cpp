@@ -93,6 +93,7 @@ class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWork
     if (m_onProgress) m_onProgress();
   }
   void OnRefill() {
+    g_AppData.DropRemovedResults();  // as the results list does
     ++m_nRefills;
     m_bSettingsSavedAtRefill = FileExists(g_AppData.m_strAppFolder + "settings.dat");
     m_bMainWindowAtRefill = g_pMainWnd && ::IsWindow(g_pMainWnd->m_hWnd);
@@ -345,7 +346,8 @@ struct DeleteRun {
     for (int i = 0; i < files; ++i) {
       const std::string name = "doomed" + std::to_string(i) + ".txt";
       paths.push_back(dir.MakeFile(name, 10));
-      g_AppData.AddResult(name, dir.Path() + "\\", "txt", 10, "01/01/24 00:00:00");
+      g_AppData.AddResult(name, dir.Path() + "\\", "txt", 10, "01/01/24 00:00:00", 1704085200,
+                          ListedIdentity(paths.back()));
       g_AppData.m_arrDeleteMarks.back() = 1;
       selected.push_back(i);
     }

@@ -3,12 +3,13 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/file_system.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 FILETIME ToFileTime(int64_t seconds) {
-  const uint64_t ticks = static_cast<uint64_t>(seconds + 11644473600LL) * 10000000ULL;
+  const uint64_t ticks = platform::SecondsToTicks(seconds);
   FILETIME result;
   result.dwLowDateTime = static_cast<DWORD>(ticks);
   result.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
