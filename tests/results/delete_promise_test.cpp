@@ -86,22 +86,6 @@ class Random {
   std::mt19937 m_engine;
 };
 
-// The list control's sort, a merge sort: it tolerates a comparison that is no
-// strict ordering, as the date comparison is.
-template <typename Compare>
-void ListSort(std::vector<size_t>& items, Compare compare) {
-  if (items.size() < 2) return;
-  std::vector<size_t> left(items.begin(), items.begin() + items.size() / 2);
-  std::vector<size_t> right(items.begin() + items.size() / 2, items.end());
-  ListSort(left, compare);
-  ListSort(right, compare);
-  size_t l = 0, r = 0, out = 0;
-  while (l < left.size() && r < right.size())
-    items[out++] = compare(left[l], right[r]) <= 0 ? left[l++] : right[r++];
-  while (l < left.size()) items[out++] = left[l++];
-  while (r < right.size()) items[out++] = right[r++];
-}
-
 // Every file below a folder, as the program's own listing sees it.
 void ListFiles(const std::string& folder, std::set<std::string>& files) {
   platform::FolderListing listing;
@@ -194,8 +178,8 @@ void RunOneSeed(uint32_t seed) {
       default: return std::string(data.m_arrFoundDates[row]);
     }
   };
-  std::vector<size_t> list(rows.size());
-  for (size_t i = 0; i < list.size(); ++i) list[i] = i;
+  std::vector<int32_t> list(rows.size());
+  for (size_t i = 0; i < list.size(); ++i) list[i] = static_cast<int32_t>(i);
   int lastColumn = -1;
   bool ascending = true;
   for (size_t clicks = random.Below(4); clicks > 0; --clicks) {
@@ -203,14 +187,9 @@ void RunOneSeed(uint32_t seed) {
     ascending = column == lastColumn ? !ascending : true;
     lastColumn = column;
     const int32_t param = kResultColumnSortKinds[column] * (ascending ? 1 : -1);
-    auto compare = [&](size_t a, size_t b) {
-      return CompareRows(text(a, column).c_str(), text(b, column).c_str(), param);
-    };
-    ListSort(list, compare);
-    if (kResultColumnSortKinds[column] != SORT_DATE) {
-      for (size_t i = 0; i + 1 < list.size(); ++i)
-        ASSERT_LE(compare(list[i], list[i + 1]), 0) << "column " << column;
-    }
+    SortRows(data, list, column, param);
+    for (size_t i = 0; i + 1 < list.size(); ++i)
+      ASSERT_LE(CompareRows(data, list[i], list[i + 1], column, param), 0) << "column " << column;
   }
 
   // The user's selection, collected top to bottom by its "N" texts.
@@ -218,10 +197,10 @@ void RunOneSeed(uint32_t seed) {
   const double p = share[random.Below(std::size(share))];
   std::vector<std::string> numberTexts;
   std::vector<size_t> chosen;
-  for (size_t row : list) {
+  for (int32_t row : list) {
     if (!random.Chance(p)) continue;
-    numberTexts.push_back(text(row, 0));
-    chosen.push_back(row);
+    numberTexts.push_back(text(static_cast<size_t>(row), 0));
+    chosen.push_back(static_cast<size_t>(row));
   }
   std::vector<int32_t> selected;
   CollectSelectedResults(numberTexts, selected, data.m_arrDeleteMarks);
