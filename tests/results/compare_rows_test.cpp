@@ -63,7 +63,7 @@ TEST_F(CompareRowsTest, SizesCompareAsNumbersBeyondFourGigabytes) {
 }
 
 TEST_F(CompareRowsTest, NumberColumnNSortsByTheStoreRow) {
-  for (int i = 0; i < 12; ++i) Row("f" + std::to_string(11 - i));
+  for (int i = 0; i < 12; ++i) Row("f");
   // 10 after 9, as numbers.
   EXPECT_LT(Ascending(8, 9, kN), 0);
   EXPECT_EQ(Sorted({11, 9, 10, 8, 0}, kN, true), (std::vector<int32_t>{0, 8, 9, 10, 11}));
