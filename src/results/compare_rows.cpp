@@ -87,7 +87,7 @@ void CollectSelectedResults(std::span<const std::string> numberTexts,
   for (int32_t& mark : deleteMarks) mark = 0;
   selectedResults.reserve(numberTexts.size());
   for (const std::string& text : numberTexts) {
-    // The "N" text, not the row's position or item data: it survives any sort.
+    // The "N" text, not the row's position: it survives any sort.
     const int64_t number = ParseRowNumber(text.c_str());
     if (number < 1 || number > static_cast<int64_t>(deleteMarks.size())) continue;
     selectedResults.push_back(static_cast<int32_t>(number - 1));

@@ -167,7 +167,7 @@ void RunOneSeed(uint32_t seed) {
     data.AddResult(files[row.file].name, locationOf(files[row.file]), row.type, row.size, row.date);
   for (int32_t& mark : data.m_arrDeleteMarks) mark = random.Chance(0.5);  // from an earlier run
 
-  // The list: item data = store index, the texts as the refill writes them.
+  // The list: its order of store rows, and the texts as the list shows them.
   auto text = [&](size_t row, int column) -> std::string {
     switch (column) {
       case 0: return std::to_string(row + 1);
