@@ -1,19 +1,24 @@
-// The results list at its largest, side by side with the floors it stands on:
+// The results list at its largest, the owner-data list beside the floors of
+// the list that kept its own copy of every cell:
 //
-//   fill      the list filled from its own thread with redraw off (the floor)
-//   refill    RefillResults called on a worker thread (one hand-over)
-//   sort      the header sort by Name, Size and Date, each beside a plain
-//             LVM_SORTITEMS by name with lstrcmpiA on the same list
-//   collect   CollectSelectedResults with every row selected
+//   old fill    a plain report list filled from its own thread, redraw off
+//   refill      RefillResults called on a worker thread, to the rows painted
+//   old sort    LVM_SORTITEMS by name with lstrcmpiA on that plain list
+//   sort        the header sort by Name, Size and Date, to the rows painted,
+//               with no row, every other row and every row selected
+//   collect     CollectSelectedResults with every row selected
+//   memory      the process's working set and private bytes: the store
+//               alone, with the owner-data list shown, and after the plain
+//               list held the same rows
 //
 //   quillory-list-bench [rows]     (100000 by default)
 //
-// Each sort starts from store order. Prints one line per figure and the
-// ratios the targets name.
+// Each sort starts from store order. Prints one line per figure.
 
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -54,13 +59,14 @@ void FillStore(size_t rows) {
                   order[i], type);
     std::snprintf(location, sizeof location, "C:\\Users\\someone\\Documents\\folder %03zu\\",
                   order[i] % 997);
-    // Sizes up to 8 GiB, dates over 1995..2034.
+    // Sizes up to 8 GiB, times over 1995..2034.
     const uint64_t size = random() % (8ULL << 30);
+    const int64_t time = 788918400 + static_cast<int64_t>(random() % (40ULL * 365 * 86400));
     std::snprintf(date, sizeof date, "%02d/%02d/%02d %02d:%02d:%02d",
                   static_cast<int>(random() % 12 + 1), static_cast<int>(random() % 28 + 1),
                   static_cast<int>((95 + random() % 40) % 100), static_cast<int>(random() % 24),
                   static_cast<int>(random() % 60), static_cast<int>(random() % 60));
-    g_store.AddResult(name, location, type, size, date);
+    g_store.AddResult(name, location, type, size, date, time);
   }
   g_store.m_nFoundCount = static_cast<int64_t>(rows);
 }
@@ -82,7 +88,8 @@ void Clear(const fw::CListView& list) {
   list.Send(WM_SETREDRAW, TRUE);
 }
 
-// The floor: the plain fill, on the list's own thread, redraw off.
+// The old list's floor: every cell copied into a plain list, on its own
+// thread, redraw off.
 double OwnThreadFill(const fw::CListView& list) {
   const auto start = Clock::now();
   list.Send(WM_SETREDRAW, FALSE);
@@ -113,19 +120,18 @@ double OwnThreadFill(const fw::CListView& list) {
   return Seconds(start);
 }
 
+// From the call on a worker to the first rows painted.
 double WorkerRefill(CResultsView& view) {
   std::atomic<bool> done{false};
-  double seconds = 0;
+  const auto start = Clock::now();
   std::thread worker([&] {
-    const auto start = Clock::now();
     view.RefillResults();
-    seconds = Seconds(start);
     done = true;
   });
   PumpUntilDone(done);
   worker.join();
   ::UpdateWindow(view.m_listResults.m_hWnd);
-  return seconds;
+  return Seconds(start);
 }
 
 int CALLBACK ByStoreIndex(LPARAM a, LPARAM b, LPARAM) { return (a > b) - (a < b); }
@@ -135,36 +141,72 @@ int CALLBACK ByNameLstrcmpi(LPARAM a, LPARAM b, LPARAM) {
                      g_store.m_arrFoundNames.c_str(static_cast<size_t>(b)));
 }
 
-void BackToStoreOrder(const fw::CListView& list) { list.SortItems(ByStoreIndex, 0); }
-
 double PlainSort(const fw::CListView& list) {
-  BackToStoreOrder(list);
+  list.SortItems(ByStoreIndex, 0);
   const auto start = Clock::now();
   list.SortItems(ByNameLstrcmpi, 0);
+  ::UpdateWindow(list.m_hWnd);
   return Seconds(start);
 }
 
+// From the click to the first rows painted in their new order.
 double HeaderSort(CResultsView& view, int column) {
-  BackToStoreOrder(view.m_listResults);
+  for (size_t i = 0; i < view.m_arrRowOrder.size(); ++i)
+    view.m_arrRowOrder[i] = static_cast<int32_t>(i);
   g_nLastSortColumn = -1;  // ascending
   const auto start = Clock::now();
   view.SortResults(column);
+  ::UpdateWindow(view.m_listResults.m_hWnd);
   return Seconds(start);
 }
 
-// No row is smaller than the one above it. (Equal dates compare +1 either
-// way round, so the test asks the comparison about the lower row first.)
-bool IsSortedBy(const fw::CListView& list, int column, int32_t kind) {
-  std::string previous = list.GetItemText(0, column);
-  for (int row = 1; row < list.GetItemCount(); ++row) {
-    std::string text = list.GetItemText(row, column);
-    if (CompareRows(text.c_str(), previous.c_str(), kind) < 0) return false;
-    previous = std::move(text);
+bool IsSortedBy(const CResultsView& view, int column) {
+  const std::vector<int32_t>& order = view.m_arrRowOrder;
+  for (size_t i = 0; i + 1 < order.size(); ++i) {
+    if (CompareRows(g_store, order[i], order[i + 1], column, view.m_anSortKind[column]) > 0)
+      return false;
   }
   return true;
 }
 
-class CBenchHost : public fw::CWindow {};
+struct Memory {
+  double workingSet, peakWorkingSet, privateBytes;
+};
+
+Memory ProcessMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  constexpr double kMB = 1024.0 * 1024.0;
+  return {static_cast<double>(counters.WorkingSetSize) / kMB,
+          static_cast<double>(counters.PeakWorkingSetSize) / kMB,
+          static_cast<double>(counters.PagefileUsage) / kMB};
+}
+
+void PrintMemory(const char* what, const Memory& memory) {
+  std::printf("memory, %-28s working set %6.1f MB  peak %6.1f MB  private %6.1f MB\n", what,
+              memory.workingSet, memory.peakWorkingSet, memory.privateBytes);
+}
+
+class CBenchHost : public fw::CWindow {
+ public:
+  CResultsView* m_pView = nullptr;
+
+ private:
+  // The page's binding: the owner-data list asks for the texts it paints.
+  LRESULT OnNotify(WPARAM, LPARAM lParam) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (m_pView && header->idFrom == IDC_LIST_RESULTS && header->code == LVN_GETDISPINFOA)
+      return m_pView->OnGetDispInfo(header);
+    return 0;
+  }
+  static constexpr fw::MessageEntry<CBenchHost> kMessageTable[] = {
+      {fw::Message<WM_NOTIFY>, &CBenchHost::OnNotify},
+  };
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return Dispatch(kMessageTable, message, wParam, lParam, result);
+  }
+};
 
 HWND Child(HWND parent, const char* className, DWORD style, int id, RECT rect) {
   return ::CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
@@ -190,62 +232,77 @@ int main(int argc, char** argv) {
   host.Create(0, "QuilloryListBench", "List bench", WS_POPUP | WS_VISIBLE, RECT{0, 0, 800, 600},
               nullptr, 0);
   Child(host.m_hWnd, WC_LISTVIEWA, LVS_REPORT, IDC_LIST_FOLDERS, RECT{10, 10, 400, 80});
-  Child(host.m_hWnd, WC_LISTVIEWA, LVS_REPORT, IDC_LIST_RESULTS, RECT{10, 90, 790, 560});
+  Child(host.m_hWnd, WC_LISTVIEWA, LVS_REPORT | LVS_OWNERDATA, IDC_LIST_RESULTS,
+        RECT{10, 90, 790, 560});
   Child(host.m_hWnd, "STATIC", 0, IDC_TOTAL_LABEL, RECT{10, 565, 300, 585});
   Child(host.m_hWnd, "BUTTON", 0, IDC_FIND, RECT{420, 10, 500, 30});
   Child(host.m_hWnd, "BUTTON", 0, IDC_DELETE, RECT{600, 565, 700, 590});
   Child(host.m_hWnd, "BUTTON", 0, IDC_EMPTY_LIST, RECT{420, 40, 500, 60});
   CResultsView view(&g_store);
   view.Init(host.m_hWnd);
-  const fw::CListView& list = view.m_listResults;
+  host.m_pView = &view;
 
+  PrintMemory("before the rows", ProcessMemory());
   FillStore(rows);
   std::printf("rows %zu\n", rows);
+  PrintMemory("the store", ProcessMemory());
 
-  // The list's first fill grows its heap; it is timed by neither side.
-  OwnThreadFill(list);
-  Clear(list);
-
-  double fill[2], refill[2];
-  for (int round = 0; round < 2; ++round) {
-    fill[round] = OwnThreadFill(list);
-    Clear(list);
-    refill[round] = WorkerRefill(view);
-    if (round == 0) Clear(list);
-  }
-  const double bestFill = std::min(fill[0], fill[1]);
-  const double bestRefill = std::min(refill[0], refill[1]);
-  std::printf("fill, own thread, redraw off   %.3f s  %.3f s\n", fill[0], fill[1]);
-  std::printf("refill from a worker thread    %.3f s  %.3f s  ratio %.2f (target <= 1.5)\n",
-              refill[0], refill[1], bestRefill / bestFill);
+  double refill[2];
+  for (double& seconds : refill) seconds = WorkerRefill(view);
+  std::printf("refill from a worker thread    %.3f s  %.3f s\n", refill[0], refill[1]);
+  PrintMemory("owner-data list shown", ProcessMemory());
 
   struct {
     const char* name;
     int column;
   } sorts[] = {{"Name", 1}, {"Size", 4}, {"Date", 5}};
-  for (const auto& sort : sorts) {
-    const double plain = PlainSort(list);
-    const double header = HeaderSort(view, sort.column);
-    const bool sorted = IsSortedBy(list, sort.column, view.m_anSortKind[sort.column]);
-    std::printf("sort by %-4s  lstrcmpiA %.3f s  header %.3f s  ratio %.2f (target <= 1.5)%s\n",
-                sort.name, plain, header, header / plain, sorted ? "" : "  NOT SORTED");
+  // No row, every other row (row by row), every row selected.
+  const char* kSelections[] = {"none selected", "half selected", "all selected"};
+  for (int selection = 0; selection < 3; ++selection) {
+    const fw::CListView& list = view.m_listResults;
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    list.Send(WM_SETREDRAW, FALSE);
+    for (size_t row = 0; selection == 1 && row < rows; row += 2)
+      list.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    list.Send(WM_SETREDRAW, TRUE);
+    if (selection == 2) {
+      const auto selecting = Clock::now();
+      view.SelectAllResults();
+      std::printf("select all (Ctrl+A)            %.3f s\n", Seconds(selecting));
+    }
+    const int expected = selection == 0   ? 0
+                         : selection == 1 ? static_cast<int>((rows + 1) / 2)
+                                          : static_cast<int>(rows);
+    for (const auto& sort : sorts) {
+      const double header = HeaderSort(view, sort.column);
+      const bool ok = IsSortedBy(view, sort.column) && list.GetSelectedCount() == expected;
+      std::printf("header sort by %-4s, %-13s  %.3f s%s\n", sort.name, kSelections[selection],
+                  header, ok ? "" : "  WRONG");
+    }
   }
-
-  LVITEMA all{};
-  all.stateMask = all.state = LVIS_SELECTED;
-  list.Send(WM_SETREDRAW, FALSE);
-  list.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
-  list.Send(WM_SETREDRAW, TRUE);
   const auto start = Clock::now();
   view.CollectSelectedResults();
   const double collect = Seconds(start);
-  std::printf("collect, all %zu selected     %.3f s  (target <= 0.5)%s\n",
-              view.m_arrSelectedResults.size(), collect,
+  std::printf("collect, all %zu selected     %.3f s%s\n", view.m_arrSelectedResults.size(), collect,
               view.m_arrSelectedResults.size() == rows ? "" : "  WRONG COUNT");
-
-  // For the record: a refill over a full list pays for clearing it first.
   const auto full = Clock::now();
   view.RefillResults();
-  std::printf("refill over a full list        %.3f s\n", Seconds(full));
+  ::UpdateWindow(view.m_listResults.m_hWnd);
+  std::printf("refill over a full selection   %.3f s\n", Seconds(full));
+
+  // The old list: every cell copied into a plain list of the same size.
+  const HWND plainWindow = Child(host.m_hWnd, WC_LISTVIEWA, LVS_REPORT, 0, RECT{10, 90, 790, 560});
+  fw::CListView plain(plainWindow);
+  for (int column = 0; column < 6; ++column) plain.InsertColumn(column, "c", 100);
+  ::ShowWindow(view.m_listResults.m_hWnd, SW_HIDE);
+  double fill[2];
+  for (double& seconds : fill) {
+    Clear(plain);
+    seconds = OwnThreadFill(plain);
+  }
+  std::printf("old fill, own thread, redraw off   %.3f s  %.3f s\n", fill[0], fill[1]);
+  std::printf("old sort by Name, lstrcmpiA        %.3f s\n", PlainSort(plain));
+  PrintMemory("plain list filled", ProcessMemory());
   return 0;
 }

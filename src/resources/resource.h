@@ -15,6 +15,13 @@
 #define ID_MENU_OPEN 306
 #define ID_TRAYICON 150
 
+// Menu and commands of the results list's rows.
+#define IDR_RESULTSMENU 3
+#define ID_RESULTS_OPEN_FOLDER 310
+#define ID_RESULTS_COPY_PATH 311
+#define ID_RESULTS_SELECT_ALL 312
+#define ID_RESULTS_DELETE 313
+
 // Icons.
 #define IDI_TRAY 68
 #define IDI_APP 200

@@ -1,8 +1,13 @@
 #include "results/results_view_win.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
+#include "framework/handles_win.h"
 #include "resources/resource.h"
 #include "results/compare_rows.h"
 
@@ -40,7 +45,7 @@ void SetUpList(CCustomList& list, const ColumnSpec (&columns)[N]) {
   }
 }
 
-// The texts go straight from the store's buffers: the control copies them.
+// The control copies the texts.
 void InsertRow(const fw::CListView& list, int row, const char* number) {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -57,25 +62,50 @@ void SetCell(const fw::CListView& list, int row, int column, const char* text) {
   list.Send(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
 }
 
-}  // namespace
-
-// ---- the sort context
-
-CListSortContext::CListSortContext(const fw::CListView& list, int column) : m_list(list) {
-  const int rows = list.GetItemCount();
-  m_items.reserve(static_cast<size_t>(rows));
-  for (int row = 0; row < rows; ++row) {
-    m_items.push_back(SortItem{list.GetItemData(row), list.GetItemText(row, column)});
-    list.SetItemData(row, reinterpret_cast<LPARAM>(&m_items.back()));
-  }
+// Text of the process code page as UTF-16. A byte sequence that is no
+// character of the code page fails rather than becoming a look-alike.
+bool ToWide(const std::string& text, std::wstring& wide) {
+  wide.clear();
+  if (text.empty()) return true;
+  const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(),
+                                           static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return false;
+  wide.resize(static_cast<size_t>(length));
+  return ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(),
+                               static_cast<int>(text.size()), wide.data(), length) == length;
 }
 
-CListSortContext::~CListSortContext() {
-  const int rows = m_list.GetItemCount();
-  for (int row = 0; row < rows; ++row) {
-    const auto* item = reinterpret_cast<const SortItem*>(m_list.GetItemData(row));
-    m_list.SetItemData(row, item->m_lPrevData);
+void CopyText(const char* text, char* buffer, int capacity) {
+  if (!buffer || capacity <= 0) return;
+  const size_t length = std::min(std::strlen(text), static_cast<size_t>(capacity - 1));
+  std::memcpy(buffer, text, length);
+  buffer[length] = '\0';
+}
+
+// Holds the clipboard open for one scope.
+class ClipboardScope {
+ public:
+  explicit ClipboardScope(HWND owner) : m_bOpen(::OpenClipboard(owner) != FALSE) {}
+  ~ClipboardScope() {
+    if (m_bOpen) ::CloseClipboard();
   }
+  ClipboardScope(const ClipboardScope&) = delete;
+  ClipboardScope& operator=(const ClipboardScope&) = delete;
+  bool IsOpen() const { return m_bOpen; }
+
+ private:
+  bool m_bOpen;
+};
+
+}  // namespace
+
+bool MakeShowInFolderCommand(const std::string& path, ShellCommand& command) {
+  std::wstring widePath;
+  if (!ToWide(path, widePath)) return false;
+  // File names hold no quotes, and within them the comma is no separator.
+  command.m_strFile = L"explorer.exe";
+  command.m_strParameters = L"/select,\"" + widePath + L"\"";
+  return true;
 }
 
 // ---- the view
@@ -94,39 +124,24 @@ void CResultsView::Init(HWND page) {
 }
 
 void CResultsView::RefillResults() {
-  // From a worker the refill is one synchronous hand-over: a message per
-  // cell across threads would cost about a hundred times the fill itself.
+  // From a worker the refill is one synchronous hand-over: the list reads
+  // the store on its own thread only.
   m_listResults.RunOnListThread([this] { FillResults(); });
 }
 
 void CResultsView::FillResults() {
   m_pAppData->DropRemovedResults();
   const CAppData& store = *m_pAppData;
-  // Painting after every row would cost more than the rows themselves: one
-  // repaint at the end.
-  m_listResults.Send(WM_SETREDRAW, FALSE);
-  m_listResults.DeleteAllItems();
 
   m_wndTotal.SetText("Total number of found files: " + std::to_string(store.m_nFoundCount));
   m_wndTotal.Show(SW_SHOW);
 
+  // A refill undoes any sort and any selection: the rows are new.
   const size_t rows = store.GetResultCount();
+  m_arrRowOrder.resize(rows);
+  for (size_t i = 0; i < rows; ++i) m_arrRowOrder[i] = static_cast<int32_t>(i);
+  m_listResults.DeleteAllItems();
   m_listResults.Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows));
-  char number[24];
-  char size[24];
-  for (size_t i = 0; i < rows; ++i) {
-    const int row = static_cast<int>(i);
-    std::snprintf(number, sizeof number, "%d", row + 1);
-    std::snprintf(size, sizeof size, "%" PRIu64, store.m_arrFoundSizes[i]);
-    InsertRow(m_listResults, row, number);
-    SetCell(m_listResults, row, 1, store.m_arrFoundNames.c_str(i));
-    SetCell(m_listResults, row, 2, store.m_arrFoundTypes.c_str(i));
-    SetCell(m_listResults, row, 3, store.m_arrFoundLocations.c_str(i));
-    SetCell(m_listResults, row, 4, size);
-    SetCell(m_listResults, row, 5, store.m_arrFoundDates.c_str(i));
-  }
-
-  m_listResults.Send(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 
   if (store.m_nTask == 0 && store.m_nRunningTask == 0) {
@@ -134,6 +149,34 @@ void CResultsView::FillResults() {
     m_wndDelete.Enable(true);
     if (m_fnOnIdle) m_fnOnIdle();
   }
+}
+
+LRESULT CResultsView::OnGetDispInfo(NMHDR* header) {
+  auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+  LVITEMA& item = info->item;
+  if (!(item.mask & LVIF_TEXT) || item.iItem < 0 ||
+      static_cast<size_t>(item.iItem) >= m_arrRowOrder.size())
+    return 0;
+  const auto row = static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(item.iItem)]);
+  const CAppData& store = *m_pAppData;
+  if (row >= store.GetResultCount()) return 0;
+  char number[24];
+  switch (item.iSubItem) {
+    case 0:
+      std::snprintf(number, sizeof number, "%" PRIu64, static_cast<uint64_t>(row) + 1);
+      CopyText(number, item.pszText, item.cchTextMax);
+      break;
+    case 1: CopyText(store.m_arrFoundNames.c_str(row), item.pszText, item.cchTextMax); break;
+    case 2: CopyText(store.m_arrFoundTypes.c_str(row), item.pszText, item.cchTextMax); break;
+    case 3: CopyText(store.m_arrFoundLocations.c_str(row), item.pszText, item.cchTextMax); break;
+    case 4:
+      std::snprintf(number, sizeof number, "%" PRIu64, store.m_arrFoundSizes[row]);
+      CopyText(number, item.pszText, item.cchTextMax);
+      break;
+    case 5: CopyText(store.m_arrFoundDates.c_str(row), item.pszText, item.cchTextMax); break;
+    default: break;
+  }
+  return 0;
 }
 
 void CResultsView::RefillFolders() {
@@ -150,12 +193,20 @@ void CResultsView::RefillFolders() {
   m_wndEmptyList.Enable(data.m_nTask != 1 && m_listFolders.GetItemCount() > 0);
 }
 
-void CResultsView::CollectSelectedResults() {
-  std::vector<std::string> numbers;
-  numbers.reserve(static_cast<size_t>(m_listResults.GetSelectedCount()));
+std::vector<int32_t> CResultsView::GetSelectedStoreRows() const {
+  std::vector<int32_t> rows;
+  rows.reserve(static_cast<size_t>(m_listResults.GetSelectedCount()));
   for (int row = -1; (row = m_listResults.GetNextItem(row, LVNI_SELECTED)) != -1;) {
-    numbers.push_back(m_listResults.GetItemText(row, 0));
+    if (static_cast<size_t>(row) >= m_arrRowOrder.size()) break;
+    rows.push_back(m_arrRowOrder[static_cast<size_t>(row)]);
   }
+  return rows;
+}
+
+void CResultsView::CollectSelectedResults() {
+  // The "N" texts the selected rows show, as the user saw them.
+  std::vector<std::string> numbers;
+  for (int32_t row : GetSelectedStoreRows()) numbers.push_back(std::to_string(row + 1));
   ::CollectSelectedResults(numbers, m_arrSelectedResults, m_pAppData->m_arrDeleteMarks);
   if (m_pAppData->m_nTask == 1) {
     m_wndFind.Enable(false);
@@ -177,20 +228,137 @@ void CResultsView::SortResults(int column) {
   g_bSortAscending = column == g_nLastSortColumn ? !g_bSortAscending : true;
   g_nLastSortColumn = column;
   const int32_t kind = m_anSortKind[static_cast<size_t>(column)];
-  // Every row's data changes twice; with redraw on, each change would
-  // invalidate its row on its own.
+
+  // The list keeps its selection by position: note it by store row, so
+  // that the files chosen stay chosen wherever the sort moves them.
+  std::vector<char> selected(m_arrRowOrder.size(), 0);
+  for (int32_t row : GetSelectedStoreRows()) selected[static_cast<size_t>(row)] = 1;
+  const int focusedRow = m_listResults.GetNextItem(-1, LVNI_FOCUSED);
+  const int32_t focused = focusedRow >= 0 && static_cast<size_t>(focusedRow) < m_arrRowOrder.size()
+                              ? m_arrRowOrder[static_cast<size_t>(focusedRow)]
+                              : -1;
+
+  SortRows(*m_pAppData, m_arrRowOrder, column, g_bSortAscending ? kind : -kind);
+  // With redraw on, Wine's list invalidates every row it changes one by one:
+  // seconds for 100000 selected rows.
   m_listResults.Send(WM_SETREDRAW, FALSE);
-  {
-    CListSortContext context(m_listResults, column);
-    m_listResults.SortItems(CompareRows, g_bSortAscending ? kind : -kind);
-  }
+  SelectStoreRows(selected, focused);
   m_listResults.Send(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 }
 
-int CALLBACK CResultsView::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
-  const auto* a = reinterpret_cast<const SortItem*>(lParam1);
-  const auto* b = reinterpret_cast<const SortItem*>(lParam2);
-  return ::CompareRows(a->m_strText.c_str(), b->m_strText.c_str(),
-                       static_cast<int32_t>(lParamSort));
+void CResultsView::SelectStoreRows(const std::vector<char>& selected, int32_t focused) {
+  const auto count = static_cast<size_t>(std::count(selected.begin(), selected.end(), 1));
+  LVITEMA state{};
+  // With no row or every row selected the positions hold the same selection.
+  if (count > 0 && count < selected.size()) {
+    state.stateMask = LVIS_SELECTED;
+    state.state = 0;
+    m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (size_t row = 0; row < m_arrRowOrder.size(); ++row) {
+      if (!selected[static_cast<size_t>(m_arrRowOrder[row])]) continue;
+      m_listResults.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    }
+  }
+  if (focused < 0) return;
+  const auto at = std::find(m_arrRowOrder.begin(), m_arrRowOrder.end(), focused);
+  const auto row = static_cast<WPARAM>(at - m_arrRowOrder.begin());
+  // One row holds the focus: giving it to this row takes it from the other.
+  state.stateMask = LVIS_FOCUSED;
+  state.state = LVIS_FOCUSED;
+  m_listResults.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  // Shift+click extends from here, as it did before the sort.
+  m_listResults.Send(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row));
+}
+
+// ---- the list habits
+
+void CResultsView::SelectAllResults() {
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  // Row by row, as in a sort: redraw off, one repaint.
+  m_listResults.Send(WM_SETREDRAW, FALSE);
+  m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  m_listResults.Send(WM_SETREDRAW, TRUE);
+  ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
+}
+
+void CResultsView::CopySelectedPaths() {
+  const std::vector<int32_t> rows = GetSelectedStoreRows();
+  if (rows.empty()) return;
+  std::wstring text;
+  std::wstring path;
+  for (int32_t row : rows) {
+    const std::string narrow = m_pAppData->GetResultPath(static_cast<size_t>(row));
+    if (!ToWide(narrow, path)) {
+      // Bytes no character of the code page: the line still stands for its
+      // row, with the system's replacement where the bytes fail.
+      const int length = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(),
+                                               static_cast<int>(narrow.size()), nullptr, 0);
+      path.assign(static_cast<size_t>(std::max(length, 0)), L'\0');
+      ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), path.data(),
+                            length);
+    }
+    if (!text.empty()) text += L"\r\n";
+    text += path;
+  }
+
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!memory) return;
+  if (void* target = ::GlobalLock(memory)) {
+    std::memcpy(target, text.c_str(), bytes);
+    ::GlobalUnlock(memory);
+  }
+  ClipboardScope clipboard(m_listResults.m_hWnd);
+  // The clipboard owns the memory only once it has taken it.
+  if (!clipboard.IsOpen() || !::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, memory)) {
+    ::GlobalFree(memory);
+  }
+}
+
+void CResultsView::OpenContainingFolder(int row) {
+  if (row < 0) {
+    row = m_listResults.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED);
+    if (row < 0) row = m_listResults.GetNextItem(-1, LVNI_SELECTED);
+  }
+  if (row < 0 || static_cast<size_t>(row) >= m_arrRowOrder.size()) return;
+  const auto storeRow = static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)]);
+  ShellCommand command;
+  if (!MakeShowInFolderCommand(m_pAppData->GetResultPath(storeRow), command)) return;
+  if (m_fnRunShell) {
+    m_fnRunShell(command);
+    return;
+  }
+  ::ShellExecuteW(nullptr, L"open", command.m_strFile.c_str(), command.m_strParameters.c_str(),
+                  nullptr, SW_SHOWNORMAL);
+}
+
+void CResultsView::ShowContextMenu(HWND owner, POINT at, bool deleteAllowed) {
+  fw::CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULTSMENU)));
+  if (!menu) return;
+  HMENU rows = ::GetSubMenu(menu.Get(), 0);
+  const bool anySelected = m_listResults.GetSelectedCount() > 0;
+  auto enable = [rows](UINT id, bool on) {
+    ::EnableMenuItem(rows, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
+  enable(ID_RESULTS_OPEN_FOLDER, anySelected);
+  enable(ID_RESULTS_COPY_PATH, anySelected);
+  enable(ID_RESULTS_SELECT_ALL, m_listResults.GetItemCount() > 0);
+  enable(ID_RESULTS_DELETE, anySelected && deleteAllowed);
+
+  if (at.x == -1 && at.y == -1) {
+    // From the keyboard: under the focused row, or the list's corner.
+    RECT item{};
+    item.left = LVIR_BOUNDS;
+    const int focused = m_listResults.GetNextItem(-1, LVNI_FOCUSED);
+    if (focused < 0 || !m_listResults.Send(LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                                           reinterpret_cast<LPARAM>(&item)))
+      item = RECT{};
+    at = POINT{item.left, item.bottom};
+    ::ClientToScreen(m_listResults.m_hWnd, &at);
+  }
+  ::TrackPopupMenu(rows, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
 }

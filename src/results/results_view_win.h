@@ -2,10 +2,17 @@
 // The search page's two lists and what they switch: the results list with
 // its total label, the folder list, and the "Find", "Delete" and "Empty list"
 // buttons. The page owns one CResultsView, calls Init once when its window
-// exists, and forwards its header-click notification to OnHeaderItemClick.
+// exists, and forwards the results list's notifications to it:
 //
-//   m_view.Init(m_hWnd);                       // in OnInitDialog
-//   {fw::Notify(0, HDN_ITEMCLICKA), &Page::OnHeaderClick}  // -> m_view.OnHeaderItemClick(h)
+//   m_view.Init(m_hWnd);                                    // in OnInitDialog
+//   {fw::Notify(0, HDN_ITEMCLICKA), &Page::OnHeaderClick}   // -> OnHeaderItemClick
+//   {fw::Notify(IDC_LIST_RESULTS, LVN_GETDISPINFOA), ...}   // -> OnGetDispInfo
+//
+// The results list is an owner-data list: it keeps no copy of the rows, only
+// their count and selection, and asks for the texts of the rows it paints.
+// They come straight from the result store through m_arrRowOrder, the view's
+// own order of the store's rows, which a header click sorts. The store is
+// read on the user-interface thread only.
 //
 // RefillResults may be called from a worker's thread: the whole refill then
 // runs on the user-interface thread in one sent message.
@@ -24,31 +31,19 @@
 #include "results/custom_list_win.h"
 #include "settings/app_data.h"
 
-// One row during one sort: what the row carried before, and its text in the
-// sort column.
-struct SortItem {
-  LPARAM m_lPrevData;
-  std::string m_strText;
-};
-
-// Makes a SortItem for every row of a list and sets it as the row's item data;
-// its end puts every row's own data back, in the rows' new order.
-class CListSortContext {
- public:
-  CListSortContext(const fw::CListView& list, int column);
-  virtual ~CListSortContext();
-  CListSortContext(const CListSortContext&) = delete;
-  CListSortContext& operator=(const CListSortContext&) = delete;
-
- private:
-  const fw::CListView& m_list;
-  std::vector<SortItem> m_items;  // never grows after the constructor: rows point into it
-};
-
 // The results list's sort state, one for the whole run of the program: the
 // column sorted last (-1: none yet) and whether that sort was ascending.
 extern int32_t g_nLastSortColumn;
 extern bool g_bSortAscending;
+
+// The file manager's command that opens a file's folder with the file
+// selected, as the shell is handed it: a program and its arguments.
+struct ShellCommand {
+  std::wstring m_strFile;
+  std::wstring m_strParameters;
+};
+// False when the path is no text of the process code page.
+bool MakeShowInFolderCommand(const std::string& path, ShellCommand& command);
 
 class CResultsView {
  public:
@@ -56,29 +51,43 @@ class CResultsView {
 
   // Binds the controls of `page` by their ids (both lists, the total label,
   // "Find", "Delete", "Empty list"), and gives both lists their styles,
-  // columns and header tooltips.
+  // columns and header tooltips. The results list must have been created
+  // owner-data (LVS_OWNERDATA): the style cannot be added later.
   void Init(HWND page);
 
   // Rebuilds the results list and the total label from the result store, in
-  // store order; enables "Find" and "Delete" when no task is requested or
-  // running. Any thread.
+  // store order, with no row selected; enables "Find" and "Delete" when no
+  // task is requested or running. Any thread.
   void RefillResults();
   // Rebuilds the folder list from m_arrFolders and sets "Find" and "Empty
   // list" by the task. User-interface thread.
   void RefillFolders();
-  // Turns the selected result rows into delete marks, by their "N" texts.
+  // Turns the selected result rows into delete marks, by their "N" numbers.
   void CollectSelectedResults();
 
   // The header-item-click notification, narrow or wide, of either list's
   // header (the page's table cannot tell the two headers apart by id). Sorts
   // the results list on a left click on one of its headers; always 0.
   LRESULT OnHeaderItemClick(NMHDR* header);
-  // The sort of a left click on the results column `column`.
+  // The sort of a left click on the results column `column`. The selected
+  // rows stay selected wherever the sort moves them.
   void SortResults(int column);
 
-  // The comparison the list control's sort calls: two rows' SortItems and
-  // the column's sort kind, negated for a descending sort.
-  static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+  // The results list asks for the texts of the rows it shows.
+  LRESULT OnGetDispInfo(NMHDR* header);
+
+  // The store rows of the selected list rows, top to bottom.
+  std::vector<int32_t> GetSelectedStoreRows() const;
+  void SelectAllResults();
+  // The full paths of the selected rows, one a line, as Unicode text.
+  void CopySelectedPaths();
+  // Opens the folder of the list row `row` in the file manager with its file
+  // selected; -1 takes the focused row if it is selected, else the first
+  // selected one.
+  void OpenContainingFolder(int row = -1);
+  // The rows' menu at a screen point (-1, -1: under the focused row, as the
+  // keyboard asks); its choices come to `owner` as commands.
+  void ShowContextMenu(HWND owner, POINT at, bool deleteAllowed);
 
   CCustomList m_listResults;
   CCustomList m_listFolders;
@@ -91,11 +100,17 @@ class CResultsView {
   // task requested or running: the page gives back the folder buttons it
   // held while a search walked the folder list.
   std::function<void()> m_fnOnIdle;
+  // What hands a command to the shell; empty means ShellExecuteW. Tests put
+  // their own recorder here.
+  std::function<void(const ShellCommand&)> m_fnRunShell;
 
   std::array<int32_t, 6> m_anSortKind{};
   std::vector<int32_t> m_arrSelectedResults;  // store indices of the rows chosen for deletion
+  // List row r shows store row m_arrRowOrder[r]; its "N" reads that plus 1.
+  std::vector<int32_t> m_arrRowOrder;
   CAppData* m_pAppData;
 
  private:
   void FillResults();
+  void SelectStoreRows(const std::vector<char>& selected, int32_t focused);
 };

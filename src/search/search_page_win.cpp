@@ -518,6 +518,49 @@ void CWindowWiperEntries::OnSize(UINT, int cx, int cy) {
 
 void CWindowWiperEntries::OnDefaultKey() {}
 
+// ---- the results list's habits
+
+LRESULT CWindowWiperEntries::OnResultGetDispInfo(NMHDR* header) {
+  return m_view.OnGetDispInfo(header);
+}
+
+LRESULT CWindowWiperEntries::OnResultKeyDown(NMHDR* header) {
+  const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;
+  const bool control = ::GetKeyState(VK_CONTROL) < 0;
+  if (control && key == 'A') m_view.SelectAllResults();
+  if (control && key == 'C') m_view.CopySelectedPaths();
+  if (!control && key == VK_DELETE) OnDeleteRows();
+  return 0;
+}
+
+LRESULT CWindowWiperEntries::OnResultDoubleClick(NMHDR* header) {
+  const int row = reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem;
+  if (row >= 0) m_view.OpenContainingFolder(row);
+  return 0;
+}
+
+LRESULT CWindowWiperEntries::OnContextMenu(WPARAM wParam, LPARAM lParam) {
+  if (reinterpret_cast<HWND>(wParam) != m_view.m_listResults.m_hWnd) return 0;
+  const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  m_view.ShowContextMenu(m_hWnd, at, !IsTaskRunning());
+  return 0;
+}
+
+void CWindowWiperEntries::OnEnterKey() {
+  // The dialog manager turns Enter into the default command whatever has
+  // the focus; only on the results list does it mean something.
+  if (::GetFocus() == m_view.m_listResults.m_hWnd) m_view.OpenContainingFolder();
+}
+
+void CWindowWiperEntries::OnOpenContainingFolder() { m_view.OpenContainingFolder(); }
+void CWindowWiperEntries::OnCopyPath() { m_view.CopySelectedPaths(); }
+void CWindowWiperEntries::OnSelectAll() { m_view.SelectAllResults(); }
+
+void CWindowWiperEntries::OnDeleteRows() {
+  if (IsTaskRunning()) return;
+  OnDelete();
+}
+
 void CWindowWiperEntries::Warn(const std::string& text) {
   ShowMessageBox(m_hWnd, "Warning", "", text, IDI_MESSAGE);
 }

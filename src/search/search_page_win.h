@@ -110,6 +110,20 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
   void OnSize(UINT type, int cx, int cy);
   void OnDefaultKey();
 
+  // The results list's own notifications and the habits of its rows: the
+  // keys, the double-click, Enter and the rows' menu.
+  LRESULT OnResultGetDispInfo(NMHDR* header);
+  LRESULT OnResultKeyDown(NMHDR* header);
+  LRESULT OnResultDoubleClick(NMHDR* header);
+  LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
+  void OnEnterKey();
+  void OnOpenContainingFolder();
+  void OnCopyPath();
+  void OnSelectAll();
+  // "Delete" by key or menu; nothing while a task runs, like the disabled button.
+  void OnDeleteRows();
+  bool IsTaskRunning() const { return m_pAppData->m_nTask != 0 || m_pAppData->m_nRunningTask != 0; }
+
   void FillDropDownLists();
   // The size edits' own reading: text that is no whole number reads as 0,
   // and the edit then shows "0".
@@ -140,8 +154,17 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
       // Both lists' headers have id 0; the view tells them apart.
       {fw::Notify(0, HDN_ITEMCLICKA), &CWindowWiperEntries::OnHeaderClick},
       {fw::Message<WM_SIZE>, &CWindowWiperEntries::OnSize},
-      // Enter and Esc: the page never closes itself.
-      {fw::Command(IDOK), &CWindowWiperEntries::OnDefaultKey},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_GETDISPINFOA), &CWindowWiperEntries::OnResultGetDispInfo},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_KEYDOWN), &CWindowWiperEntries::OnResultKeyDown},
+      {fw::Notify(IDC_LIST_RESULTS, NM_DBLCLK), &CWindowWiperEntries::OnResultDoubleClick},
+      {fw::Message<WM_CONTEXTMENU>, &CWindowWiperEntries::OnContextMenu},
+      {fw::Command(ID_RESULTS_OPEN_FOLDER), &CWindowWiperEntries::OnOpenContainingFolder},
+      {fw::Command(ID_RESULTS_COPY_PATH), &CWindowWiperEntries::OnCopyPath},
+      {fw::Command(ID_RESULTS_SELECT_ALL), &CWindowWiperEntries::OnSelectAll},
+      {fw::Command(ID_RESULTS_DELETE), &CWindowWiperEntries::OnDeleteRows},
+      // Enter and Esc: the page never closes itself; Enter on the results
+      // list opens the row's folder.
+      {fw::Command(IDOK), &CWindowWiperEntries::OnEnterKey},
       {fw::Command(IDCANCEL), &CWindowWiperEntries::OnDefaultKey},
   };
   static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowWiperEntries>>(kMessageTable));

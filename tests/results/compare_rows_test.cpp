@@ -6,38 +6,71 @@
 #include <string>
 #include <vector>
 
-#include "platform/text.h"
+#include "settings/app_data.h"
 
 namespace {
 
-int Ascending(const char* a, const char* b, int32_t kind) { return CompareRows(a, b, kind); }
-int Descending(const char* a, const char* b, int32_t kind) { return CompareRows(a, b, -kind); }
+constexpr int kN = 0, kName = 1, kLocation = 3, kSize = 4, kDate = 5;
 
-std::string Shown(int year, int month, int day, int hour, int minute, int second) {
-  return platform::FormatDateTime(platform::MakeTime({year, month, day, hour, minute, second}));
-}
+// A store of rows that differ only in the column a test looks at.
+class CompareRowsTest : public ::testing::Test {
+ protected:
+  int32_t Row(const std::string& name, uint64_t size = 0, int64_t time = 0,
+              const std::string& location = "C:\\") {
+    m_data.AddResult(name, location, "", size, "", time);
+    return static_cast<int32_t>(m_data.GetResultCount() - 1);
+  }
+  int Ascending(int32_t a, int32_t b, int column) {
+    return CompareRows(m_data, a, b, column, kResultColumnSortKinds[column]);
+  }
+  int Descending(int32_t a, int32_t b, int column) {
+    return CompareRows(m_data, a, b, column, -kResultColumnSortKinds[column]);
+  }
+  std::vector<int32_t> Sorted(std::vector<int32_t> order, int column, bool ascending) {
+    const int32_t kind = kResultColumnSortKinds[column];
+    SortRows(m_data, order, column, ascending ? kind : -kind);
+    return order;
+  }
+
+  CAppData m_data;
+};
 
 }  // namespace
 
-TEST(CompareRows, NamesIgnoreCase) {
-  EXPECT_EQ(Ascending("alpha.txt", "Alpha.txt", SORT_TEXT), 0);
-  EXPECT_EQ(Ascending("Alpha.txt", "alpha.txt", SORT_TEXT), 0);
-  EXPECT_EQ(Descending("alpha.txt", "ALPHA.TXT", SORT_TEXT), 0);
-  EXPECT_LT(Ascending("alpha.txt", "Beta.txt", SORT_TEXT), 0);
-  EXPECT_GT(Ascending("beta.txt", "Alpha.txt", SORT_TEXT), 0);
-  EXPECT_LT(Ascending("", "a", SORT_TEXT), 0);
+TEST_F(CompareRowsTest, NamesIgnoreCase) {
+  const int32_t lower = Row("alpha.txt"), upper = Row("Alpha.txt"), shout = Row("ALPHA.TXT");
+  const int32_t beta = Row("Beta.txt"), empty = Row("");
+  EXPECT_EQ(Ascending(lower, upper, kName), 0);
+  EXPECT_EQ(Ascending(upper, lower, kName), 0);
+  EXPECT_EQ(Descending(lower, shout, kName), 0);
+  EXPECT_LT(Ascending(lower, beta, kName), 0);
+  EXPECT_GT(Ascending(beta, upper, kName), 0);
+  EXPECT_LT(Ascending(empty, lower, kName), 0);
+  const int32_t far = Row("a", 0, 0, "D:\\"), near = Row("b", 0, 0, "c:\\");
+  EXPECT_GT(Ascending(far, near, kLocation), 0);
 }
 
-TEST(CompareRows, SizesCompareAsNumbersBeyondFourGigabytes) {
-  EXPECT_GT(Ascending("4294967296", "4294967295", SORT_NUMBER), 0);
-  EXPECT_LT(Ascending("4294967295", "4294967296", SORT_NUMBER), 0);
+TEST_F(CompareRowsTest, SizesCompareAsNumbersBeyondFourGigabytes) {
+  const int32_t big = Row("a", 4294967296ULL), almost = Row("b", 4294967295ULL);
+  const int32_t nine = Row("c", 9), ten = Row("d", 10), three = Row("e", 3221225472ULL);
+  const int32_t threeAgain = Row("f", 3221225472ULL), zero = Row("g", 0);
+  EXPECT_GT(Ascending(big, almost, kSize), 0);
+  EXPECT_LT(Ascending(almost, big, kSize), 0);
   // As text "9" would come after "10".
-  EXPECT_LT(Ascending("9", "10", SORT_NUMBER), 0);
-  EXPECT_EQ(Ascending("3221225472", "3221225472", SORT_NUMBER), 0);
-  EXPECT_GT(Ascending("3221225472", "0", SORT_NUMBER), 0);
+  EXPECT_LT(Ascending(nine, ten, kSize), 0);
+  EXPECT_EQ(Ascending(three, threeAgain, kSize), 0);
+  EXPECT_GT(Ascending(three, zero, kSize), 0);
 }
 
-TEST(CompareRows, NumbersReadTheirLeadingDigits) {
+TEST_F(CompareRowsTest, NumberColumnNSortsByTheStoreRow) {
+  for (int i = 0; i < 12; ++i) Row("f");
+  // 10 after 9, as numbers.
+  EXPECT_LT(Ascending(8, 9, kN), 0);
+  EXPECT_EQ(Sorted({11, 9, 10, 8, 0}, kN, true), (std::vector<int32_t>{0, 8, 9, 10, 11}));
+  EXPECT_EQ(Sorted({11, 9, 10, 8, 0}, kN, false), (std::vector<int32_t>{11, 10, 9, 8, 0}));
+}
+
+TEST(ParseRowNumber, ReadsTheLeadingDigits) {
   EXPECT_EQ(ParseRowNumber("12abc"), 12);
   EXPECT_EQ(ParseRowNumber("abc"), 0);
   EXPECT_EQ(ParseRowNumber(""), 0);
@@ -48,94 +81,83 @@ TEST(CompareRows, NumbersReadTheirLeadingDigits) {
   // Too long for 64 bits: held at the limit rather than wrapped round.
   EXPECT_EQ(ParseRowNumber("99999999999999999999"), INT64_MAX);
   EXPECT_EQ(ParseRowNumber("-99999999999999999999"), INT64_MIN);
-  EXPECT_EQ(Ascending("x", "0", SORT_NUMBER), 0);
-  EXPECT_LT(Ascending("-3", "2", SORT_NUMBER), 0);
 }
 
-TEST(CompareRows, DescendingNegates) {
-  const char* pairs[][2] = {{"1", "2"}, {"2", "1"}, {"5", "5"}};
+TEST_F(CompareRowsTest, DescendingNegates) {
+  const int32_t one = Row("alpha", 1), two = Row("beta", 2), five = Row("x", 5);
+  const int32_t fiveAgain = Row("y", 5);
+  const int32_t pairs[][2] = {{one, two}, {two, one}, {five, fiveAgain}};
   for (const auto& pair : pairs)
-    EXPECT_EQ(Descending(pair[0], pair[1], SORT_NUMBER), -Ascending(pair[0], pair[1], SORT_NUMBER));
-  EXPECT_GT(Descending("alpha", "beta", SORT_TEXT), 0);
-  EXPECT_EQ(Descending("12/31/99 23:59:59", "01/01/00 00:00:00", SORT_DATE), 1);
-  EXPECT_EQ(Descending("01/01/00 00:00:00", "12/31/99 23:59:59", SORT_DATE), -1);
+    EXPECT_EQ(Descending(pair[0], pair[1], kSize), -Ascending(pair[0], pair[1], kSize));
+  EXPECT_GT(Descending(one, two, kName), 0);
 }
 
-TEST(CompareRows, DatesCrossTheCentury) {
-  EXPECT_EQ(Ascending("12/31/99 23:59:59", "01/01/00 00:00:00", SORT_DATE), -1);
-  EXPECT_EQ(Ascending("01/01/00 00:00:00", "12/31/99 23:59:59", SORT_DATE), 1);
-  // Two-digit years 69..99 are the last century, 00..68 this one.
-  EXPECT_EQ(Ascending("12/31/69 19:00:00", "01/01/70 00:00:00", SORT_DATE), -1);
-  EXPECT_EQ(Ascending("12/31/99 00:00:00", "01/01/68 00:00:00", SORT_DATE), -1);
-  EXPECT_EQ(Ascending("01/01/68 00:00:00", "12/31/69 23:59:59", SORT_DATE), 1);
+// By the instant: the text's two-digit years would put 2050 before 1999.
+TEST_F(CompareRowsTest, DatesCompareTheirInstantsAcrossTheCenturies) {
+  const int32_t y1950 = Row("a", 0, -631152000), y1999 = Row("b", 0, 946684799);
+  const int32_t y2000 = Row("c", 0, 946684800), y2050 = Row("d", 0, 2524608000);
+  EXPECT_LT(Ascending(y1950, y1999, kDate), 0);
+  EXPECT_LT(Ascending(y1999, y2000, kDate), 0);
+  EXPECT_LT(Ascending(y2000, y2050, kDate), 0);
+  EXPECT_GT(Ascending(y2050, y1950, kDate), 0);
+  EXPECT_GT(Descending(y1950, y2050, kDate), 0);
+  EXPECT_EQ(Sorted({y2050, y1950, y2000, y1999}, kDate, true),
+            (std::vector<int32_t>{y1950, y1999, y2000, y2050}));
 }
 
-TEST(CompareRows, DatesReadMonthFirstWhateverTheLocale) {
-  // A day-first reading would put the second of January after the first of February.
-  EXPECT_EQ(Ascending("01/02/05 00:00:00", "02/01/05 00:00:00", SORT_DATE), -1);
-  EXPECT_EQ(Ascending("03/10/24 10:00:00", "03/10/24 09:59:59", SORT_DATE), 1);
-  EXPECT_EQ(Ascending("03/10/24 10:00:00", "03/10/24 10:00:01", SORT_DATE), -1);
-  EXPECT_EQ(Ascending("12/01/24 00:00:00", "11/30/24 23:59:59", SORT_DATE), 1);
+// Unlike a comparison that answers +1 for equal dates either way round, the
+// sort's ordering is strict: equal instants compare 0 both ways and keep
+// the order they had, ascending and descending.
+TEST_F(CompareRowsTest, EqualDatesCompareZeroAndKeepTheirOrder) {
+  const int32_t first = Row("a", 0, 1276603200), second = Row("b", 0, 1276603200);
+  const int32_t earlier = Row("c", 0, 1276603199);
+  EXPECT_EQ(Ascending(first, second, kDate), 0);
+  EXPECT_EQ(Ascending(second, first, kDate), 0);
+  EXPECT_EQ(Descending(first, second, kDate), 0);
+  EXPECT_EQ(Sorted({second, earlier, first}, kDate, true),
+            (std::vector<int32_t>{earlier, second, first}));
+  EXPECT_EQ(Sorted({second, earlier, first}, kDate, false),
+            (std::vector<int32_t>{second, first, earlier}));
 }
 
-TEST(CompareRows, EqualDatesGivePlusOneEitherWayRound) {
-  EXPECT_EQ(Ascending("06/15/10 12:00:00", "06/15/10 12:00:00", SORT_DATE), 1);
-  EXPECT_EQ(Descending("06/15/10 12:00:00", "06/15/10 12:00:00", SORT_DATE), -1);
+TEST_F(CompareRowsTest, OtherKindsCompareZeroAndLeaveTheOrder) {
+  const int32_t a = Row("a", 1), b = Row("b", 2);
+  EXPECT_EQ(CompareRows(m_data, a, b, kName, SORT_NONE), 0);
+  EXPECT_EQ(CompareRows(m_data, a, b, kName, 4), 0);
+  EXPECT_EQ(CompareRows(m_data, a, b, kName, -4), 0);
+  EXPECT_EQ(CompareRows(m_data, a, b, kName, INT32_MIN), 0);
+  std::vector<int32_t> order = {b, a};
+  SortRows(m_data, order, kName, 4);
+  EXPECT_EQ(order, (std::vector<int32_t>{b, a}));
 }
 
-TEST(CompareRows, UnparseableDatesCompareZeroBothWays) {
-  const char* good = "06/15/10 12:00:00";
-  const char* bad[] = {"",
-                       "garbage",
-                       "13/01/10 00:00:00",   // no thirteenth month
-                       "02/29/01 00:00:00",   // 2001 is no leap year
-                       "06/15/10 24:00:00",   // no hour 24
-                       "06/15/10 12:00",      // cut short
-                       "06/15/10 12:00:00x",  // something after it
-                       "6/15/10 12:00:00",    // the date text always has two digits
-                       "2010-06-15 12:00:00"};
-  for (const char* text : bad) {
-    EXPECT_EQ(Ascending(text, good, SORT_DATE), 0) << text;
-    EXPECT_EQ(Ascending(good, text, SORT_DATE), 0) << text;
-    EXPECT_EQ(Descending(text, good, SORT_DATE), 0) << text;
-    EXPECT_EQ(Descending(good, text, SORT_DATE), 0) << text;
+// Many rows with few distinct keys: every sort is ordered by its column and,
+// within equal keys, keeps the order of the sort before it.
+TEST_F(CompareRowsTest, SortsAreStableInEveryColumnAndDirection) {
+  for (int i = 0; i < 500; ++i) {
+    const int key = (i * 7919) % 13;
+    Row(std::string(1, static_cast<char>((key % 2 ? 'a' : 'A') + key / 2)),
+        static_cast<uint64_t>(key), key * 3600, key % 3 ? "C:\\x\\" : "c:\\X\\");
   }
-  EXPECT_EQ(Ascending("", "", SORT_DATE), 0);
-  int64_t key = 0;
-  EXPECT_TRUE(ParseRowDate("02/29/00 00:00:00", key));  // 2000 is a leap year
-  EXPECT_FALSE(ParseRowDate("02/29/00 00:00:00 ", key));
-}
-
-TEST(CompareRows, OtherKindsCompareZero) {
-  EXPECT_EQ(CompareRows("1", "2", SORT_NONE), 0);
-  EXPECT_EQ(CompareRows("1", "2", 4), 0);
-  EXPECT_EQ(CompareRows("1", "2", -4), 0);
-  EXPECT_EQ(CompareRows("1", "2", INT32_MIN), 0);
-}
-
-// The texts the date column really holds, as this build's C library writes
-// them: the order of the texts is the order of the instants they show.
-TEST(CompareRows, FormattedDatesSortByTheirInstants) {
-  EXPECT_EQ(CompareRows(Shown(1999, 12, 31, 23, 59, 59).c_str(), Shown(2000, 1, 1, 0, 0, 0).c_str(),
-                        SORT_DATE),
-            -1);
-  // The first second that is ever formatted: 12/31/69 west of Greenwich.
-  const std::string first = platform::FormatDateTime(0);
-  int64_t key = 0;
-  ASSERT_TRUE(ParseRowDate(first.c_str(), key)) << first;
-  EXPECT_EQ(CompareRows(first.c_str(), Shown(1970, 1, 1, 12, 0, 0).c_str(), SORT_DATE), -1);
-
-  // Instants a day and a bit apart from 1970 to 2068, so that no pair falls
-  // into the hour that repeats when the clocks go back.
-  std::vector<std::string> texts;
-  for (int64_t t = 0; t < 3124137600; t += 86400 * 97 + 3671)
-    texts.push_back(platform::FormatDateTime(t));
-  ASSERT_GT(texts.size(), 300u);
-  for (size_t i = 0; i + 1 < texts.size(); ++i) {
-    ASSERT_TRUE(ParseRowDate(texts[i].c_str(), key)) << texts[i];
-    EXPECT_EQ(CompareRows(texts[i].c_str(), texts[i + 1].c_str(), SORT_DATE), -1)
-        << texts[i] << " / " << texts[i + 1];
-    EXPECT_EQ(CompareRows(texts[i + 1].c_str(), texts[i].c_str(), SORT_DATE), 1);
+  std::vector<int32_t> order(m_data.GetResultCount());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int32_t>(i);
+  for (int column : {kSize, kName, kLocation, kDate, kN, kName}) {
+    for (bool ascending : {true, false}) {
+      const std::vector<int32_t> before = order;
+      std::vector<size_t> placeBefore(order.size());
+      for (size_t i = 0; i < before.size(); ++i) placeBefore[static_cast<size_t>(before[i])] = i;
+      const int32_t param = (ascending ? 1 : -1) * kResultColumnSortKinds[column];
+      SortRows(m_data, order, column, param);
+      for (size_t i = 0; i + 1 < order.size(); ++i) {
+        const int order2 = CompareRows(m_data, order[i], order[i + 1], column, param);
+        ASSERT_LE(order2, 0) << column;
+        if (order2 == 0) {
+          ASSERT_LT(placeBefore[static_cast<size_t>(order[i])],
+                    placeBefore[static_cast<size_t>(order[i + 1])])
+              << column;
+        }
+      }
+    }
   }
 }
 

@@ -86,22 +86,6 @@ class Random {
   std::mt19937 m_engine;
 };
 
-// The list control's sort, a merge sort: it tolerates a comparison that is no
-// strict ordering, as the date comparison is.
-template <typename Compare>
-void ListSort(std::vector<size_t>& items, Compare compare) {
-  if (items.size() < 2) return;
-  std::vector<size_t> left(items.begin(), items.begin() + items.size() / 2);
-  std::vector<size_t> right(items.begin() + items.size() / 2, items.end());
-  ListSort(left, compare);
-  ListSort(right, compare);
-  size_t l = 0, r = 0, out = 0;
-  while (l < left.size() && r < right.size())
-    items[out++] = compare(left[l], right[r]) <= 0 ? left[l++] : right[r++];
-  while (l < left.size()) items[out++] = left[l++];
-  while (r < right.size()) items[out++] = right[r++];
-}
-
 std::string Native(std::string path) {
   for (char& c : path)
     if (c == '/') c = kSep;
@@ -220,19 +204,9 @@ void RunOneSeed(uint32_t seed) {
   for (size_t row = 0; row < rowCount; ++row) fileOfRow[row] = fileOfPath[data.GetResultPath(row)];
   for (int32_t& mark : data.m_arrDeleteMarks) mark = random.Chance(0.5);  // from an earlier run
 
-  // The list: item data = store index, the texts as the refill writes them.
-  auto text = [&](size_t row, int column) -> std::string {
-    switch (column) {
-      case 0: return std::to_string(row + 1);
-      case 1: return std::string(data.m_arrFoundNames[row]);
-      case 2: return std::string(data.m_arrFoundTypes[row]);
-      case 3: return std::string(data.m_arrFoundLocations[row]);
-      case 4: return std::to_string(data.m_arrFoundSizes[row]);
-      default: return std::string(data.m_arrFoundDates[row]);
-    }
-  };
-  std::vector<size_t> list(rowCount);
-  for (size_t i = 0; i < list.size(); ++i) list[i] = i;
+  // The list: its order of store rows, sorted by a few header clicks.
+  std::vector<int32_t> list(rowCount);
+  for (size_t i = 0; i < list.size(); ++i) list[i] = static_cast<int32_t>(i);
   int lastColumn = -1;
   bool ascending = true;
   for (size_t clicks = random.Below(4); clicks > 0; --clicks) {
@@ -240,14 +214,9 @@ void RunOneSeed(uint32_t seed) {
     ascending = column == lastColumn ? !ascending : true;
     lastColumn = column;
     const int32_t param = kResultColumnSortKinds[column] * (ascending ? 1 : -1);
-    auto compare = [&](size_t a, size_t b) {
-      return CompareRows(text(a, column).c_str(), text(b, column).c_str(), param);
-    };
-    ListSort(list, compare);
-    if (kResultColumnSortKinds[column] != SORT_DATE) {
-      for (size_t i = 0; i + 1 < list.size(); ++i)
-        ASSERT_LE(compare(list[i], list[i + 1]), 0) << "column " << column;
-    }
+    SortRows(data, list, column, param);
+    for (size_t i = 0; i + 1 < list.size(); ++i)
+      ASSERT_LE(CompareRows(data, list[i], list[i + 1], column, param), 0) << "column " << column;
   }
 
   // The user's selection, collected top to bottom by its "N" texts.
@@ -255,10 +224,10 @@ void RunOneSeed(uint32_t seed) {
   const double p = share[random.Below(std::size(share))];
   std::vector<std::string> numberTexts;
   std::vector<size_t> chosen;
-  for (size_t row : list) {
+  for (const int32_t row : list) {
     if (!random.Chance(p)) continue;
-    numberTexts.push_back(text(row, 0));
-    chosen.push_back(row);
+    numberTexts.push_back(std::to_string(row + 1));
+    chosen.push_back(static_cast<size_t>(row));
   }
   std::vector<int32_t> selected;
   CollectSelectedResults(numberTexts, selected, data.m_arrDeleteMarks);

@@ -2,7 +2,7 @@
 // A stand-in for the search page in the results tests: a top-level window
 // with the two lists, the total label and the three buttons under the page's
 // ids, and a CResultsView bound to them. Like the page, it hands the header
-// clicks that the results list passes on to the view.
+// clicks and the owner-data list's requests for texts on to the view.
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -36,7 +36,7 @@ class CResultsHost : public fw::CWindow {
     // waits two seconds for every visible top-level window that goes away.
     Create(0, kClass, "Results host", WS_POPUP, RECT{40, 40, 840, 640}, nullptr, 0);
     Child(WC_LISTVIEWA, LVS_REPORT, IDC_LIST_FOLDERS, RECT{10, 10, 400, 110});
-    Child(WC_LISTVIEWA, LVS_REPORT, IDC_LIST_RESULTS, RECT{10, 120, 760, 480});
+    Child(WC_LISTVIEWA, LVS_REPORT | LVS_OWNERDATA, IDC_LIST_RESULTS, RECT{10, 120, 760, 480});
     Child("STATIC", 0, IDC_TOTAL_LABEL, RECT{10, 490, 300, 510}, "1", false);
     Child("BUTTON", BS_PUSHBUTTON, IDC_FIND, RECT{420, 10, 520, 35}, "Find");
     Child("BUTTON", BS_PUSHBUTTON, IDC_EMPTY_LIST, RECT{420, 40, 520, 65}, "Empty list");
@@ -59,13 +59,15 @@ class CResultsHost : public fw::CWindow {
   }
 
   // Any control's notifications: the page's table takes the header clicks
-  // by their code and hands them on.
+  // by their code and hands them on, and the results list's text requests.
   LRESULT OnNotify(WPARAM, LPARAM lParam) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->code == HDN_ITEMCLICKA || header->code == HDN_ITEMCLICKW) {
       m_headerCodes.push_back(header->code);
       return m_view.OnHeaderItemClick(header);
     }
+    if (header->idFrom == IDC_LIST_RESULTS && header->code == LVN_GETDISPINFOA)
+      return m_view.OnGetDispInfo(header);
     return 0;
   }
 

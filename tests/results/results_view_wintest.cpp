@@ -37,10 +37,10 @@ class ResultsViewTest : public ::testing::Test {
   }
 
   void AddRow(const std::string& name, uint64_t size, const std::string& date,
-              const std::string& location = "C:\\files\\") {
+              const std::string& location = "C:\\files\\", int64_t time = 0) {
     const size_t dot = name.rfind('.');
     m_data.AddResult(name, location, dot == std::string::npos ? "" : name.substr(dot + 1), size,
-                     date);
+                     date, time);
     m_data.m_nFoundCount = static_cast<int64_t>(m_data.GetResultCount());
   }
 
@@ -81,7 +81,7 @@ TEST_F(ResultsViewTest, RefillShowsTheStoreInOrderWithNumbersSizesAndTheTotal) {
   // Plain bytes, beyond 4 GiB too, and 3 GB is no negative number.
   EXPECT_EQ(Column(kSize), (Texts{"4294967296", "3221225472", "0"}));
   EXPECT_EQ(Column(kDate), (Texts{"01/15/24 12:30:00", "02/01/24 08:00:00", "03/01/24 00:00:00"}));
-  for (int row = 0; row < 3; ++row) EXPECT_EQ(List().GetItemData(row), row);
+  EXPECT_EQ(View().m_arrRowOrder, (std::vector<int32_t>{0, 1, 2}));
 
   EXPECT_EQ(View().m_wndTotal.GetText(), "Total number of found files: 3");
   EXPECT_TRUE(::GetWindowLongPtrA(View().m_wndTotal.m_hWnd, GWL_STYLE) & WS_VISIBLE);
@@ -123,17 +123,13 @@ TEST_F(ResultsViewTest, FindAndDeleteStayAsTheyAreWhileATaskIsSet) {
 }
 
 // What reaches the results list on the test's thread while a worker refills:
-// every row must come inside the one task the worker hands over, between one
-// redraw-off and one redraw-on.
+// the new row count must come inside the one task the worker hands over.
 struct ListTrace {
   static inline HWND list = nullptr;
   static inline int runTasks = 0;
   static inline int depth = 0;
-  static inline int insertsInside = 0;
-  static inline int insertsOutside = 0;
-  static inline std::vector<WPARAM> redraws;
-  static inline int insertsBeforeRedrawOff = 0;
-  static inline int insertsAfterRedrawOn = 0;
+  static inline int countsInside = 0;
+  static inline int countsOutside = 0;
 
   static LRESULT CALLBACK Before(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
@@ -141,12 +137,8 @@ struct ListTrace {
       if (call->message == WM_LIST_RUNTASK) {
         ++runTasks;
         ++depth;
-      } else if (call->message == LVM_INSERTITEMA) {
-        ++(depth > 0 ? insertsInside : insertsOutside);
-        if (redraws.empty()) ++insertsBeforeRedrawOff;
-        if (redraws.size() > 1) ++insertsAfterRedrawOn;
-      } else if (call->message == WM_SETREDRAW) {
-        redraws.push_back(call->wParam);
+      } else if (call->message == LVM_SETITEMCOUNT) {
+        ++(depth > 0 ? countsInside : countsOutside);
       }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -158,7 +150,7 @@ struct ListTrace {
   }
 };
 
-TEST_F(ResultsViewTest, RefillFromAWorkerIsOneHandOverWithOneRedraw) {
+TEST_F(ResultsViewTest, RefillFromAWorkerIsOneHandOver) {
   for (int i = 0; i < 100; ++i) AddRow(Numbered("file", i, ".txt"), i, "01/01/24 00:00:00");
   ListTrace::list = List().m_hWnd;
   HHOOK before =
@@ -183,11 +175,8 @@ TEST_F(ResultsViewTest, RefillFromAWorkerIsOneHandOverWithOneRedraw) {
   // The worker went on only once the list was full.
   EXPECT_EQ(rowsWhenReturned.load(), 100);
   EXPECT_EQ(ListTrace::runTasks, 1);
-  EXPECT_EQ(ListTrace::insertsInside, 100);
-  EXPECT_EQ(ListTrace::insertsOutside, 0);
-  EXPECT_EQ(ListTrace::redraws, (std::vector<WPARAM>{FALSE, TRUE}));
-  EXPECT_EQ(ListTrace::insertsBeforeRedrawOff, 0);
-  EXPECT_EQ(ListTrace::insertsAfterRedrawOn, 0);
+  EXPECT_EQ(ListTrace::countsInside, 1);
+  EXPECT_EQ(ListTrace::countsOutside, 0);
   EXPECT_EQ(Column(kN).back(), "100");
 }
 
@@ -231,29 +220,15 @@ TEST_F(ResultsViewTest, NameSortsWithoutCaseAndTheSecondClickReverses) {
   View().RefillResults();
 
   SendHeaderClick(m_host, kName);
-  Texts names = Column(kName);
-  // alpha.txt and Alpha.txt are equal: either may come first.
-  ASSERT_EQ(names.size(), 4u);
-  EXPECT_EQ(Texts(names.begin() + 2, names.end()), (Texts{"b.txt", "C.txt"}));
-  EXPECT_EQ(names[0].substr(1), "lpha.txt");
-  EXPECT_EQ(names[1].substr(1), "lpha.txt");
+  // alpha.txt and Alpha.txt are equal: they keep the order they had, in
+  // either direction.
+  EXPECT_EQ(Column(kName), (Texts{"alpha.txt", "Alpha.txt", "b.txt", "C.txt"}));
   EXPECT_EQ(g_nLastSortColumn, kName);
   EXPECT_TRUE(g_bSortAscending);
 
   SendHeaderClick(m_host, kName);
-  names = Column(kName);
-  EXPECT_EQ(Texts(names.begin(), names.begin() + 2), (Texts{"C.txt", "b.txt"}));
+  EXPECT_EQ(Column(kName), (Texts{"C.txt", "b.txt", "alpha.txt", "Alpha.txt"}));
   EXPECT_FALSE(g_bSortAscending);
-}
-
-TEST_F(ResultsViewTest, TwoNamesThatDifferOnlyInCaseCompareEqualBothWays) {
-  SortItem lower{0, "alpha.txt"};
-  SortItem upper{1, "Alpha.txt"};
-  const LPARAM a = reinterpret_cast<LPARAM>(&lower);
-  const LPARAM b = reinterpret_cast<LPARAM>(&upper);
-  EXPECT_EQ(CResultsView::CompareRows(a, b, SORT_TEXT), 0);
-  EXPECT_EQ(CResultsView::CompareRows(a, b, -SORT_TEXT), 0);
-  EXPECT_EQ(CResultsView::CompareRows(b, a, SORT_TEXT), 0);
 }
 
 TEST_F(ResultsViewTest, SizeSortsAsNumbersBeyondFourGibibytes) {
@@ -270,38 +245,36 @@ TEST_F(ResultsViewTest, SizeSortsAsNumbersBeyondFourGibibytes) {
   EXPECT_EQ(Column(kSize), (Texts{"4294967296", "4294967295", "3221225472", "10", "9"}));
 }
 
-TEST_F(ResultsViewTest, DateSortsByTheInstantAcrossTheCenturyAndWhateverTheLocale) {
-  AddRow("march.txt", 1, "03/02/24 10:00:00");  // 2 March: a day-first reading makes it 3 February
-  AddRow("y2k.txt", 2, "01/01/00 00:00:01");
-  AddRow("nye.txt", 3, "12/31/99 23:59:59");
-  AddRow("feb.txt", 4, "02/03/24 10:00:00");
+// The texts' two-digit years cannot order 1950 against 2050: the instants can.
+TEST_F(ResultsViewTest, DateSortsByTheInstantAcrossTheCenturies) {
+  AddRow("2050.txt", 1, "01/01/50 00:00:00", "C:\\files\\", 2524608000);
+  AddRow("y2k.txt", 2, "01/01/00 00:00:01", "C:\\files\\", 946684801);
+  AddRow("1950.txt", 3, "01/01/50 00:00:00", "C:\\files\\", -631152000);
+  AddRow("nye.txt", 4, "12/31/99 23:59:59", "C:\\files\\", 946684799);
   View().RefillResults();
 
   SendHeaderClick(m_host, kDate);
-  EXPECT_EQ(Column(kName), (Texts{"nye.txt", "y2k.txt", "feb.txt", "march.txt"}));
+  EXPECT_EQ(Column(kName), (Texts{"1950.txt", "nye.txt", "y2k.txt", "2050.txt"}));
   SendHeaderClick(m_host, kDate);
-  EXPECT_EQ(Column(kName), (Texts{"march.txt", "feb.txt", "y2k.txt", "nye.txt"}));
+  EXPECT_EQ(Column(kName), (Texts{"2050.txt", "y2k.txt", "nye.txt", "1950.txt"}));
 }
 
-TEST_F(ResultsViewTest, AnUnreadableDateComparesEqualToAnyOtherInBothDirections) {
-  SortItem bad{0, "not a date"};
-  SortItem good{1, "01/15/24 12:30:00"};
-  const LPARAM a = reinterpret_cast<LPARAM>(&bad);
-  const LPARAM b = reinterpret_cast<LPARAM>(&good);
-  for (LPARAM kind : {LPARAM{SORT_DATE}, LPARAM{-SORT_DATE}}) {
-    EXPECT_EQ(CResultsView::CompareRows(a, b, kind), 0);
-    EXPECT_EQ(CResultsView::CompareRows(b, a, kind), 0);
-  }
-  // Readable dates never compare equal: the later one is +1 in either order
-  // of equal instants.
-  SortItem same{2, "01/15/24 12:30:00"};
-  EXPECT_EQ(CResultsView::CompareRows(b, reinterpret_cast<LPARAM>(&same), SORT_DATE), 1);
+TEST_F(ResultsViewTest, EqualDatesKeepTheirOrderInBothDirections) {
+  AddRow("b.txt", 2, "01/15/24 12:30:00", "C:\\files\\", 1705339800);
+  AddRow("a.txt", 1, "01/15/24 12:30:00", "C:\\files\\", 1705339800);
+  AddRow("c.txt", 3, "01/14/24 12:30:00", "C:\\files\\", 1705253400);
+  View().RefillResults();
+  SendHeaderClick(m_host, kName);
+  SendHeaderClick(m_host, kDate);
+  EXPECT_EQ(Column(kName), (Texts{"c.txt", "a.txt", "b.txt"}));
+  SendHeaderClick(m_host, kDate);
+  EXPECT_EQ(Column(kName), (Texts{"a.txt", "b.txt", "c.txt"}));
 }
 
 TEST_F(ResultsViewTest, AnotherColumnStartsAscendingAndARefillKeepsTheState) {
-  AddRow("b.txt", 30, "01/02/24 00:00:00");
-  AddRow("a.txt", 10, "01/03/24 00:00:00");
-  AddRow("c.txt", 20, "01/01/24 00:00:00");
+  AddRow("b.txt", 30, "01/02/24 00:00:00", "C:\\files\\", 1704171600);
+  AddRow("a.txt", 10, "01/03/24 00:00:00", "C:\\files\\", 1704258000);
+  AddRow("c.txt", 20, "01/01/24 00:00:00", "C:\\files\\", 1704085200);
   View().RefillResults();
 
   SendHeaderClick(m_host, kName);
@@ -334,13 +307,17 @@ TEST_F(ResultsViewTest, OnlyTheLeftButtonSorts) {
   EXPECT_EQ(Column(kName), (Texts{"a.txt", "b.txt"}));
 }
 
-TEST_F(ResultsViewTest, SortingKeepsEachRowsOwnDataAndNumber) {
+TEST_F(ResultsViewTest, SortingKeepsEachRowsOwnCellsAndNumber) {
   for (int i = 0; i < 12; ++i) AddRow(Numbered("f", 11 - i, ".txt"), i, "01/01/24 00:00:00");
   View().RefillResults();
   SendHeaderClick(m_host, kSize);
   SendHeaderClick(m_host, kSize);
   for (int row = 0; row < List().GetItemCount(); ++row) {
-    EXPECT_EQ(std::to_string(List().GetItemData(row) + 1), List().GetItemText(row, kN));
+    const int32_t storeRow = View().m_arrRowOrder[static_cast<size_t>(row)];
+    EXPECT_EQ(std::to_string(storeRow + 1), List().GetItemText(row, kN));
+    EXPECT_EQ(m_data.m_arrFoundNames[static_cast<size_t>(storeRow)],
+              List().GetItemText(row, kName));
+    EXPECT_EQ(std::to_string(storeRow), List().GetItemText(row, kSize));
   }
   // "N" sorts as a number: 10 after 9.
   SendHeaderClick(m_host, kN);
@@ -385,6 +362,16 @@ TEST_F(ResultsViewTest, SelectedRowsAreMarkedByTheirNumberWhateverTheirPlace) {
   std::vector<int32_t> marks(9, 0);
   marks[2] = marks[6] = 1;
   EXPECT_EQ(m_data.m_arrDeleteMarks, marks);
+
+  // The list keeps a selection by position; the next sort moves it with the rows.
+  SendHeaderClick(m_host, kSize);
+  EXPECT_EQ(List().GetSelectedCount(), 2);
+  View().CollectSelectedResults();
+  EXPECT_EQ(View().m_arrSelectedResults, (std::vector<int32_t>{2, 6}));
+  EXPECT_EQ(m_data.m_arrDeleteMarks, marks);
+  // A refill shows new rows: nothing of the old selection stays.
+  View().RefillResults();
+  EXPECT_EQ(List().GetSelectedCount(), 0);
 }
 
 TEST_F(ResultsViewTest, NoSelectionLeavesNothingChosenAndEveryMarkClear) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -822,6 +823,152 @@ TEST_F(SearchPageTest, AFolderChosenWhileASearchStartedMeanwhileIsNotAdded) {
   ASSERT_TRUE(RunToTheEnd());
   EXPECT_EQ(Folders().GetItemCount(), 1);
   EXPECT_EQ(Results().GetItemCount(), 1);
+}
+
+// ---- the results list's habits
+
+// Rows straight into the store, as a search leaves them, and the refill.
+void ShowRows(CAppData& data, CWindowWiperEntries& page,
+              std::initializer_list<std::pair<const char*, const char*>> rows) {
+  for (const auto& [location, name] : rows) data.AddResult(name, location, "txt", 1, "");
+  data.m_nFoundCount = static_cast<int64_t>(data.GetResultCount());
+  page.RefillResults();
+}
+
+// A key on the results list, with Ctrl held or not, as the keyboard sends it.
+void PressKey(const fw::CListView& list, WPARAM key, bool control = false) {
+  BYTE saved[256] = {};
+  ::GetKeyboardState(saved);
+  BYTE held[256];
+  std::copy(std::begin(saved), std::end(saved), std::begin(held));
+  held[VK_CONTROL] = control ? 0x80 : 0;
+  ::SetKeyboardState(held);
+  list.Send(WM_KEYDOWN, key, 1);
+  list.Send(WM_KEYUP, key, 0xC0000001);
+  ::SetKeyboardState(saved);
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!::OpenClipboard(nullptr)) return text;
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+      text = chars;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+void SetClipboardEmpty() {
+  if (!::OpenClipboard(nullptr)) return;
+  ::EmptyClipboard();
+  ::CloseClipboard();
+}
+
+// A name with a letter beyond ASCII, in the process code page.
+std::string NarrowName(const std::wstring& wide) {
+  char narrow[64] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+  return narrow;
+}
+
+TEST_F(SearchPageTest, CtrlASelectsEveryRow) {
+  ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\a\\", "two.txt"}, {"C:\\b\\", "3.txt"}});
+  PressKey(Results(), 'A');
+  EXPECT_EQ(Results().GetSelectedCount(), 0);
+  PressKey(Results(), 'A', true);
+  EXPECT_EQ(Results().GetSelectedCount(), 3);
+}
+
+TEST_F(SearchPageTest, CtrlCCopiesTheSelectedPathsAsUnicodeLines) {
+  const std::wstring cafe = L"caf\u00e9.txt";
+  const std::string name = NarrowName(cafe);
+  ShowRows(m_data, m_page, {{"C:\\b\\", "b.txt"}, {"C:\\a\\", name.c_str()}, {"C:\\c\\", "c.txt"}});
+  SetClipboardEmpty();
+  // Sorted by "Location": the selection is copied top to bottom as shown.
+  m_page.m_view.SortResults(3);
+  SelectRow(Results(), 0);
+  SelectRow(Results(), 1);
+  PressKey(Results(), 'C', true);
+  EXPECT_EQ(ClipboardText(), L"C:\\a\\" + cafe + L"\r\nC:\\b\\b.txt");
+}
+
+TEST_F(SearchPageTest, DoubleClickAndEnterOpenTheFolderWithTheFileSelected) {
+  ShowRows(m_data, m_page, {{"C:\\b\\", "b.txt"}, {"D:\\my files\\", "a, too.txt"}});
+  std::vector<std::wstring> commands;
+  m_page.m_view.m_fnRunShell = [&](const ShellCommand& command) {
+    commands.push_back(command.m_strFile + L" " + command.m_strParameters);
+  };
+  m_page.m_view.SortResults(1);  // "Name": a, too.txt on top
+  RECT row{};
+  row.left = LVIR_LABEL;
+  Results().Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  Results().Send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.left + 2, row.top + 2));
+  EXPECT_EQ(commands,
+            (std::vector<std::wstring>{L"explorer.exe /select,\"D:\\my files\\a, too.txt\""}));
+
+  // Enter comes to the page as its default command; it opens only when the
+  // results list has the focus.
+  SelectRow(Results(), 0, false);
+  SelectRow(Results(), 1);
+  ::SetFocus(Item(IDC_FIND));
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(commands.size(), 1u);
+  ::SetFocus(Results().m_hWnd);
+  ASSERT_EQ(::GetFocus(), Results().m_hWnd);
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[1], L"explorer.exe /select,\"C:\\b\\b.txt\"");
+}
+
+TEST_F(SearchPageTest, DeleteKeyAsksAsTheButtonDoesAndNothingWhileATaskRuns) {
+  ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\a\\", "two.txt"}});
+  BoxCounter no("Warning", IDCANCEL);
+  SelectRow(Results(), 1);
+  PressKey(Results(), VK_DELETE);
+  EXPECT_EQ(no.Texts(),
+            (std::vector<std::string>{"Do you really want to delete selected file(s)?"}));
+  EXPECT_EQ(m_data.m_arrDeleteMarks, (std::vector<int32_t>{0, 1}));
+
+  // The key and the menu's "Delete" while a search or a delete runs: no
+  // question, no marks.
+  for (auto* task : {&m_data.m_nTask, &m_data.m_nRunningTask}) {
+    m_data.m_arrDeleteMarks = {0, 0};
+    *task = 2;
+    PressKey(Results(), VK_DELETE);
+    ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_DELETE, 0);
+    *task = 0;
+    EXPECT_EQ(m_data.m_arrDeleteMarks, (std::vector<int32_t>{0, 0}));
+  }
+  no.Stop();
+  EXPECT_EQ(no.Texts().size(), 1u);
+}
+
+TEST_F(SearchPageTest, TheRowsMenuOffersItsFourChoicesAndCopyPathCopies) {
+  ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\b\\", "two.txt"}});
+  SetClipboardEmpty();
+  SelectRow(Results(), 1);
+  std::vector<std::string> items;
+  MenuAnswerer menu([&](HWND window) {
+    HMENU shown = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(shown); ++i) {
+      char text[64] = {};
+      if (::GetMenuStringA(shown, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) > 0)
+        items.push_back(text);
+    }
+    // The second entry: "Copy path".
+    ::PostMessageA(window, WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageA(window, WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageA(window, WM_KEYDOWN, VK_RETURN, 1);
+  });
+  // As the menu key or Shift+F10 asks for it.
+  Results().Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Results().m_hWnd), MAKELPARAM(-1, -1));
+  ASSERT_TRUE(menu.Answered());
+  EXPECT_EQ(items, (std::vector<std::string>{"Open containing folder", "Copy path", "Select all",
+                                             "Delete"}));
+  EXPECT_TRUE(PumpUntil([] { return ClipboardText() == L"C:\\b\\two.txt"; }));
 }
 
 // ---- the program's one page

@@ -85,6 +85,32 @@ BoxAnswerer::BoxAnswerer(std::string caption, Action action, std::chrono::millis
         for (HWND dialog : open) ::PostMessageA(dialog, WM_CLOSE, 0, 0);
       }) {}
 
+HWND FindOpenMenu() {
+  HWND menu = nullptr;
+  while ((menu = ::FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(menu, &process);
+    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
+}
+
+MenuAnswerer::MenuAnswerer(BoxAnswerer::Action action, std::chrono::milliseconds timeout)
+    : m_thread([this, action = std::move(action), timeout] {
+        HWND menu = nullptr;
+        if (WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }, timeout)) {
+          m_bFound = true;
+          action(menu);
+        }
+      }) {}
+
+MenuAnswerer::~MenuAnswerer() { Answered(); }
+
+bool MenuAnswerer::Answered() {
+  if (m_thread.joinable()) m_thread.join();
+  return m_bFound;
+}
+
 BoxAnswerer::~BoxAnswerer() {
   if (m_thread.joinable()) m_thread.join();
 }

@@ -50,5 +50,23 @@ void PressCloseBox(HWND box);        // the caption's close box
 // system's input queue: disabled controls do not take it.
 void MouseClick(HWND control);
 
+// The open pop-up menu of this process (the system's "#32768" window), or null.
+HWND FindOpenMenu();
+
+// Answers the next pop-up menu of this process from a thread of its own, as
+// BoxAnswerer does a box; keys posted to the menu window choose in it.
+class MenuAnswerer {
+ public:
+  explicit MenuAnswerer(BoxAnswerer::Action action, std::chrono::milliseconds timeout = 20s);
+  ~MenuAnswerer();
+  MenuAnswerer(const MenuAnswerer&) = delete;
+  MenuAnswerer& operator=(const MenuAnswerer&) = delete;
+  bool Answered();
+
+ private:
+  std::atomic<bool> m_bFound{false};
+  std::thread m_thread;
+};
+
 // Waits until the window is gone.
 bool WaitUntilClosed(HWND window, std::chrono::milliseconds timeout = 20s);
