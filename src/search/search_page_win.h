@@ -122,7 +122,6 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
   void OnSelectAll();
   // "Delete" by key or menu; nothing while a task runs, like the disabled button.
   void OnDeleteRows();
-  bool IsTaskRunning() const { return m_pAppData->m_nTask != 0 || m_pAppData->m_nRunningTask != 0; }
 
   void FillDropDownLists();
   // The size edits' own reading: text that is no whole number reads as 0,
