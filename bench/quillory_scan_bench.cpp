@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
       if (i + 1 >= argc) Usage(1);
       return argv[++i];
     };
-    if (arg == "--help") Usage(0);
+    if (arg == "--help")
+      Usage(0);
     else if (arg == "--type") {
       in.m_nAllFiles = 0;
       in.m_nSpecifyType = 1;
@@ -122,8 +123,9 @@ int main(int argc, char** argv) {
   SearchCriteria criteria;
   CAppData& data = g_AppData;
   data.m_arrFolders = folders;
-  const CriteriaCheck check = BuildSearchCriteria(
-      in, folders.size(), criteria, [](const std::string& text) { std::printf("%s\n", text.c_str()); });
+  const CriteriaCheck check =
+      BuildSearchCriteria(in, folders.size(), criteria,
+                          [](const std::string& text) { std::printf("%s\n", text.c_str()); });
   if (check != CriteriaCheck::Ok) return 2;
 
   QuietSink sink;
@@ -157,11 +159,15 @@ int main(int argc, char** argv) {
       characters += data.m_arrFoundNames[i].size() + data.m_arrFoundLocations[i].size() +
                     data.m_arrFoundTypes[i].size() + data.m_arrFoundDates[i].size();
     const size_t bytes = data.m_arrFoundNames.CharBytes() + data.m_arrFoundNames.IndexBytes() +
-                         data.m_arrFoundLocations.CharBytes() + data.m_arrFoundLocations.IndexBytes() +
-                         data.m_arrFoundTypes.CharBytes() + data.m_arrFoundTypes.IndexBytes() +
-                         data.m_arrFoundDates.CharBytes() + data.m_arrFoundDates.IndexBytes() +
+                         data.m_arrFoundLocations.CharBytes() +
+                         data.m_arrFoundLocations.IndexBytes() + data.m_arrFoundTypes.CharBytes() +
+                         data.m_arrFoundTypes.IndexBytes() + data.m_arrFoundDates.CharBytes() +
+                         data.m_arrFoundDates.IndexBytes() +
                          data.m_arrDeleteMarks.capacity() * sizeof(int32_t) +
-                         data.m_arrFoundSizes.capacity() * sizeof(uint64_t);
+                         data.m_arrFoundSizes.capacity() * sizeof(uint64_t) +
+                         data.m_arrFoundTimes.capacity() * sizeof(int64_t) +
+                         data.m_arrFoundIdentities.capacity() * sizeof(platform::FileIdentity) +
+                         data.m_arrRemovedRows.capacity() / 8;
     std::fprintf(stderr, "scan %.3f s; store %zu rows, %.1f bytes a row beyond %zu characters\n",
                  seconds, rows, static_cast<double>(bytes - characters) / static_cast<double>(rows),
                  characters);
