@@ -1,5 +1,40 @@
 #include "framework/worker_thread.h"
 
+namespace {
+
+class CNullSink : public IWorkerSink {
+ public:
+  void SendStarted() override {}
+  void SendProgress() override {}
+  void PostProgress() override {}
+  void PostFinished() override {}
+  int AskChoice(const std::string&) override { return ASK_CANCEL; }
+  void ShowMessage(const std::string&) override {}
+  void RefillResults() override {}
+  void NotifyShell() override {}
+};
+
+}  // namespace
+
+bool CWorkerThread::InitInstance() {
+  m_bStop.store(0);
+  Sink().SendStarted();
+  Work();
+  // The page may start the next task as soon as the fields are clear; the
+  // refill that follows still runs on this worker's call.
+  m_nRunningTaskField.store(0);
+  m_nTaskField.store(0);
+  m_bStop.store(1);
+  Sink().RefillResults();
+  Sink().NotifyShell();
+  return true;
+}
+
+IWorkerSink& CWorkerThread::Sink() {
+  static CNullSink none;
+  return m_pProgressDlg ? *m_pProgressDlg : none;
+}
+
 CWorkerThread::~CWorkerThread() {
   {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -1,7 +1,9 @@
 #pragma once
 // Base of the two workers: a thread created suspended and then resumed, whose
 // InitInstance is the start routine, with the stop flag and the pause gate
-// the progress window drives.
+// the progress window drives, and the one shape of a run: the window is told
+// the work started, the work is done, the task fields are cleared, and the
+// window refills the results and tells the shell.
 //
 // Pausing holds the worker at its next poll of the stop flag instead of
 // suspending its thread: a thread suspended inside the heap or C runtime lock
@@ -14,15 +16,20 @@
 #include <mutex>
 #include <thread>
 
+#include "framework/worker_sink.h"
+
 class CWorkerThread {
  public:
-  CWorkerThread() = default;
+  // `task` and `runningTask` are the activity fields the run clears when its
+  // work is done, before the last refill.
+  CWorkerThread(std::atomic<int32_t>& task, std::atomic<int32_t>& runningTask)
+      : m_nTaskField(task), m_nRunningTaskField(runningTask) {}
   virtual ~CWorkerThread();
   CWorkerThread(const CWorkerThread&) = delete;
   CWorkerThread& operator=(const CWorkerThread&) = delete;
 
-  // The start routine, run once on the worker's own thread.
-  virtual bool InitInstance() = 0;
+  // The start routine, run once on the worker's own thread: the whole run.
+  bool InitInstance();
 
   // Starts the thread; InitInstance runs on it. Call once.
   void ResumeThread();
@@ -36,12 +43,21 @@ class CWorkerThread {
   void Resume();
 
   std::atomic<int32_t> m_bStop{0};
+  IWorkerSink* m_pProgressDlg = nullptr;  // the progress window; none in some tests
 
  protected:
+  // The work between "started" and the end of the task; it posts
+  // "finished" itself, where the window should learn of it.
+  virtual void Work() = 0;
   // The worker's poll: waits while paused, then tells whether to stop.
   bool PollStop();
+  // The progress window, or without one a sink that does nothing and
+  // answers every question as a closed box would: Cancel.
+  IWorkerSink& Sink();
 
  private:
+  std::atomic<int32_t>& m_nTaskField;
+  std::atomic<int32_t>& m_nRunningTaskField;
   std::thread m_thread;
   std::mutex m_mutex;
   std::condition_variable m_cv;

@@ -9,20 +9,13 @@ std::string FileChangedText(const std::string& path) {
   return "File " + (" \"" + path) + "\" has changed since the search and was not deleted.";
 }
 
-bool CDelEntriesThread::InitInstance() {
-  m_bStop.store(0);
+void CDelEntriesThread::Work() {
   int32_t answer = ASK_NOT_YET;
   m_nDeleted.store(0);
-  m_strStatus.clear();
-  IWorkerSink* sink = m_pProgressDlg;
-
-  // The store is the search page's until the window has taken this.
-  if (sink) sink->SendStarted();
-
   CAppData& store = *m_pAppData;
   m_nTotal.store(m_pSelectedResults ? static_cast<int32_t>(m_pSelectedResults->size()) : 0);
   m_nRowCount = static_cast<int32_t>(store.GetResultCount());
-  if (sink) sink->PostProgress();
+  Sink().PostProgress();
 
   // Rows of deleted files are only flagged here; the final refill drops them
   // all at once on the user-interface thread, so the list never reads a row
@@ -40,33 +33,20 @@ bool CDelEntriesThread::InitInstance() {
     if (result == platform::RemoveResult::Removed) {
       deleted[row] = true;
       m_nDeleted.store(++deletedCount);
-      if (sink) sink->PostProgress();
+      Sink().PostProgress();
       continue;
     }
     if (answer != ASK_SKIP_ALL) {
       // Without a window nobody can answer; that is as good as closing the box.
-      const std::string question = result == platform::RemoveResult::Changed
-                                       ? FileChangedText(path)
-                                       : DeleteFailedText(path);
-      answer = sink ? sink->AskChoice(question) : ASK_CANCEL;
+      answer = Sink().AskChoice(result == platform::RemoveResult::Changed ? FileChangedText(path)
+                                                                         : DeleteFailedText(path));
       if (answer != ASK_SKIP && answer != ASK_SKIP_ALL) {
         m_bStop.store(1);  // Cancel: the rest of the store stays as it is
         break;
       }
     }
-    if (sink) sink->PostProgress();
+    Sink().PostProgress();
   }
   store.m_arrRemovedRows = std::move(deleted);
-  if (sink) sink->PostFinished();
-
-  store.m_nRunningTask = 0;
-  store.m_nTask = 0;
-  m_bStop.store(1);
-  if (sink) {
-    sink->RefillResults();
-    sink->NotifyShell();
-  } else {
-    store.DropRemovedResults();  // no list to read the store meanwhile
-  }
-  return true;
+  Sink().PostFinished();
 }

@@ -11,7 +11,7 @@
 
 #include "framework/worker_thread.h"
 #include "platform/file_system.h"
-#include "results/worker_sink.h"
+#include "framework/worker_sink.h"
 #include "settings/app_data.h"
 
 // The failure questions for one path: it cannot be deleted, or it is no
@@ -26,14 +26,12 @@ class CDelEntriesThread : public CWorkerThread {
   // read when the run starts, is the number of rows the user chose.
   explicit CDelEntriesThread(const std::vector<int32_t>* selectedResults,
                              CAppData* appData = &g_AppData)
-      : m_pSelectedResults(selectedResults), m_pAppData(appData) {}
+      : CWorkerThread(appData->m_nTask, appData->m_nRunningTask),
+        m_pSelectedResults(selectedResults),
+        m_pAppData(appData) {}
 
-  bool InitInstance() override;
-
-  IWorkerSink* m_pProgressDlg = nullptr;
   const std::vector<int32_t>* m_pSelectedResults;
   CAppData* m_pAppData;
-  std::string m_strStatus;
   std::atomic<int32_t> m_nTotal{0};
   std::atomic<int32_t> m_nDeleted{0};
   int32_t m_nRowCount = 0;
@@ -43,4 +41,7 @@ class CDelEntriesThread : public CWorkerThread {
   platform::RemoveResult (*m_pfnRemoveFile)(const std::string& path,
                                             const platform::FileIdentity& identity,
                                             uint64_t size) = &platform::RemoveFileIfSame;
+
+ private:
+  void Work() override;
 };

@@ -131,12 +131,9 @@ void CWindowProgressUnDelete::StartWorker() {
 // ---- the worker's messages
 
 void CWindowProgressUnDelete::OnWorkerStarted() {
+  // The status line shows, empty: neither worker has a status to tell.
   m_wndLabel[kStatusLabel].Show(SW_SHOW);
-  const CWorkerThread* worker = GetRunningWorker();
-  std::string status;
-  if (worker == m_pScanThread && m_pScanThread) status = m_pScanThread->m_strStatus;
-  if (worker == m_pDeleteThread && m_pDeleteThread) status = m_pDeleteThread->m_strStatus;
-  m_wndLabel[kStatusLabel].SetText(status);
+  m_wndLabel[kStatusLabel].SetText("");
 }
 
 void CWindowProgressUnDelete::OnWorkerProgress() {

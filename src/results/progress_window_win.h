@@ -27,7 +27,7 @@
 #include "results/del_entries_thread.h"
 #include "results/results_view_win.h"
 #include "results/worker_messages.h"
-#include "results/worker_sink.h"
+#include "framework/worker_sink.h"
 #include "search/scan_entries_thread.h"
 #include "search/search_criteria.h"
 #include "settings/app_data.h"

@@ -8,7 +8,7 @@
 
 #include "framework/worker_thread.h"
 #include "platform/file_system.h"
-#include "results/worker_sink.h"
+#include "framework/worker_sink.h"
 #include "search/search_criteria.h"
 #include "settings/app_data.h"
 
@@ -24,33 +24,27 @@ int64_t FileTicksToSeconds(platform::FileTicks ticks);
 class CScanEntriesThread : public CWorkerThread {
  public:
   CScanEntriesThread(const SearchCriteria* criteria, CAppData* appData = &g_AppData)
-      : m_pCriteria(criteria), m_pAppData(appData) {}
+      : CWorkerThread(appData->m_nTask, appData->m_nRunningTask),
+        m_pCriteria(criteria),
+        m_pAppData(appData) {}
 
-  bool InitInstance() override;
-  void ScanFolder(std::string path);
+  void ScanFolder(const std::string& path);
 
-  IWorkerSink* m_pProgressDlg = nullptr;
   const SearchCriteria* m_pCriteria;  // the search page's record, fixed during the search
   CAppData* m_pAppData;
-  int64_t m_timeFile = 0;
   int32_t m_nMissingAnswer = ASK_NOT_YET;
-  std::string m_strStatus;
   std::atomic<uint32_t> m_nProcessed{0};
   std::atomic<uint32_t> m_nFound{0};
-  int32_t m_nFolderCount = 0;
-  std::string m_strFolder;
-  std::string m_strFileName;
-  std::string m_strFileType;
-  uint64_t m_nFileSize = 0;
-  int32_t m_bNameMatch = 0;
-  int32_t m_bSizeMatch = 0;
-  int32_t m_bDateMatch = 0;
 
  private:
+  void Work() override;
   bool ShouldUnwind() { return PollStop() || m_bLimitReached; }
-  bool RecordMatch(const std::string& location, const platform::FileIdentity& identity);
+  void ExamineFile(const platform::FolderListing& listing, const std::string& location);
+  bool RecordMatch(const std::string& location, const std::string& type, int64_t time,
+                   const platform::FileIdentity& identity);
   bool LeadsBackUp(const std::string& folder, const std::string& linkPath) const;
 
   bool m_bLimitReached = false;
   platform::FileEntry m_entry;  // reused; the walk reads one entry at a time
+  std::string m_strFullPath;    // reused, for the same reason
 };

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "results/worker_sink.h"
+#include "framework/worker_sink.h"
 #include "settings/app_data.h"
 
 class RecordingSink : public IWorkerSink {
