@@ -264,11 +264,9 @@ void CWindowProgressUnDelete::SendProgress() {
 void CWindowProgressUnDelete::PostProgress() {
   // One progress message in the queue at a time: a delete run posts one per
   // row, and a queue is full at 10000 messages, where WM_WORKER_FINISHED
-  // would be lost. The handler reads the counters as they are by then. And
-  // no more often than the scan's reports: a post and its repaint per file
-  // cost a delete under Wine a third of its own time.
+  // would be lost. The handler reads the counters as they are by then.
   const uint64_t tick = ::GetTickCount64();
-  if (m_bPostedProgress && tick - m_nLastPostTick < m_nProgressSendInterval) return;
+  if (m_bPostedProgress && tick - m_nLastPostTick < m_nProgressPostInterval) return;
   if (m_bProgressPosted.exchange(true)) return;
   m_bPostedProgress = true;
   m_nLastPostTick = tick;

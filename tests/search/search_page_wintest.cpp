@@ -932,15 +932,21 @@ TEST_F(SearchPageTest, DeleteKeyAsksAsTheButtonDoesAndNothingWhileATaskRuns) {
             (std::vector<std::string>{"Do you really want to delete selected file(s)?"}));
   EXPECT_EQ(m_data.m_arrDeleteMarks, (std::vector<int32_t>{0, 1}));
 
-  // The key and the menu's "Delete" while a search or a delete runs: no
-  // question, no marks.
+  // The key, the menu's "Delete" and the page's own "Find" and "Delete"
+  // commands (posted, say, while the buttons were still enabled) while a
+  // search or a delete runs: no question, no marks, the store left to the
+  // worker and no second worker.
   for (auto* task : {&m_data.m_nTask, &m_data.m_nRunningTask}) {
     m_data.m_arrDeleteMarks = {0, 0};
     *task = 2;
     PressKey(Results(), VK_DELETE);
     ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_DELETE, 0);
+    ::SendMessageA(m_page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);
+    ::SendMessageA(m_page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), 0);
     *task = 0;
     EXPECT_EQ(m_data.m_arrDeleteMarks, (std::vector<int32_t>{0, 0}));
+    EXPECT_EQ(m_data.GetResultCount(), 2u);
+    EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
   }
   no.Stop();
   EXPECT_EQ(no.Texts().size(), 1u);
