@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "shell/product.h"
+#include "resources/product.h"
 
 CWindowHelpAbout::CWindowHelpAbout() : CDialog(IDD_HELPABOUT) {
   char version[32];

@@ -1,6 +1,6 @@
 #include "results/custom_list_win.h"
 
-#include "results/worker_messages.h"
+#include "framework/worker_messages.h"
 
 // One window's hook: whose it is and what it stands in front of. The window
 // keeps it in its user data. SetWindowSubclass would do the same, but Wine

@@ -23,15 +23,15 @@
 
 #include "framework/controls_win.h"
 #include "framework/window_win.h"
+#include "framework/worker_host_win.h"
+#include "framework/worker_messages.h"
+#include "framework/worker_sink.h"
 #include "resources/resource.h"
 #include "results/del_entries_thread.h"
 #include "results/results_view_win.h"
-#include "results/worker_messages.h"
-#include "framework/worker_sink.h"
 #include "search/scan_entries_thread.h"
 #include "search/search_criteria.h"
 #include "settings/app_data.h"
-#include "shell/worker_host_win.h"
 
 class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public IWorkerHost {
  public:

@@ -17,12 +17,12 @@
 
 #include "framework/controls_win.h"
 #include "framework/window_win.h"
+#include "framework/worker_host_win.h"
 #include "resources/resource.h"
 #include "results/progress_window_win.h"
 #include "results/results_view_win.h"
 #include "search/search_criteria.h"
 #include "settings/app_data.h"
-#include "shell/worker_host_win.h"
 
 // The shell's folder browser: a file-system folder's path, or false when the
 // user cancels or picks something that is not one. A folder whose path has no

@@ -3,14 +3,14 @@
 // of searching and deleting, the folder list and the result store. One
 // instance, g_AppData, lives for the whole process.
 
-#include <cstddef>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
-#include "results/string_column.h"
+#include "settings/string_column.h"
 
 class CAppData {
  public:

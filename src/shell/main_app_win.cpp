@@ -7,10 +7,10 @@
 
 #include "dialogs/message_box_win.h"
 #include "framework/window_win.h"
+#include "resources/product.h"
 #include "settings/app_data.h"
 #include "settings/check_password_win.h"
 #include "shell/main_window_win.h"
-#include "shell/product.h"
 #include "shell/program_folder.h"
 
 CSingleInstanceMutex::CSingleInstanceMutex(const char* name)

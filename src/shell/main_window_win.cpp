@@ -4,11 +4,11 @@
 #include <iterator>
 
 #include "dialogs/message_box_win.h"
+#include "resources/product.h"
 #include "search/search_page_win.h"
 #include "settings/app_data.h"
 #include "settings/settings_page_win.h"
 #include "shell/main_layout.h"
-#include "shell/product.h"
 
 CWindowMain* g_pMainWnd = nullptr;
 std::string g_strTitle;

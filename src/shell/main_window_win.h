@@ -17,12 +17,12 @@
 #include "dialogs/help_about_win.h"
 #include "framework/handles_win.h"
 #include "framework/window_win.h"
+#include "framework/worker_host_win.h"
+#include "framework/worker_messages.h"
 #include "resources/resource.h"
-#include "results/worker_messages.h"
 #include "shell/nav_panel_win.h"
 #include "shell/splitter_bar_win.h"
 #include "shell/tray_icon_win.h"
-#include "shell/worker_host_win.h"
 
 // A page as the main window sees it: its window and the least room it needs,
 // which the page object itself carries.

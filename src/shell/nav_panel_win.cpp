@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "results/worker_messages.h"
+#include "framework/worker_messages.h"
 #include "shell/main_window_win.h"
 
 namespace {

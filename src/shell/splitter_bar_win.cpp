@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "results/worker_messages.h"
+#include "framework/worker_messages.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dialogs/help_about_win.h"
-#include "shell/product.h"
+#include "resources/product.h"
 
 namespace {
 

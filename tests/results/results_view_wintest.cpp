@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
+#include "framework/worker_messages.h"
 #include "results/compare_rows.h"
 #include "results/results_view_win.h"
-#include "results/worker_messages.h"
 #include "results_host_win.h"
 #include "support/box_answerer_ui_win.h"
 

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "dialogs/show_message.h"
+#include "resources/product.h"
 #include "resources/resource.h"
 #include "settings/app_data.h"
 #include "settings/check_password_win.h"
 #include "settings/settings_page_win.h"
 #include "shell/main_window_win.h"
-#include "shell/product.h"
 #include "support/box_answerer_ui_win.h"
 #include "support/temp_dir.h"
 #include "support/typing_ui_win.h"

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "results/worker_messages.h"
+#include "framework/worker_messages.h"
 #include "shell/main_layout.h"
 #include "shell/splitter_bar_win.h"
 
