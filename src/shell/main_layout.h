@@ -57,9 +57,12 @@ struct TrackSize {
 
 // The smallest window that shows the page: its minimum plus the panel (and
 // 12 for the bar and the frame) beside it and the toolbar above it. A part
-// that does not exist yet adds nothing.
+// that does not exist yet adds nothing. `frame` is what the window's own
+// frame and caption take around its client area: where the system's frame
+// is wider than those 12 allow for, and for the caption, the window grows by
+// it, so that the page is never cut off.
 TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> panelWidth,
-                       std::optional<int> toolbarHeight);
+                       std::optional<int> toolbarHeight, TrackSize frame = {});
 
 // Where a drag starts: the middle of the bar's span, rounded toward its low
 // edge the way integer division does.

@@ -64,6 +64,14 @@ TEST(MainLayout, MinTrackSizeAddsPanelAndToolbar) {
   EXPECT_EQ(MinTrackSize(480, 450, std::nullopt, 30), (TrackSize{480, 480}));
 }
 
+TEST(MainLayout, MinTrackSizeMakesRoomForTheRealFrameAndCaption) {
+  // A frame of 8 on each side and a caption of 23: 16 + 3 for the bar is more
+  // than the 12 the design allows, and the caption comes on top.
+  EXPECT_EQ(MinTrackSize(530, 520, 140, 28, {16, 39}), (TrackSize{689, 587}));
+  // A thin frame never takes the window below the design's width.
+  EXPECT_EQ(MinTrackSize(530, 520, 140, 28, {2, 2}), (TrackSize{682, 550}));
+}
+
 TEST(MainLayout, BarCentreRoundsTowardTheLowEdge) {
   EXPECT_EQ(BarCentre(140, 143), 141);
   EXPECT_EQ(BarCentre(140, 144), 142);
