@@ -167,8 +167,8 @@ LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
     page->pWnd->Show(SW_SHOWNA);
     ::RedrawWindow(page->pWnd->m_hWnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    m_nMinPageWidth = *page->pWidth;
-    m_nMinPageHeight = *page->pHeight;
+    m_nMinPageWidth = page->Width();
+    m_nMinPageHeight = page->Height();
   }
   m_nCurrentPage = pageId;
   // Moving the window onto its own rectangle makes the system apply the new
@@ -239,6 +239,16 @@ LRESULT CWindowMain::OnWindowPosChanged(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+TrackSize CWindowMain::FrameSize() const {
+  // Measured, not asked of the style: without a window manager Wine draws no
+  // frame at all. The window made at 0 by 0 has no client area to measure.
+  const RECT window = GetWindowRect();
+  const RECT client = GetClientRect();
+  if (client.right <= 0 || client.bottom <= 0) return {};
+  return {static_cast<int>(window.right - window.left - client.right),
+          static_cast<int>(window.bottom - window.top - client.bottom)};
+}
+
 void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
   std::optional<int> panelWidth;
   std::optional<int> toolbarHeight;
@@ -250,7 +260,8 @@ void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
     RECT rect = m_wndToolBar.GetWindowRect();
     toolbarHeight = rect.bottom - rect.top;
   }
-  TrackSize size = MinTrackSize(m_nMinPageWidth, m_nMinPageHeight, panelWidth, toolbarHeight);
+  TrackSize size =
+      MinTrackSize(m_nMinPageWidth, m_nMinPageHeight, panelWidth, toolbarHeight, FrameSize());
   info->ptMinTrackSize.x = size.width;
   info->ptMinTrackSize.y = size.height;
   SetMsgHandled(false);
@@ -335,9 +346,6 @@ bool CWindowMain::AskStopWorker(const char* caption, const char* text) {
 }
 
 void CWindowMain::ExitApplication() {
-  // Taken before the question: a worker clears m_nRunningTask itself before
-  // its last refill of the list, and the exit must wait for that refill too.
-  CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetRunningWorker() : nullptr;
   if (g_AppData.m_nRunningTask == 1 &&
       !AskStopWorker("Files Searching", " Searching is in progress. Do you really want to exit?")) {
     return;
@@ -347,8 +355,10 @@ void CWindowMain::ExitApplication() {
     return;
   }
   // The worker writes to the pages, the result store and the progress
-  // window; none of them may go before it has ended.
-  if (worker) WaitForWorkerEnd(*worker, m_nWorkerEndBound);
+  // window; none of them may go before it has ended. One that clears
+  // m_nRunningTask before its final refill of the list is not done yet.
+  CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetUnfinishedWorker() : nullptr;
+  const bool workerEnded = !worker || WaitForWorkerEnd(*worker, m_nWorkerEndBound);
 
   RemoveTrayIcon();
   m_pTrayMenu = nullptr;
@@ -366,7 +376,11 @@ void CWindowMain::ExitApplication() {
   g_AppData.m_nSplitterPos = RectInClient(m_wndSplitter.m_hWnd, m_hWnd).left;
 
   m_mapPages.clear();
-  g_AppData.SaveSettings();
+  if (!g_AppData.m_bKeepUnreadSettingsFile) g_AppData.SaveSettings();
+  // A worker stuck past the bound (a hung network drive, say) still uses the
+  // pages and the result store: end here, before any of it is destroyed.
+  // ExitProcess would still run the static destructors under it.
+  if (!workerEnded) ::TerminateProcess(::GetCurrentProcess(), 0);
   ::Sleep(500);
   DestroyWindow();
 }
