@@ -340,7 +340,7 @@ void CWindowWiperEntries::OnSizeCondition() {
   if (m_strSizeCondition == kIsBetween) {
     m_wndSizeFrom.Enable(true);
     ShowAndEnable(rangeControls, true);
-    m_nSizeToValue = m_nSizeFromValue + 10;
+    m_nSizeToValue = SizeToForBetween(m_nSizeFromValue);
   } else if (m_strSizeCondition == kAny) {
     m_wndSizeFrom.Enable(false);
     m_wndSizeUnit.Enable(false);
