@@ -31,6 +31,14 @@ TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> p
           minPageHeight + (toolbarHeight ? *toolbarHeight : 0) + std::max(0, frame.height)};
 }
 
+LayoutRect BringInto(const LayoutRect& rect, const LayoutRect& area) {
+  // Right or bottom edge first, then left or top: a rectangle too large for
+  // the area ends at the area's top-left corner.
+  const int dx = std::max(area.left - rect.left, std::min(0, area.right - rect.right));
+  const int dy = std::max(area.top - rect.top, std::min(0, area.bottom - rect.bottom));
+  return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
+
 int BarCentre(int low, int high) { return low + (high - low) / 2; }
 
 int BarShift(int position, int low, int high) { return position - (low + high) / 2; }

@@ -72,6 +72,11 @@ int BarCentre(int low, int high);
 // on `position`.
 int BarShift(int position, int low, int high);
 
+// A window rectangle that lies on no monitor any more, moved into `area`
+// (the nearest monitor's work area) by as little as it takes; one larger
+// than the area keeps its size with its top-left corner in the area's.
+LayoutRect BringInto(const LayoutRect& rect, const LayoutRect& area);
+
 enum class WindowEdge { kRight = 1, kLeft = 2 };
 
 // The rectangle with one edge moved by `distance`.

@@ -131,13 +131,47 @@ int CWindowMain::InitMainWindow() {
 
   m_pTrayMenu = ::GetSubMenu(m_menuTray.Get(), 0);
   AddTrayIcon();
+  // Run as administrator, the window would not hear the new taskbar of a
+  // restarted Explorer, which runs at a lower level, and the icon would stay
+  // away.
+  ::ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 
-  ::SetWindowPos(m_hWnd, nullptr, g_AppData.m_nWindowLeft, g_AppData.m_nWindowTop,
-                 g_AppData.m_nWindowWidth, g_AppData.m_nWindowHeight, SWP_NOZORDER);
+  PlaceAsStored();
   // A stored 0 keeps the window hidden: the program starts in the
   // notification area only.
   ::ShowWindow(m_hWnd, g_AppData.m_nWindowShowCmd);
   return INIT_RUN;
+}
+
+void CWindowMain::PlaceAsStored() {
+  // The stored rectangle is the placement's normal one, in workspace
+  // coordinates (the screen's less a taskbar at the top or left): set back
+  // the same way, or the window creeps by the taskbar's thickness every run.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  placement.showCmd = SW_HIDE;  // shown next, with the stored command
+  const int left = g_AppData.m_nWindowLeft;
+  const int top = g_AppData.m_nWindowTop;
+  LayoutRect rect{left, top, left + g_AppData.m_nWindowWidth, top + g_AppData.m_nWindowHeight};
+
+  // A monitor unplugged since: onto the nearest one, in the screen's terms.
+  RECT workArea{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  const RECT onScreen{rect.left + workArea.left, rect.top + workArea.top,
+                      rect.right + workArea.left, rect.bottom + workArea.top};
+  if (!::MonitorFromRect(&onScreen, MONITOR_DEFAULTTONULL)) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromRect(&onScreen, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LayoutRect brought =
+        BringInto({onScreen.left, onScreen.top, onScreen.right, onScreen.bottom},
+                  {area.left, area.top, area.right, area.bottom});
+    rect = {brought.left - workArea.left, brought.top - workArea.top, brought.right - workArea.left,
+            brought.bottom - workArea.top};
+  }
+  placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
+  ::SetWindowPlacement(m_hWnd, &placement);
 }
 
 const PageRef* CWindowMain::FindPage(int32_t pageId) const {

@@ -96,6 +96,8 @@ class CWindowMain : public fw::CWindow {
   std::chrono::milliseconds m_nWorkerEndBound{5000};
 
  private:
+  // The stored normal rectangle, on a monitor that is there.
+  void PlaceAsStored();
   const PageRef* FindPage(int32_t pageId) const;
   void FitPageToHost(int32_t pageId);
   void SetSplitterRange();

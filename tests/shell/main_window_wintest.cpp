@@ -618,6 +618,18 @@ TEST(MainWindow, UnreadableSettingsStartAsAFirstStartAndKeepTheHeldFile) {
   }
 }
 
+TEST(MainWindow, AStoredPlaceOnNoMonitorIsBroughtOntoTheNearest) {
+  MainWindowRun run([](CAppData& data) {
+    data.m_nWindowLeft = 5000;  // a second monitor, unplugged since
+    data.m_nWindowTop = 300;
+  });
+  const RECT window = run.Main().GetWindowRect();
+  EXPECT_NE(::MonitorFromRect(&window, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_LE(window.right, ::GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(window.top, 300);
+  EXPECT_EQ(Width(window), 650);
+}
+
 TEST(MainWindow, ExitWhileHiddenStoresShowCommandZero) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
