@@ -21,8 +21,10 @@ quillory_wine_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i >/dev/null 2>&1 || true
-      # The first program in a new prefix still finishes setting it up; do
-      # that now, alone, rather than under two tests starting at once.
+      quillory_wine_fonts
+      # The first program in a new prefix still finishes setting it up (and
+      # takes in the fonts); do that now, alone, rather than under two tests
+      # starting at once.
       timeout 120 wine cmd.exe /c exit >/dev/null 2>&1 || true
       wineserver -w 2>/dev/null || true
     fi
