@@ -21,12 +21,28 @@ quillory_wine_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i >/dev/null 2>&1 || true
-      # The first program in a new prefix still finishes setting it up; do
-      # that now, alone, rather than under two tests starting at once.
+      quillory_wine_fonts
+      # The first program in a new prefix still finishes setting it up (and
+      # takes in the fonts); do that now, alone, rather than under two tests
+      # starting at once.
       timeout 120 wine cmd.exe /c exit >/dev/null 2>&1 || true
       wineserver -w 2>/dev/null || true
     fi
+    quillory_wine_fonts
   ) 9>"$WINEPREFIX.lock"
+}
+
+# Debian's fonts-wine puts Wine's Tahoma where this Wine does not look, and
+# "MS Shell Dlg" then falls back to DejaVu Sans, a good deal wider than the
+# Tahoma of Windows. In the prefix's own font folder Wine finds it.
+quillory_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in tahoma.ttf tahomabd.ttf; do
+    if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
+      cp "/usr/share/wine/fonts/$font" "$fonts/$font"
+    fi
+  done
 }
 
 QUILLORY_XVFB_PID=

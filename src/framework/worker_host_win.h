@@ -14,6 +14,9 @@ class IWorkerHost {
   virtual HWND GetProgressWindow() const = 0;
   // The worker that window runs, or null.
   virtual CWorkerThread* GetRunningWorker() const = 0;
+  // The worker it started last while that one's thread has not ended, even
+  // after it cleared the running task for its final refill of the list.
+  virtual CWorkerThread* GetUnfinishedWorker() const = 0;
 
  protected:
   ~IWorkerHost() = default;

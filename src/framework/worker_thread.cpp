@@ -60,6 +60,14 @@ bool CWorkerThread::WaitUntilDone(std::chrono::milliseconds timeout) {
   return m_cv.wait_for(lock, timeout, [this] { return m_bDone.load(); });
 }
 
+void CWorkerThread::Stop() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bStop.store(1);
+  }
+  m_cv.notify_all();
+}
+
 void CWorkerThread::Pause() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_nPauses.fetch_add(1);
@@ -76,6 +84,6 @@ void CWorkerThread::Resume() {
 bool CWorkerThread::PollStop() {
   if (m_nPauses.load() == 0) return m_bStop.load() != 0;
   std::unique_lock<std::mutex> lock(m_mutex);
-  m_cv.wait(lock, [this] { return m_nPauses == 0; });
+  m_cv.wait(lock, [this] { return m_nPauses == 0 || m_bStop.load() != 0; });
   return m_bStop.load() != 0;
 }

@@ -37,8 +37,10 @@ class CWorkerThread {
   bool WaitUntilDone(std::chrono::milliseconds timeout);
   bool IsDone() const { return m_bDone.load(); }
 
-  // Requests from the user-interface thread.
-  void Stop() { m_bStop.store(1); }
+  // Requests from the user-interface thread. A stop also opens the pause
+  // gate: a worker told to stop ends at once, even while a question that
+  // paused it is still open.
+  void Stop();
   void Pause();
   void Resume();
 

@@ -1,7 +1,8 @@
 #pragma once
-// File access for settings.dat: the file is opened with no sharing, so a second
-// opener fails with a sharing violation, and every failure comes back as one of
-// the cause codes the program's open-error message shows.
+// File access for settings.dat: it is written with no sharing, so a second
+// opener fails with a sharing violation meanwhile, and read sharing reading
+// and writing; every failure comes back as one of the cause codes the
+// program's open-error message shows.
 
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +37,9 @@ class ExclusiveFile {
   ~ExclusiveFile() { Close(); }
   ExclusiveFile(const ExclusiveFile&) = delete;
   ExclusiveFile& operator=(const ExclusiveFile&) = delete;
+
+  // How long a read waits for a holder that shares nothing to let go.
+  static constexpr unsigned kSharingRetryMilliseconds = 1000;
 
   // Both return 0 or a cause code.
   int OpenForReading(const std::string& path);

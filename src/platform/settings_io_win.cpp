@@ -12,11 +12,22 @@ int LastCause() { return CauseFromWin32Error(GetLastError()); }
 
 int ExclusiveFile::OpenForReading(const std::string& path) {
   Close();
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastCause();
-  m_handle = handle;
-  return kCauseNone;
+  // Backup, sync and virus scanners open the file for a moment, most of them
+  // sharing it: share in turn, and give an exclusive holder a second.
+  const ULONGLONG deadline = GetTickCount64() + kSharingRetryMilliseconds;
+  for (;;) {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      m_handle = handle;
+      return kCauseNone;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION || GetTickCount64() >= deadline) {
+      return CauseFromWin32Error(error);
+    }
+    Sleep(50);
+  }
 }
 
 int ExclusiveFile::CreateForWriting(const std::string& path) {

@@ -62,6 +62,12 @@ CWorkerThread* CWindowProgressUnDelete::GetRunningWorker() const {
   }
 }
 
+CWorkerThread* CWindowProgressUnDelete::GetUnfinishedWorker() const {
+  if (m_pScanThread && !m_pScanThread->IsDone()) return m_pScanThread;
+  if (m_pDeleteThread && !m_pDeleteThread->IsDone()) return m_pDeleteThread;
+  return nullptr;
+}
+
 // ---- start
 
 BOOL CWindowProgressUnDelete::OnInitDialog() {

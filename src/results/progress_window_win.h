@@ -82,6 +82,7 @@ class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public I
   // IWorkerHost, for the exit sequence.
   HWND GetProgressWindow() const override { return m_hWnd; }
   CWorkerThread* GetRunningWorker() const override;
+  CWorkerThread* GetUnfinishedWorker() const override;
 
  protected:
   BOOL OnInitDialog() override;

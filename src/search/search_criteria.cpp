@@ -1,5 +1,7 @@
 #include "search/search_criteria.h"
 
+#include <limits>
+
 const char* const kMsgFileType = "Please enter the file type in the following format: *.doc";
 const char* const kMsgDateRange =
     "Incorrect date range. The 'To' date should be after the 'From' date";
@@ -51,10 +53,10 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
   } else {
     criteria.m_tDateFrom = DateAt(in.m_dtFromDate, in.m_dtFromTime.hour, in.m_dtFromTime.minute,
                                   in.m_dtFromTime.second);
-    criteria.m_tDateTo = in.m_nDateConditionSel == DATE_IS
-                             ? criteria.m_tDateFrom
-                             : DateAt(in.m_dtToDate, in.m_dtToTime.hour, in.m_dtToTime.minute,
-                                      in.m_dtToTime.second);
+    criteria.m_tDateTo =
+        in.m_nDateConditionSel == DATE_IS
+            ? criteria.m_tDateFrom
+            : DateAt(in.m_dtToDate, in.m_dtToTime.hour, in.m_dtToTime.minute, in.m_dtToTime.second);
   }
   if (in.m_nDateConditionSel == DATE_BETWEEN && criteria.m_tDateTo < criteria.m_tDateFrom) {
     warn(kMsgDateRange);
@@ -105,4 +107,9 @@ bool MatchesDate(const SearchCriteria& criteria, int64_t t) {
 std::string ExtensionOf(const std::string& name) {
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+int32_t SizeToForBetween(int32_t sizeFrom) {
+  constexpr int32_t kLargest = std::numeric_limits<int32_t>::max();
+  return sizeFrom > kLargest - 10 ? kLargest : sizeFrom + 10;
 }

@@ -11,7 +11,11 @@
 
 enum DateField : int32_t { DATE_CREATED = 0, DATE_MODIFIED = 1, DATE_ACCESSED = 2 };
 enum DateCondition : int32_t {
-  DATE_ANY = 0, DATE_IS = 1, DATE_BEFORE = 2, DATE_AFTER = 3, DATE_BETWEEN = 4
+  DATE_ANY = 0,
+  DATE_IS = 1,
+  DATE_BEFORE = 2,
+  DATE_AFTER = 3,
+  DATE_BETWEEN = 4
 };
 enum SizeCondition : int32_t { SIZE_ANY = 0, SIZE_MORE = 1, SIZE_LESS = 2, SIZE_BETWEEN = 3 };
 enum SizeUnit : int32_t { UNIT_B = 0, UNIT_KB = 1, UNIT_MB = 2, UNIT_GB = 3 };
@@ -66,6 +70,10 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& inputs, size_t folderC
 bool MatchesExtension(const SearchCriteria& criteria, const std::string& lowerType);
 bool MatchesSize(const SearchCriteria& criteria, uint64_t size);
 bool MatchesDate(const SearchCriteria& criteria, int64_t fileTime);
+
+// The To value "is between" starts from: From + 10, held at the largest
+// number the edit takes rather than wrapping round to a negative one.
+int32_t SizeToForBetween(int32_t sizeFrom);
 
 // The extension of a file name: the text after its last ".", empty when none.
 std::string ExtensionOf(const std::string& name);

@@ -11,6 +11,7 @@
 #include "framework/data_exchange_win.h"
 #include "framework/handles_win.h"
 #include "platform/wide_text_win.h"
+#include "search/search_page_layout.h"
 
 CWindowWiperEntries g_SearchPage;
 
@@ -68,6 +69,13 @@ void ShowAndEnable(std::initializer_list<const fw::CWnd*> controls, bool on) {
     control->Enable(on);
     control->Show(on ? SW_SHOW : SW_HIDE);
   }
+}
+
+// The dialog manager's own conversion: 4 by 8 dialog units are one base unit.
+DialogBaseUnits BaseUnitsOf(HWND dialog) {
+  RECT units{0, 0, 4, 8};
+  ::MapDialogRect(dialog, &units);
+  return {static_cast<int>(units.right), static_cast<int>(units.bottom)};
 }
 
 }  // namespace
@@ -333,7 +341,7 @@ void CWindowWiperEntries::OnSizeCondition() {
   if (m_strSizeCondition == kIsBetween) {
     m_wndSizeFrom.Enable(true);
     ShowAndEnable(rangeControls, true);
-    m_nSizeToValue = m_nSizeFromValue + 10;
+    m_nSizeToValue = SizeToForBetween(m_nSizeFromValue);
   } else if (m_strSizeCondition == kAny) {
     m_wndSizeFrom.Enable(false);
     m_wndSizeUnit.Enable(false);
@@ -507,13 +515,16 @@ LRESULT CWindowWiperEntries::OnHeaderClick(NMHDR* header) {
 }
 
 void CWindowWiperEntries::OnSize(UINT, int cx, int cy) {
-  auto place = [](const fw::CWnd& control, int x, int y, int width, int height) {
-    if (control.m_hWnd && ::IsWindow(control.m_hWnd)) control.Move(x, y, width, height, true);
+  auto place = [](const fw::CWnd& control, const LayoutRect& rect) {
+    if (control.m_hWnd && ::IsWindow(control.m_hWnd)) {
+      control.Move(rect.left, rect.top, rect.Width(), rect.Height(), true);
+    }
   };
-  place(m_wndResultsGroup, 6, 300, cx - 12, cy - 310);
-  place(m_view.m_listResults, 9, 315, cx - 18, cy - 355);
-  place(m_view.m_wndDelete, cx - 158, cy - 39, 150, 25);
-  place(m_view.m_wndTotal, 9, cy - 39, 200, 25);
+  const SearchPagePlaces places = LayOutSearchPage(cx, cy, BaseUnitsOf(m_hWnd));
+  place(m_wndResultsGroup, places.resultsGroup);
+  place(m_view.m_listResults, places.resultsList);
+  place(m_view.m_wndDelete, places.deleteButton);
+  place(m_view.m_wndTotal, places.totalLabel);
 }
 
 void CWindowWiperEntries::OnDefaultKey() {}

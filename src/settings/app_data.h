@@ -25,6 +25,10 @@ class CAppData {
   uint8_t m_bPasswordProtection = 0;
   std::string m_strPasswordHash;  // 64 upper-case hex digits, or empty
   uint8_t m_bStartWithWindows = 0;
+  // settings.dat exists but could not be read: the exit leaves it as it is
+  // rather than overwrite the user's password with the defaults, unless a
+  // save of this run has already replaced it.
+  bool m_bKeepUnreadSettingsFile = false;
 
   // settings.dat in m_strAppFolder. Load and save show their failures to the
   // user themselves; callers may ignore the results.

@@ -94,16 +94,22 @@ bool CAppData::LoadSettings() {
     SetDefaults();
     return false;
   }
+  // After either box the program runs as on a first start: a record left as
+  // the constructor made it would keep the window hidden at 0 by 0.
   platform::ExclusiveFile file;
   if (const int cause = file.OpenForReading(path)) {
     ShowError(FileError("open", path, cause));
+    SetDefaults();
+    m_bKeepUnreadSettingsFile = true;
     return false;
   }
   char header[kHeaderSize] = {};
   file.Read(header, kHeaderSize);
   // Compared as text: a file that ends right after the 26 letters passes.
+  // A wrong one is rewritten at exit, which repairs it.
   if (CutAtZero(header, kHeaderSize) != kHeader) {
     ShowError("Wrong settings.dat");
+    SetDefaults();
     return false;
   }
   uint8_t record[kFieldsSize + kMaxHashLength];
@@ -164,5 +170,6 @@ bool CAppData::SaveSettings() {
     ShowError(FileError("write", path, cause));
     return false;
   }
+  m_bKeepUnreadSettingsFile = false;
   return true;
 }

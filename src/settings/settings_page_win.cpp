@@ -31,6 +31,11 @@ std::string RunValueData() {
   return quoted;
 }
 
+std::string RunValueError(bool writing, const std::string& name, long error) {
+  return std::string("Could not ") + (writing ? "write" : "delete") + " registry value \"" +
+         kRunKeyPath + "\\" + name + "\", registry error " + std::to_string(error);
+}
+
 BOOL CWindowSettings::OnInitDialog() {
   m_pAppData = &g_AppData;
   m_wndApply.AttachDlgItem(m_hWnd, IDC_APPLY);
@@ -108,24 +113,32 @@ void CWindowSettings::OnPasswordEdited() {
 
 void CWindowSettings::OnDefaultKey() {}
 
-void CWindowSettings::WriteRunValue() {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ | KEY_WRITE, &opened) !=
-      ERROR_SUCCESS) {
-    return;  // the value stays as it was; the rest of Apply goes on
-  }
-  fw::CRegKey key(opened);
+bool CWindowSettings::WriteRunValue() {
   const std::string name = RunValueName();
-  if (m_bStartWithWindows) {
-    const std::string data = RunValueData();
-    // The length without the terminating zero, as the value has always been written.
-    ::RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(data.size()));
-  } else {
-    ::RegDeleteValueA(key.Get(), name.c_str());
+  HKEY opened = nullptr;
+  // A fresh account may have no Run key yet.
+  LSTATUS status = ::RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0,
+                                     KEY_READ | KEY_WRITE, nullptr, &opened, nullptr);
+  if (status == ERROR_SUCCESS) {
+    fw::CRegKey key(opened);
+    if (m_bStartWithWindows) {
+      const std::string data = RunValueData();
+      // A string value's size counts its terminating zero.
+      status = ::RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.c_str()),
+                                static_cast<DWORD>(data.size() + 1));
+    } else {
+      status = ::RegDeleteValueA(key.Get(), name.c_str());
+      if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;  // gone is what we want
+    }
   }
-  key.Reset();
+  if (status != ERROR_SUCCESS) {
+    ShowMessageBox(m_hWnd, "Error", "", RunValueError(m_bStartWithWindows != 0, name, status),
+                   IDI_MESSAGE);
+    return false;
+  }
   m_bStartWithWindowsLoaded = m_bStartWithWindows;
+  return true;
 }
 
 void CWindowSettings::Apply() {
@@ -143,8 +156,11 @@ void CWindowSettings::Apply() {
       return;
     }
   }
+  if (m_bStartWithWindows != m_bStartWithWindowsLoaded && !WriteRunValue()) {
+    // The box and the stored flag keep saying what the registry holds.
+    m_bStartWithWindows = m_bStartWithWindowsLoaded;
+  }
   m_pAppData->m_bStartWithWindows = static_cast<uint8_t>(m_bStartWithWindows ? 1 : 0);
-  if (m_bStartWithWindows != m_bStartWithWindowsLoaded) WriteRunValue();
 
   // A new hash when protection goes on or the user typed a password; the
   // placeholder left as it was keeps the stored one.

@@ -49,7 +49,8 @@ class CWindowSettings : public fw::CDialog {
   // Writes the members into the controls without taking that for typing.
   void FillControls();
   void EnableApplyAndReset(bool enable);
-  void WriteRunValue();
+  // False, after saying so, when the registry refused the change.
+  bool WriteRunValue();
 
   void OnStartWithWindowsClicked();
   void OnProtectClicked();
@@ -85,6 +86,8 @@ extern CWindowSettings g_SettingsPage;
 inline constexpr char kRunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // The value's name: the title without blanks.
 std::string RunValueName();
+// What the box says when the Run value could not be written or deleted.
+std::string RunValueError(bool writing, const std::string& name, long error);
 // The value's data: the running executable's path in double quotes, so that
 // a path with blanks cannot be read as another program and its arguments.
 std::string RunValueData();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "dialogs/message_box_win.h"
@@ -14,8 +15,12 @@
 #include "shell/program_folder.h"
 
 CSingleInstanceMutex::CSingleInstanceMutex(const char* name)
-    : m_hMutex(::CreateMutexA(nullptr, TRUE, name)),
-      m_bAlreadyExists(::GetLastError() == ERROR_ALREADY_EXISTS) {}
+    : m_hMutex(::CreateMutexA(nullptr, TRUE, name)) {
+  const DWORD error = ::GetLastError();
+  // A mutex we may not open (the first instance runs elevated) exists all
+  // the same.
+  m_bAlreadyExists = error == ERROR_ALREADY_EXISTS || (!m_hMutex && error == ERROR_ACCESS_DENIED);
+}
 
 std::string EnterProgramFolder() {
   char path[MAX_PATH] = {};
@@ -26,7 +31,11 @@ std::string EnterProgramFolder() {
 }
 
 void HandOverToFirstInstance(const std::string& title, const std::string& programFolder) {
-  HWND first = ::FindWindowA(nullptr, title.c_str());
+  // By class as well as title: an Explorer window on a folder of that name
+  // has the title too.
+  std::string className = title;
+  className.erase(std::remove(className.begin(), className.end(), ' '), className.end());
+  HWND first = ::FindWindowA(className.c_str(), title.c_str());
   if (!first) return;
   // Only to learn whether protection is on; nothing is changed or saved.
   g_AppData.m_strAppFolder = programFolder;

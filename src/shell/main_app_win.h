@@ -21,7 +21,7 @@ class CSingleInstanceMutex {
 
  private:
   fw::CKernelHandle m_hMutex;
-  bool m_bAlreadyExists;
+  bool m_bAlreadyExists = false;
 };
 
 inline constexpr char kInstanceMutexName[] = "quillorysweeptoolMutex";
@@ -37,5 +37,5 @@ class CMainApp {
 std::string EnterProgramFolder();
 
 // What a second start does with the first instance's window, found by its
-// title. Nothing when there is none.
+// title and its class (the title without blanks). Nothing when there is none.
 void HandOverToFirstInstance(const std::string& title, const std::string& programFolder);

@@ -23,9 +23,20 @@ SplitterRange RangeAround(int centre, int before, int after) {
 }
 
 TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> panelWidth,
-                       std::optional<int> toolbarHeight) {
-  return {minPageWidth + (panelWidth ? *panelWidth + 12 : 0),
-          minPageHeight + (toolbarHeight ? *toolbarHeight : 0)};
+                       std::optional<int> toolbarHeight, TrackSize frame) {
+  const int designWidth = minPageWidth + (panelWidth ? *panelWidth + 12 : 0);
+  const int realWidth =
+      minPageWidth + (panelWidth ? *panelWidth + kSplitterWidth : 0) + frame.width;
+  return {std::max(designWidth, realWidth),
+          minPageHeight + (toolbarHeight ? *toolbarHeight : 0) + std::max(0, frame.height)};
+}
+
+LayoutRect BringInto(const LayoutRect& rect, const LayoutRect& area) {
+  // Right or bottom edge first, then left or top: a rectangle too large for
+  // the area ends at the area's top-left corner.
+  const int dx = std::max(area.left - rect.left, std::min(0, area.right - rect.right));
+  const int dy = std::max(area.top - rect.top, std::min(0, area.bottom - rect.bottom));
+  return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
 }
 
 int BarCentre(int low, int high) { return low + (high - low) / 2; }

@@ -57,9 +57,12 @@ struct TrackSize {
 
 // The smallest window that shows the page: its minimum plus the panel (and
 // 12 for the bar and the frame) beside it and the toolbar above it. A part
-// that does not exist yet adds nothing.
+// that does not exist yet adds nothing. `frame` is what the window's own
+// frame and caption take around its client area: where the system's frame
+// is wider than those 12 allow for, and for the caption, the window grows by
+// it, so that the page is never cut off.
 TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> panelWidth,
-                       std::optional<int> toolbarHeight);
+                       std::optional<int> toolbarHeight, TrackSize frame = {});
 
 // Where a drag starts: the middle of the bar's span, rounded toward its low
 // edge the way integer division does.
@@ -68,6 +71,11 @@ int BarCentre(int low, int high);
 // How far the bar spanning [low, high) moves so that its centre line lands
 // on `position`.
 int BarShift(int position, int low, int high);
+
+// A window rectangle that lies on no monitor any more, moved into `area`
+// (the nearest monitor's work area) by as little as it takes; one larger
+// than the area keeps its size with its top-left corner in the area's.
+LayoutRect BringInto(const LayoutRect& rect, const LayoutRect& area);
 
 enum class WindowEdge { kRight = 1, kLeft = 2 };
 

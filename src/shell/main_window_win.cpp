@@ -131,13 +131,47 @@ int CWindowMain::InitMainWindow() {
 
   m_pTrayMenu = ::GetSubMenu(m_menuTray.Get(), 0);
   AddTrayIcon();
+  // Run as administrator, the window would not hear the new taskbar of a
+  // restarted Explorer, which runs at a lower level, and the icon would stay
+  // away.
+  ::ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 
-  ::SetWindowPos(m_hWnd, nullptr, g_AppData.m_nWindowLeft, g_AppData.m_nWindowTop,
-                 g_AppData.m_nWindowWidth, g_AppData.m_nWindowHeight, SWP_NOZORDER);
+  PlaceAsStored();
   // A stored 0 keeps the window hidden: the program starts in the
   // notification area only.
   ::ShowWindow(m_hWnd, g_AppData.m_nWindowShowCmd);
   return INIT_RUN;
+}
+
+void CWindowMain::PlaceAsStored() {
+  // The stored rectangle is the placement's normal one, in workspace
+  // coordinates (the screen's less a taskbar at the top or left): set back
+  // the same way, or the window creeps by the taskbar's thickness every run.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  placement.showCmd = SW_HIDE;  // shown next, with the stored command
+  const int left = g_AppData.m_nWindowLeft;
+  const int top = g_AppData.m_nWindowTop;
+  LayoutRect rect{left, top, left + g_AppData.m_nWindowWidth, top + g_AppData.m_nWindowHeight};
+
+  // A monitor unplugged since: onto the nearest one, in the screen's terms.
+  RECT workArea{};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  const RECT onScreen{rect.left + workArea.left, rect.top + workArea.top,
+                      rect.right + workArea.left, rect.bottom + workArea.top};
+  if (!::MonitorFromRect(&onScreen, MONITOR_DEFAULTTONULL)) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromRect(&onScreen, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LayoutRect brought =
+        BringInto({onScreen.left, onScreen.top, onScreen.right, onScreen.bottom},
+                  {area.left, area.top, area.right, area.bottom});
+    rect = {brought.left - workArea.left, brought.top - workArea.top, brought.right - workArea.left,
+            brought.bottom - workArea.top};
+  }
+  placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
+  ::SetWindowPlacement(m_hWnd, &placement);
 }
 
 const PageRef* CWindowMain::FindPage(int32_t pageId) const {
@@ -167,8 +201,8 @@ LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
     page->pWnd->Show(SW_SHOWNA);
     ::RedrawWindow(page->pWnd->m_hWnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    m_nMinPageWidth = *page->pWidth;
-    m_nMinPageHeight = *page->pHeight;
+    m_nMinPageWidth = page->Width();
+    m_nMinPageHeight = page->Height();
   }
   m_nCurrentPage = pageId;
   // Moving the window onto its own rectangle makes the system apply the new
@@ -239,6 +273,16 @@ LRESULT CWindowMain::OnWindowPosChanged(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+TrackSize CWindowMain::FrameSize() const {
+  // Measured, not asked of the style: without a window manager Wine draws no
+  // frame at all. The window made at 0 by 0 has no client area to measure.
+  const RECT window = GetWindowRect();
+  const RECT client = GetClientRect();
+  if (client.right <= 0 || client.bottom <= 0) return {};
+  return {static_cast<int>(window.right - window.left - client.right),
+          static_cast<int>(window.bottom - window.top - client.bottom)};
+}
+
 void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
   std::optional<int> panelWidth;
   std::optional<int> toolbarHeight;
@@ -250,7 +294,8 @@ void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
     RECT rect = m_wndToolBar.GetWindowRect();
     toolbarHeight = rect.bottom - rect.top;
   }
-  TrackSize size = MinTrackSize(m_nMinPageWidth, m_nMinPageHeight, panelWidth, toolbarHeight);
+  TrackSize size =
+      MinTrackSize(m_nMinPageWidth, m_nMinPageHeight, panelWidth, toolbarHeight, FrameSize());
   info->ptMinTrackSize.x = size.width;
   info->ptMinTrackSize.y = size.height;
   SetMsgHandled(false);
@@ -335,9 +380,6 @@ bool CWindowMain::AskStopWorker(const char* caption, const char* text) {
 }
 
 void CWindowMain::ExitApplication() {
-  // Taken before the question: a worker clears m_nRunningTask itself before
-  // its last refill of the list, and the exit must wait for that refill too.
-  CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetRunningWorker() : nullptr;
   if (g_AppData.m_nRunningTask == 1 &&
       !AskStopWorker("Files Searching", " Searching is in progress. Do you really want to exit?")) {
     return;
@@ -347,8 +389,10 @@ void CWindowMain::ExitApplication() {
     return;
   }
   // The worker writes to the pages, the result store and the progress
-  // window; none of them may go before it has ended.
-  if (worker) WaitForWorkerEnd(*worker, m_nWorkerEndBound);
+  // window; none of them may go before it has ended. One that clears
+  // m_nRunningTask before its final refill of the list is not done yet.
+  CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetUnfinishedWorker() : nullptr;
+  const bool workerEnded = !worker || WaitForWorkerEnd(*worker, m_nWorkerEndBound);
 
   RemoveTrayIcon();
   m_pTrayMenu = nullptr;
@@ -366,7 +410,11 @@ void CWindowMain::ExitApplication() {
   g_AppData.m_nSplitterPos = RectInClient(m_wndSplitter.m_hWnd, m_hWnd).left;
 
   m_mapPages.clear();
-  g_AppData.SaveSettings();
+  if (!g_AppData.m_bKeepUnreadSettingsFile) g_AppData.SaveSettings();
+  // A worker stuck past the bound (a hung network drive, say) still uses the
+  // pages and the result store: end here, before any of it is destroyed.
+  // ExitProcess would still run the static destructors under it.
+  if (!workerEnded) ::TerminateProcess(::GetCurrentProcess(), 0);
   ::Sleep(500);
   DestroyWindow();
 }

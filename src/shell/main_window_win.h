@@ -9,6 +9,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -25,16 +26,25 @@
 #include "shell/tray_icon_win.h"
 
 // A page as the main window sees it: its window and the least room it needs,
-// which the page object itself carries.
+// which the page object itself carries, beside the room its template really
+// takes in the page's font, measured when the window was made.
 struct PageRef {
   fw::CDialog* pWnd = nullptr;
   const int32_t* pWidth = nullptr;
   const int32_t* pHeight = nullptr;
+  int32_t nTemplateWidth = 0;
+  int32_t nTemplateHeight = 0;
 
+  // Once the page's window exists and before anything resized it.
   template <class Page>
   static PageRef Of(Page& page) {
-    return {&page, &page.m_nPageWidth, &page.m_nPageHeight};
+    const RECT rect = page.GetWindowRect();
+    return {&page, &page.m_nPageWidth, &page.m_nPageHeight, rect.right - rect.left,
+            rect.bottom - rect.top};
   }
+  // The design's minimum, or more when the template needs it.
+  int32_t Width() const { return std::max(*pWidth, nTemplateWidth); }
+  int32_t Height() const { return std::max(*pHeight, nTemplateHeight); }
 };
 
 class CWindowMain : public fw::CWindow {
@@ -86,10 +96,14 @@ class CWindowMain : public fw::CWindow {
   std::chrono::milliseconds m_nWorkerEndBound{5000};
 
  private:
+  // The stored normal rectangle, on a monitor that is there.
+  void PlaceAsStored();
   const PageRef* FindPage(int32_t pageId) const;
   void FitPageToHost(int32_t pageId);
   void SetSplitterRange();
   void LayOut(int cx);
+  // What the frame and caption take around the client area.
+  TrackSize FrameSize() const;
   // Asks whether to exit while a worker runs; pauses it meanwhile. False:
   // the user stays.
   bool AskStopWorker(const char* caption, const char* text);

@@ -176,6 +176,16 @@ LRESULT CSplitterBar::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+LRESULT CSplitterBar::OnCaptureChanged(WPARAM, LPARAM) {
+  // Alt+Tab or a box took the mouse: the button-up will never come here.
+  // The drag ends where it stands, with nothing moved and no line left.
+  if (m_bDragging) {
+    ToggleTracker();
+    m_bDragging = 0;
+  }
+  return 0;
+}
+
 void MoveWindowEdge(HWND window, int distance, WindowEdge edge) {
   HWND parent = ::GetParent(window);
   if (!parent || !::IsWindow(parent)) return;

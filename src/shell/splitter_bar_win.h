@@ -52,6 +52,7 @@ class CSplitterBar : public fw::CWindow {
   LRESULT OnSetCursor(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnLButtonUp(WPARAM, LPARAM);
+  LRESULT OnCaptureChanged(WPARAM, LPARAM);
 
   static constexpr fw::MessageEntry<CSplitterBar> kMessageTable[] = {
       {fw::Message<WM_PAINT>, &CSplitterBar::OnPaint},
@@ -59,6 +60,7 @@ class CSplitterBar : public fw::CWindow {
       {fw::Message<WM_SETCURSOR>, &CSplitterBar::OnSetCursor},
       {fw::Message<WM_LBUTTONDOWN>, &CSplitterBar::OnLButtonDown},
       {fw::Message<WM_LBUTTONUP>, &CSplitterBar::OnLButtonUp},
+      {fw::Message<WM_CAPTURECHANGED>, &CSplitterBar::OnCaptureChanged},
   };
   static_assert(fw::HasUniqueKeys<fw::MessageEntry<CSplitterBar>>(kMessageTable));
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {

@@ -40,6 +40,20 @@ UINT TaskbarCreatedMessage() {
   return message;
 }
 
+int ShowCommandFor(int storedCommand, bool visible, bool minimised, bool protection) {
+  // A hidden or minimised window comes back normal, unless protection asks
+  // for the state stored at start-up.
+  const int command = (visible && !minimised) || protection ? storedCommand : SW_SHOWNORMAL;
+  // The stored state is the one to start in next time: a 0 (started hidden)
+  // or a minimised state must not take away a window the user asked to see.
+  const bool hides = command == SW_HIDE;
+  const bool minimises = command == SW_SHOWMINIMIZED || command == SW_MINIMIZE ||
+                         command == SW_SHOWMINNOACTIVE || command == SW_FORCEMINIMIZE;
+  if (hides && minimised) return SW_RESTORE;
+  if (hides || (minimises && !minimised)) return visible ? SW_SHOW : SW_SHOWNORMAL;
+  return command;
+}
+
 namespace {
 
 // The record every call fills alike: the version-2 form (488 bytes in a
@@ -117,11 +131,7 @@ void CWindowMain::ShowMainWindow() {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   ::GetWindowPlacement(m_hWnd, &placement);
-  // A hidden or minimised window comes back normal, unless protection asks
-  // for the state stored at start-up.
-  const bool shownAsIs = IsVisible() && placement.showCmd != SW_SHOWMINIMIZED;
-  const int command =
-      shownAsIs || g_AppData.m_bPasswordProtection ? g_AppData.m_nWindowShowCmd : SW_SHOWNORMAL;
-  Show(command);
+  Show(ShowCommandFor(g_AppData.m_nWindowShowCmd, IsVisible(),
+                      placement.showCmd == SW_SHOWMINIMIZED, g_AppData.m_bPasswordProtection != 0));
   ::SetForegroundWindow(m_hWnd);
 }

@@ -23,6 +23,12 @@ OSVERSIONINFOEXA ReadSystemVersion();
 // "Quillory \n": the title, one blank and a line feed.
 std::string TrayTipFor(const std::string& title);
 
+// The command "Open" and a double-click show the window with: the stored
+// state when the window is shown and not minimised, or under protection;
+// otherwise normal. Never one that hides the window or minimises one that
+// is not minimised yet.
+int ShowCommandFor(int storedCommand, bool visible, bool minimised, bool protection);
+
 // Sent to every top-level window when the taskbar is made anew (Explorer
 // restarted): every icon must be added again.
 UINT TaskbarCreatedMessage();

@@ -17,11 +17,15 @@ TEST(SettingsIo, OpenFailuresGiveTheirCauses) {
   EXPECT_EQ(opened.CreateForWriting(dir / "gone/new.dat"), kCauseBadPath);
 #if defined(_WIN32)
   EXPECT_EQ(opened.OpenForReading(dir / "gone/plain.dat"), kCauseBadPath);
-  // No sharing: the file is ours alone while open.
+  // Reading shares, as the scanners that open the file do; writing does not.
   ASSERT_EQ(opened.OpenForReading(file), kCauseNone);
   ExclusiveFile second;
-  EXPECT_EQ(second.OpenForReading(file), kCauseSharingViolation);
+  EXPECT_EQ(second.OpenForReading(file), kCauseNone);
+  second.Close();
   EXPECT_EQ(second.CreateForWriting(file), kCauseSharingViolation);
+  opened.Close();
+  ASSERT_EQ(opened.CreateForWriting(file), kCauseNone);
+  EXPECT_EQ(second.OpenForReading(file), kCauseSharingViolation);
 #endif
 }
 

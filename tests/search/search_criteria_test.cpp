@@ -14,8 +14,9 @@ struct Built {
 
 Built Build(const SearchPageInputs& inputs, size_t folders = 1) {
   Built result;
-  result.check = BuildSearchCriteria(inputs, folders, result.criteria,
-                                     [&](const std::string& text) { result.messages.push_back(text); });
+  result.check =
+      BuildSearchCriteria(inputs, folders, result.criteria,
+                          [&](const std::string& text) { result.messages.push_back(text); });
   return result;
 }
 
@@ -45,8 +46,11 @@ TEST(SearchCriteria, TypePatternsAsTyped) {
   SearchPageInputs in = Inputs();
   in.m_nAllFiles = 0;
   in.m_nSpecifyType = 1;
-  const std::pair<const char*, const char*> accepted[] = {
-      {"*.DOC", "DOC"}, {"*.", ""}, {"*.*", "*"}, {"*.doc;*.txt", "doc;*.txt"}, {"*.tar.gz", "tar.gz"}};
+  const std::pair<const char*, const char*> accepted[] = {{"*.DOC", "DOC"},
+                                                          {"*.", ""},
+                                                          {"*.*", "*"},
+                                                          {"*.doc;*.txt", "doc;*.txt"},
+                                                          {"*.tar.gz", "tar.gz"}};
   for (const auto& [pattern, extension] : accepted) {
     in.m_strTypePattern = pattern;
     const Built b = Build(in);
@@ -191,6 +195,13 @@ TEST(SearchCriteria, MatchRulesAreInclusive) {
   EXPECT_FALSE(MatchesDate(c, 2001));
   c.m_nDateCondition = DATE_ANY;
   EXPECT_TRUE(MatchesDate(c, -5));
+}
+
+TEST(SearchCriteria, IsBetweenStartsTheToSizeTenAboveFromWithoutOverflow) {
+  EXPECT_EQ(SizeToForBetween(25), 35);
+  EXPECT_EQ(SizeToForBetween(2147483637), 2147483647);
+  EXPECT_EQ(SizeToForBetween(2147483638), 2147483647);
+  EXPECT_EQ(SizeToForBetween(2147483647), 2147483647);
 }
 
 TEST(SearchCriteria, ExtensionsOfNames) {

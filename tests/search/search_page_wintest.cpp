@@ -11,6 +11,7 @@
 
 #include "dialogs/message_box_win.h"
 #include "resources/resource.h"
+#include "search/search_page_layout.h"
 #include "search/search_page_win.h"
 #include "support/box_answerer_ui_win.h"
 #include "support/temp_dir.h"
@@ -460,7 +461,7 @@ TEST_F(SearchPageTest, ASizeEditThatIsNoNumberReadsAsZeroAndShowsIt) {
 
 // ---- layout
 
-TEST_F(SearchPageTest, At800By600TheResultsListAndDeleteFollowTheSize) {
+TEST_F(SearchPageTest, At800By600TheResultsListAndDeleteFollowTheSizeInThePagesUnits) {
   ::MoveWindow(m_page.m_hWnd, 0, 0, 800, 600, TRUE);
   ASSERT_EQ(m_page.GetClientRect().right, 800);
   ASSERT_EQ(m_page.GetClientRect().bottom, 600);
@@ -468,12 +469,18 @@ TEST_F(SearchPageTest, At800By600TheResultsListAndDeleteFollowTheSize) {
     RECT rect{};
     ::GetWindowRect(Item(id), &rect);
     ::MapWindowPoints(nullptr, m_page.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-    return std::vector<LONG>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    return LayoutRect{rect.left, rect.top, rect.right, rect.bottom};
   };
-  EXPECT_EQ(placed(IDC_DELETE), (std::vector<LONG>{642, 561, 150, 25}));
-  EXPECT_EQ(placed(IDC_LIST_RESULTS), (std::vector<LONG>{9, 315, 782, 245}));
-  EXPECT_EQ(placed(IDC_RESULTS_GROUP), (std::vector<LONG>{6, 300, 788, 290}));
-  EXPECT_EQ(placed(IDC_TOTAL_LABEL), (std::vector<LONG>{9, 561, 200, 25}));
+  // Whatever font this system gives the page, its units decide.
+  RECT units{0, 0, 4, 8};
+  ::MapDialogRect(m_page.m_hWnd, &units);
+  const SearchPagePlaces places = LayOutSearchPage(800, 600, {units.right, units.bottom});
+  EXPECT_EQ(placed(IDC_DELETE), places.deleteButton);
+  EXPECT_EQ(placed(IDC_LIST_RESULTS), places.resultsList);
+  EXPECT_EQ(placed(IDC_RESULTS_GROUP), places.resultsGroup);
+  EXPECT_EQ(placed(IDC_TOTAL_LABEL), places.totalLabel);
+  // The frame starts below the template's last button, "Find".
+  EXPECT_GT(places.resultsGroup.top, placed(IDC_FIND).bottom);
 }
 
 // ---- Find: the checks

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -123,7 +125,7 @@ TEST_F(SettingsFile, SplitterNeverBelow140AfterALoad) {
   }
 }
 
-TEST_F(SettingsFile, WrongHeaderChangesNothing) {
+TEST_F(SettingsFile, WrongHeaderRunsOnTheDefaultsAndIsRewrittenAtExit) {
   std::string firstLetter = Image(1, 500, 1, 1, 0, "");
   firstLetter[0] = 'Q';
   std::string notTerminated = Image(1, 500, 1, 1, 0, "");
@@ -131,10 +133,11 @@ TEST_F(SettingsFile, WrongHeaderChangesNothing) {
   for (const std::string& bytes :
        {firstLetter, notTerminated, std::string(), std::string("quillory")}) {
     WriteSettings(bytes);
-    // At start-up the record still holds what the constructor made: zeros.
+    // Not the constructor's zeros, which would keep the window hidden at 0 by 0.
     EXPECT_FALSE(m_data.LoadSettings());
-    EXPECT_EQ(FieldsOf(m_data), Fields(0, 0, 0, 0, 0, 0, 0, 0, ""));
+    EXPECT_EQ(FieldsOf(m_data), Fields(20, 20, 650, 450, 1, 140, 0, 0, ""));
     EXPECT_EQ(TakeMessages(), Messages{"Wrong settings.dat"});
+    EXPECT_FALSE(m_data.m_bKeepUnreadSettingsFile);
   }
 }
 
@@ -180,7 +183,8 @@ TEST_F(SettingsFile, OpenErrorsNameTheFileAndTheCause) {
   m_data.m_nSplitterPos = 222;
   EXPECT_FALSE(m_data.LoadSettings());
   EXPECT_EQ(TakeMessages(), Messages{"Could not open file \"" + Path() + "\", open error 5"});
-  EXPECT_EQ(m_data.m_nSplitterPos, 222);
+  EXPECT_EQ(m_data.m_nSplitterPos, 140);
+  EXPECT_TRUE(m_data.m_bKeepUnreadSettingsFile);
   // Nor can the folder be replaced; the new file is not left behind.
   EXPECT_FALSE(m_data.SaveSettings());
   EXPECT_EQ(TakeMessages(), Messages{"Could not write file \"" + Path() + "\", write error 5"});
@@ -216,7 +220,8 @@ TEST_F(SettingsFile, SaveCutShortKeepsTheOldFile) {
 }
 
 #if defined(_WIN32)
-// A second instance loading while the first holds the file gets code 11.
+// A holder that shares nothing for longer than the load waits: code 11, the
+// defaults, and the file is marked to be kept.
 TEST_F(SettingsFile, FileHeldByAnotherOpener) {
   const std::string old = Image(1, 600, 0, 0, 0, "");
   WriteSettings(old);
@@ -225,7 +230,8 @@ TEST_F(SettingsFile, FileHeldByAnotherOpener) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(m_data.LoadSettings());
   EXPECT_EQ(TakeMessages(), Messages{"Could not open file \"" + Path() + "\", open error 11"});
-  EXPECT_EQ(FieldsOf(m_data), Fields(0, 0, 0, 0, 0, 0, 0, 0, ""));
+  EXPECT_EQ(FieldsOf(m_data), Fields(20, 20, 650, 450, 1, 140, 0, 0, ""));
+  EXPECT_TRUE(m_data.m_bKeepUnreadSettingsFile);
 
   EXPECT_FALSE(m_data.SaveSettings());
   const Messages messages = TakeMessages();
@@ -235,6 +241,37 @@ TEST_F(SettingsFile, FileHeldByAnotherOpener) {
   CloseHandle(held);
   EXPECT_EQ(ReadWholeFile(Path()), old);
   EXPECT_FALSE(FileExists(Path() + ".new"));
+  // A save of this run replaces it, and the exit may then save again.
+  EXPECT_TRUE(m_data.SaveSettings());
+  EXPECT_FALSE(m_data.m_bKeepUnreadSettingsFile);
+}
+
+// Scanners that share the file do not stop the load; one that shares
+// nothing but lets go within the second does not either.
+TEST_F(SettingsFile, FileHeldForAMomentOrSharedStillLoads) {
+  WriteSettings(Image(1, 600, 1, 1, 64, kHash));
+  HANDLE shared =
+      CreateFileA(Path().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(shared, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(m_data.LoadSettings());
+  CloseHandle(shared);
+  EXPECT_EQ(m_data.m_strPasswordHash, kHash);
+
+  m_data.m_strPasswordHash.clear();
+  HANDLE held = CreateFileA(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::atomic<bool> loading{false};
+  std::thread releaser([&] {
+    while (!loading) std::this_thread::yield();
+    CloseHandle(held);
+  });
+  loading = true;
+  EXPECT_TRUE(m_data.LoadSettings());
+  releaser.join();
+  EXPECT_EQ(m_data.m_strPasswordHash, kHash);
+  EXPECT_TRUE(m_messages.empty());
 }
 #endif
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dialogs/show_message.h"
@@ -136,10 +138,10 @@ class SettingsPageTest : public ::testing::Test {
     ::SendMessageA(Item(id), WM_CHAR, VK_BACK, 1);
     return true;
   }
-  // Presses Apply and returns the text of the warning it shows, or "" for none.
-  std::string ApplyWithWarning() {
+  // Presses Apply and returns the text of the box with `caption` it shows.
+  std::string ApplyWithWarning(const char* caption = "Warning") {
     std::string text;
-    BoxAnswerer answerer("Warning", [&](HWND box) {
+    BoxAnswerer answerer(caption, [&](HWND box) {
       text = ReadItemText(box, IDC_BOX_TEXT);
       ClickButton(box, IDOK);
     });
@@ -266,6 +268,78 @@ TEST_F(SettingsPageTest, RunValueIsWrittenOnlyWhenTheBoxChanged) {
   ASSERT_TRUE(Type(IDC_CONFIRM_PASSWORD, "x"));
   ASSERT_TRUE(Click(IDC_APPLY));
   EXPECT_EQ(ReadRunValue("Quillory"), handMade);
+}
+
+TEST_F(SettingsPageTest, RunKeyIsMadeWhenMissingAndAValueAlreadyGoneIsNoFailure) {
+  // A fresh account without the key; the value's size counts its zero.
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, kRunKeyPath);
+  Open([](CAppData&) {});
+  ASSERT_TRUE(Click(IDC_START_WITH_WINDOWS));
+  ASSERT_TRUE(Click(IDC_APPLY));
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD size = 0;
+  ::RegQueryValueExA(key, "Quillory", nullptr, nullptr, nullptr, &size);
+  ::RegCloseKey(key);
+  EXPECT_EQ(size, ("\"" + ModulePath() + "\"").size() + 1);
+
+  // Someone removed the value meanwhile: unticking still succeeds, quietly.
+  DeleteRunValue("Quillory");
+  ASSERT_TRUE(Click(IDC_START_WITH_WINDOWS));
+  // An "Error" box would be closed and counted, not left to hang the test.
+  std::atomic<bool> applied{false};
+  std::atomic<bool> watched{false};
+  std::atomic<int> boxes{0};
+  std::thread watcher([&] {
+    while (!applied) {
+      if (HWND box = FindOwnWindow("Error")) {
+        ++boxes;
+        ClickButton(box, IDOK);
+      }
+      std::this_thread::sleep_for(5ms);
+    }
+    watched = true;
+  });
+  ASSERT_TRUE(Click(IDC_APPLY));
+  applied = true;
+  PumpUntil([&] { return watched.load(); });  // it reads this thread's captions
+  watcher.join();
+  EXPECT_EQ(boxes, 0);
+  EXPECT_EQ(g_AppData.m_bStartWithWindows, 0);
+  EXPECT_EQ(Saved()[kStartFlagOffset], 0);
+}
+
+TEST_F(SettingsPageTest, ARunKeyThatRefusesTheChangeIsReportedAndTheBoxKeepsItsState) {
+  Open([](CAppData&) {});
+  // A DACL that grants nothing, as a policy or another program may leave.
+  HKEY run = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0,
+                              READ_CONTROL | WRITE_DAC, nullptr, &run, nullptr),
+            ERROR_SUCCESS);
+  char previous[4096];
+  DWORD previousSize = sizeof previous;
+  ASSERT_EQ(::RegGetKeySecurity(run, DACL_SECURITY_INFORMATION, previous, &previousSize),
+            ERROR_SUCCESS);
+  SECURITY_DESCRIPTOR locked;
+  ::InitializeSecurityDescriptor(&locked, SECURITY_DESCRIPTOR_REVISION);
+  ACL empty;
+  ::InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+  ::SetSecurityDescriptorDacl(&locked, TRUE, &empty, FALSE);
+  ASSERT_EQ(::RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, &locked), ERROR_SUCCESS);
+
+  ASSERT_TRUE(Click(IDC_START_WITH_WINDOWS));
+  const std::string said = ApplyWithWarning("Error");
+  ::RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, previous);
+  ::RegCloseKey(run);
+
+  EXPECT_EQ(said, RunValueError(true, "Quillory", ERROR_ACCESS_DENIED));
+  EXPECT_NE(said.find("registry error 5"), std::string::npos);
+  EXPECT_FALSE(ReadRunValue("Quillory"));
+  // The rest of Apply ran; the box and the flag still say "off".
+  EXPECT_FALSE(Checked(IDC_START_WITH_WINDOWS));
+  EXPECT_EQ(g_AppData.m_bStartWithWindows, 0);
+  EXPECT_EQ(Saved()[kStartFlagOffset], 0);
+  ExpectClean();
 }
 
 TEST_F(SettingsPageTest, RunValueNameIsTheTitleWithoutBlanks) {

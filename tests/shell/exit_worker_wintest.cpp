@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,7 @@ class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWork
   std::vector<UINT> m_requests;  // the exit's requests, in order
   std::atomic<int> m_nSentProgress{0};
   std::function<void()> m_onProgress;  // on the user-interface thread
+  int m_nStarted = 0;
   int m_nRefills = 0;
   bool m_bSettingsSavedAtRefill = false;
   bool m_bMainWindowAtRefill = false;
@@ -57,6 +59,9 @@ class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWork
   // before its last refill.
   CWorkerThread* GetRunningWorker() const override {
     return g_AppData.m_nRunningTask != 0 ? m_pWorker : nullptr;
+  }
+  CWorkerThread* GetUnfinishedWorker() const override {
+    return m_pWorker && !m_pWorker->IsDone() ? m_pWorker : nullptr;
   }
 
   // The worker's side, on its own thread.
@@ -87,7 +92,7 @@ class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWork
     m_requests.push_back(WM_WORKER_STOP);
     m_pWorker->Stop();
   }
-  void OnStarted() {}
+  void OnStarted() { ++m_nStarted; }
   void OnProgress() {
     ++m_nSentProgress;
     if (m_onProgress) m_onProgress();
@@ -95,6 +100,7 @@ class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWork
   void OnRefill() {
     g_AppData.DropRemovedResults();  // as the results list does
     ++m_nRefills;
+    g_AppData.DropRemovedResults();  // as the results list's refill does
     m_bSettingsSavedAtRefill = FileExists(g_AppData.m_strAppFolder + "settings.dat");
     m_bMainWindowAtRefill = g_pMainWnd && ::IsWindow(g_pMainWnd->m_hWnd);
   }
@@ -223,24 +229,103 @@ TEST(ExitWithWorker, WhileTheWorkersQuestionIsOpenItIsCancelled) {
   EXPECT_EQ(run.Main().m_hWnd, nullptr);
 }
 
-TEST(ExitWithWorker, AWorkerThatDoesNotEndHoldsTheExitOnlyForItsBound) {
-  TempDir tree;
-  MakeTree(tree);
+TEST(ExitWithWorker, AWorkerInItsFinalRefillIsWaitedFor) {
+  TempDir empty;
   MainWindowRun run;
-  ScanRun scan(run, {tree.Path()});
-  run.Main().m_nWorkerEndBound = std::chrono::milliseconds(300);
-  // Held by a hold of its own that nobody releases during the exit.
-  scan.worker->Pause();
+  ScanRun scan(run, {empty.Path()});
   scan.worker->ResumeThread();
+  // Its start (sent) is served, and nothing more: in an empty folder the
+  // worker then clears the running task and waits in its final refill.
+  ASSERT_TRUE(WaitUntil([&] {
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    return scan.host.m_nStarted == 1;
+  }));
+  ASSERT_TRUE(WaitUntil([] { return g_AppData.m_nRunningTask == 0; }));
+  ASSERT_EQ(scan.host.m_nRefills, 0);
+
+  // No question: no task runs as far as the exit can tell.
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_TRUE(scan.worker->IsDone());
+  EXPECT_EQ(scan.host.m_nRefills, 1);
+  EXPECT_TRUE(scan.host.m_bMainWindowAtRefill);
+  EXPECT_EQ(run.Main().m_hWnd, nullptr);
+}
+
+// A worker stuck where no stop reaches it, as in a call to a drive that does
+// not answer.
+class CStuckWorker : public CWorkerThread {
+ public:
+  bool InitInstance() override {
+    ::WaitForSingleObject(m_hNever, INFINITE);
+    return true;
+  }
+  HANDLE m_hNever = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+// Written by a static object's destructor: the static destructors ran.
+constexpr char kChildFolderVariable[] = "QUILLORY_EXIT_CHILD_FOLDER";
+
+std::string ChildFolder() {
+  char folder[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableA(kChildFolderVariable, folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(folder) : std::string();
+}
+
+struct DestructorWitness {
+  ~DestructorWitness() {
+    const std::string folder = ChildFolder();
+    if (!folder.empty())
+      CloseHandle(::CreateFileA((folder + "\\destructors-ran").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+} g_destructorWitness;
+
+// The child process's part of the next test; skipped when run on its own.
+TEST(ExitWithWorkerChild, AWorkerThatDoesNotEnd) {
+  const std::string folder = ChildFolder();
+  if (folder.empty()) GTEST_SKIP() << "run by AWorkerThatDoesNotEndEndsTheProcessAfterSaving";
+  MainWindowRun run;
+  g_AppData.m_strAppFolder = folder + "\\";
+  CTestProgressWindow host;
+  auto* worker = new CStuckWorker;  // never deleted: the process ends under it
+  host.m_pWorker = worker;
+  run.Main().m_pWorkerHost = &host;
+  run.Main().m_nWorkerEndBound = std::chrono::milliseconds(300);
+  g_AppData.m_nTask = 1;
+  g_AppData.m_nRunningTask = 1;
+  worker->ResumeThread();
 
   BoxAnswerer yes("Files Searching", [](HWND box) { ClickButton(box, IDOK); });
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(yes.Answered());
-  EXPECT_EQ(run.Main().m_hWnd, nullptr);
-  EXPECT_FALSE(scan.worker->IsDone());
-  EXPECT_EQ(scan.worker->m_bStop.load(), 1);
+  // Only reached when the exit went on to tear down under the worker.
+  std::ofstream(folder + "\\exit-returned") << "";
+}
 
-  scan.worker->Resume();
+TEST(ExitWithWorker, AWorkerThatDoesNotEndEndsTheProcessAfterSaving) {
+  TempDir folder;
+  char exe[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string commandLine =
+      std::string("\"") + exe + "\" --gtest_filter=ExitWithWorkerChild.AWorkerThatDoesNotEnd";
+  ASSERT_TRUE(::SetEnvironmentVariableA(kChildFolderVariable, folder.Path().c_str()));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &child);
+  ::SetEnvironmentVariableA(kChildFolderVariable, nullptr);
+  ASSERT_TRUE(started);
+  fw::CKernelHandle process(child.hProcess);
+  fw::CKernelHandle thread(child.hThread);
+  ASSERT_EQ(::WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  ::GetExitCodeProcess(child.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  // Saved first, then ended at once: nothing was torn down under the worker.
+  EXPECT_EQ(ReadWholeFile(folder / "settings.dat").size(), 57u);
+  EXPECT_FALSE(FileExists(folder / "exit-returned"));
+  EXPECT_FALSE(FileExists(folder / "destructors-ran"));
 }
 
 // ---- the whole road: "Find" on the search page, the real progress window
@@ -330,6 +415,39 @@ TEST(ExitWithWorker, FromTheSearchPagesOwnSearch) {
   EXPECT_LT(worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
   EXPECT_EQ(g_AppData.m_nRunningTask, 0);
   EXPECT_EQ(run.Main().m_hWnd, nullptr);
+  EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
+}
+
+TEST(ExitWithWorker, WhileTheCancelQuestionHoldsTheWorkerTheStopReleasesIt) {
+  TempDir tree;
+  MakeTree(tree);
+  MainWindowRun run;
+  // Were the worker held until the bound, the exit would end the process.
+  run.Main().m_nWorkerEndBound = std::chrono::minutes(5);
+  // As in the program: the progress window, and so its question, belong to
+  // the main window and go with it.
+  fw::SetMainWindow(run.Hwnd());
+  CWindowProgressUnDelete& progress = g_SearchPage.m_wndProgress;
+  g_AppData.m_arrFolders = {tree.Path()};
+  g_SearchPage.RefillFolders();
+  g_SearchPage.Send(WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED));
+  CScanEntriesThread* worker = progress.m_pScanThread;
+  ASSERT_NE(worker, nullptr);
+
+  // The user presses Cancel; with its question open, "Exit" in the icon's
+  // menu comes through the question's own message loop and is answered Yes.
+  run.Main().Post(WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0));
+  QuestionAnswerer yes("Files Searching", IDOK);
+  progress.Send(WM_COMMAND, MAKEWPARAM(IDC_PROGRESS_CANCEL, BN_CLICKED));
+  fw::SetMainWindow(nullptr);
+  MSG quit;  // what the program's loop would have ended on
+  while (::PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  EXPECT_TRUE(yes.Answered());
+  EXPECT_TRUE(worker->IsDone());
+  EXPECT_LT(worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
+  EXPECT_EQ(run.Main().m_hWnd, nullptr);
+  EXPECT_EQ(progress.m_hWnd, nullptr);
   EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
 }
 

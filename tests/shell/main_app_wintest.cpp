@@ -27,6 +27,24 @@ TEST(SingleInstanceMutex, TheSecondToAskFindsItExisting) {
   EXPECT_FALSE(again.AlreadyExists());
 }
 
+TEST(SingleInstanceMutex, OneThisUserMayNotOpenStillExists) {
+  // As when the first instance runs elevated: a DACL that grants nothing.
+  const std::string name = UniqueName("LockedMutex");
+  SECURITY_DESCRIPTOR descriptor;
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+  ACL acl;
+  ASSERT_TRUE(::InitializeAcl(&acl, sizeof acl, ACL_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+  HANDLE locked = ::CreateMutexA(&attributes, TRUE, name.c_str());
+  ASSERT_NE(locked, nullptr);
+  {
+    CSingleInstanceMutex second(name.c_str());
+    EXPECT_TRUE(second.AlreadyExists());
+  }
+  ::CloseHandle(locked);
+}
+
 TEST(EnterProgramFolder, IsTheExecutablesFolderAndTheCurrentOne) {
   char before[MAX_PATH] = {};
   ::GetCurrentDirectoryA(MAX_PATH, before);
@@ -51,6 +69,22 @@ TEST(HandOver, WithoutTheFirstWindowDoesNothing) {
   HandOverToFirstInstance(UniqueName("NoSuchWindow"), "C:\\nowhere\\");
   EXPECT_EQ(g_AppData.m_strAppFolder, "unchanged");
   g_AppData.m_strAppFolder.clear();
+}
+
+// Another program's window with the same title, such as an Explorer window
+// on a folder named so, is not the first instance.
+TEST(HandOver, TakesNoWindowOfAnotherClassWithTheTitle) {
+  const std::string title = UniqueName("Title");
+  HWND stranger = ::CreateWindowExA(0, "STATIC", title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, nullptr, nullptr);
+  ASSERT_NE(stranger, nullptr);
+  g_AppData.SetDefaults();
+  g_AppData.m_strAppFolder = "unchanged";
+  HandOverToFirstInstance(title, "C:\\nowhere\\");
+  EXPECT_FALSE(::IsWindowVisible(stranger));
+  EXPECT_EQ(g_AppData.m_strAppFolder, "unchanged");
+  g_AppData.m_strAppFolder.clear();
+  ::DestroyWindow(stranger);
 }
 
 }  // namespace

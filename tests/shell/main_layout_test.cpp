@@ -64,6 +64,23 @@ TEST(MainLayout, MinTrackSizeAddsPanelAndToolbar) {
   EXPECT_EQ(MinTrackSize(480, 450, std::nullopt, 30), (TrackSize{480, 480}));
 }
 
+TEST(MainLayout, MinTrackSizeMakesRoomForTheRealFrameAndCaption) {
+  // A frame of 8 on each side and a caption of 23: 16 + 3 for the bar is more
+  // than the 12 the design allows, and the caption comes on top.
+  EXPECT_EQ(MinTrackSize(530, 520, 140, 28, {16, 39}), (TrackSize{689, 587}));
+  // A thin frame never takes the window below the design's width.
+  EXPECT_EQ(MinTrackSize(530, 520, 140, 28, {2, 2}), (TrackSize{682, 550}));
+}
+
+TEST(MainLayout, ARectangleOffEveryMonitorIsBroughtIntoTheNearestOne) {
+  const LayoutRect area{0, 0, 1280, 994};  // a taskbar of 30 at the bottom
+  EXPECT_EQ(BringInto({3000, 20, 3650, 470}, area), (LayoutRect{630, 20, 1280, 470}));
+  EXPECT_EQ(BringInto({-900, -600, -250, -150}, area), (LayoutRect{0, 0, 650, 450}));
+  EXPECT_EQ(BringInto({20, 2000, 670, 2450}, area), (LayoutRect{20, 544, 670, 994}));
+  // Larger than the monitor: its top-left corner in the area's.
+  EXPECT_EQ(BringInto({5000, 5000, 6500, 6200}, area), (LayoutRect{0, 0, 1500, 1200}));
+}
+
 TEST(MainLayout, BarCentreRoundsTowardTheLowEdge) {
   EXPECT_EQ(BarCentre(140, 143), 141);
   EXPECT_EQ(BarCentre(140, 144), 142);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,39 @@ TrackSize AskMinTrackSize(HWND hwnd) {
   return {info.ptMinTrackSize.x, info.ptMinTrackSize.y};
 }
 
-TrackSize ExpectedMinTrackSize(MainWindowRun& run, int pageWidth, int pageHeight) {
-  return MinTrackSize(pageWidth, pageHeight, Width(run.Main().m_wndLeftPanel.GetWindowRect()),
-                      run.ToolbarHeight());
+// What the frame and caption take; none on a display without a window manager.
+TrackSize FrameOf(HWND hwnd) {
+  RECT window{};
+  RECT client{};
+  ::GetWindowRect(hwnd, &window);
+  ::GetClientRect(hwnd, &client);
+  return {Width(window) - client.right, Height(window) - client.bottom};
+}
+
+// The room a page's template takes in the font this system gives it, which
+// can be more than the design's minimum where that font is wider than
+// Windows' Tahoma.
+SIZE TemplatePixels(const fw::CDialog& page) {
+  RECT size{};
+  switch (page.GetTemplateId()) {
+    case IDD_SETTINGS: size = {0, 0, 326, 107}; break;
+    case IDD_HELPABOUT: size = {0, 0, 301, 131}; break;
+    case IDD_WIPERENTRIES: size = {0, 0, 357, 332}; break;
+    default: break;
+  }
+  ::MapDialogRect(page.m_hWnd, &size);
+  return {size.right, size.bottom};
+}
+
+// The least room for the page: the design's numbers, or its template's.
+SIZE PageMinimum(MainWindowRun& run, int32_t pageId, int designWidth, int designHeight) {
+  const SIZE real = TemplatePixels(Page(run, pageId));
+  return {std::max<LONG>(designWidth, real.cx), std::max<LONG>(designHeight, real.cy)};
+}
+
+TrackSize ExpectedMinTrackSize(MainWindowRun& run, const SIZE& page) {
+  return MinTrackSize(page.cx, page.cy, Width(run.Main().m_wndLeftPanel.GetWindowRect()),
+                      run.ToolbarHeight(), FrameOf(run.Hwnd()));
 }
 
 TEST(MainWindow, FirstStartWithDefaultSettings) {
@@ -68,8 +99,10 @@ TEST(MainWindow, FirstStartWithDefaultSettings) {
   EXPECT_TRUE(Page(run, PAGE_SETTINGS).IsVisible());
   EXPECT_FALSE(Page(run, PAGE_DELETE_FILES).IsVisible());
   EXPECT_FALSE(Page(run, PAGE_HELP).IsVisible());
-  EXPECT_EQ(main.m_nMinPageWidth, 480);
-  EXPECT_EQ(main.m_nMinPageHeight, 350);
+  // 480 by 350, or what the page's template takes in this system's font.
+  const SIZE least = PageMinimum(run, PAGE_SETTINGS, 480, 350);
+  EXPECT_EQ(main.m_nMinPageWidth, least.cx);
+  EXPECT_EQ(main.m_nMinPageHeight, least.cy);
   EXPECT_EQ(main.m_mapPages.size(), 3u);
   EXPECT_EQ(main.m_mapPages.at(PAGE_HELP).pWnd, &main.m_wndHelpPage);
   EXPECT_EQ(main.m_mapPages.at(PAGE_SETTINGS).pWnd, &g_SettingsPage);
@@ -116,7 +149,7 @@ TEST(MainWindow, LayoutFollowsEverySizeChange) {
   EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).right, cx);
   EXPECT_EQ(run.InClient(main.m_wndLeftPanel.m_hWnd).bottom, main.GetClientRect().bottom);
   EXPECT_EQ(run.InClient(main.m_wndSplitter.m_hWnd).left, 140);  // the bar keeps its place
-  EXPECT_EQ(main.m_wndSplitter.m_nMax, std::max(5, cx - 480 - 3));
+  EXPECT_EQ(main.m_wndSplitter.m_nMax, std::max(5, cx - main.m_nMinPageWidth - 3));
 }
 
 TEST(MainWindow, ToolbarButtonsAndStrings) {
@@ -173,20 +206,24 @@ TEST(MainWindow, ToolbarDrawsAnEtchedLineAtItsBottom) {
 TEST(MainWindow, DeleteFilesWidensTheWindowToItsMinimum) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
-  const int toolbarHeight = run.ToolbarHeight();
   ASSERT_TRUE(run.SelectTreeEntry("Delete Files"));
   EXPECT_EQ(run.SelectedTreeText(), "Delete Files");
   EXPECT_EQ(main.m_nCurrentPage, PAGE_DELETE_FILES);
   EXPECT_TRUE(Page(run, PAGE_DELETE_FILES).IsVisible());
   EXPECT_FALSE(Page(run, PAGE_SETTINGS).IsVisible());
-  // 530 + 140 + 12 = 682 wide at once; high enough for 520 below the toolbar.
+  // With Windows' own font and frame 530 + 140 + 12 = 682 wide at once; here
+  // as wide as this system's font and frame need.
+  const SIZE page = PageMinimum(run, PAGE_DELETE_FILES, 530, 520);
+  const TrackSize least = ExpectedMinTrackSize(run, page);
   RECT window = main.GetWindowRect();
-  EXPECT_EQ(Width(window), 682);
-  EXPECT_EQ(Height(window), 520 + toolbarHeight);
+  EXPECT_GE(least.width, 682);
+  EXPECT_EQ(Width(window), least.width);
+  EXPECT_EQ(Height(window), least.height);
   EXPECT_EQ(window.left, 20);
   EXPECT_EQ(window.top, 20);
   // The new minimum also bounds the splitter and fits the page to the host.
-  EXPECT_EQ(main.m_wndSplitter.m_nMax, std::max(5, run.ClientWidth() - 530 - 3));
+  EXPECT_EQ(main.m_wndSplitter.m_nMax,
+            std::max(5, run.ClientWidth() - static_cast<int>(page.cx) - 3));
   EXPECT_EQ(Width(Page(run, PAGE_DELETE_FILES).GetWindowRect()),
             main.m_wndRightPanel.GetClientRect().right);
 }
@@ -194,20 +231,59 @@ TEST(MainWindow, DeleteFilesWidensTheWindowToItsMinimum) {
 TEST(MainWindow, MinimumTrackingSizeFollowsThePage) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
-  EXPECT_EQ(AskMinTrackSize(run.Hwnd()), ExpectedMinTrackSize(run, 480, 350));
+  EXPECT_EQ(AskMinTrackSize(run.Hwnd()),
+            ExpectedMinTrackSize(run, PageMinimum(run, PAGE_SETTINGS, 480, 350)));
 
   run.SelectTreeEntry("Delete Files");
-  EXPECT_EQ(AskMinTrackSize(run.Hwnd()), ExpectedMinTrackSize(run, 530, 520));
+  EXPECT_EQ(AskMinTrackSize(run.Hwnd()),
+            ExpectedMinTrackSize(run, PageMinimum(run, PAGE_DELETE_FILES, 530, 520)));
 
   main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_HELP, BN_CLICKED));
-  EXPECT_EQ(AskMinTrackSize(run.Hwnd()), ExpectedMinTrackSize(run, 480, 450));
+  const TrackSize least = ExpectedMinTrackSize(run, PageMinimum(run, PAGE_HELP, 480, 450));
+  EXPECT_EQ(AskMinTrackSize(run.Hwnd()), least);
 
   // The system holds to it: the window cannot be made smaller.
   ::SetWindowPos(run.Hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-  const TrackSize least = ExpectedMinTrackSize(run, 480, 450);
   RECT window = main.GetWindowRect();
   EXPECT_EQ(Width(window), least.width);
   EXPECT_EQ(Height(window), least.height);
+}
+
+TEST(MainWindow, NoPageIsCutOffInTheSmallestWindow) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  struct Shown {
+    int32_t pageId;
+    int designWidth;
+    int designHeight;
+  };
+  for (const Shown shown : {Shown{PAGE_SETTINGS, 480, 350}, Shown{PAGE_DELETE_FILES, 530, 520},
+                            Shown{PAGE_HELP, 480, 450}}) {
+    if (shown.pageId == PAGE_DELETE_FILES) {
+      ASSERT_TRUE(run.SelectTreeEntry("Delete Files"));
+    }
+    if (shown.pageId == PAGE_HELP) main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_HELP, BN_CLICKED));
+    ASSERT_EQ(main.m_nCurrentPage, shown.pageId);
+    ::SetWindowPos(run.Hwnd(), nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
+
+    const fw::CDialog& page = Page(run, shown.pageId);
+    const SIZE least = PageMinimum(run, shown.pageId, shown.designWidth, shown.designHeight);
+    const RECT host = main.m_wndRightPanel.GetClientRect();
+    EXPECT_GE(host.right, least.cx) << shown.pageId;
+    EXPECT_GE(host.bottom, least.cy) << shown.pageId;
+    // Every control of the page lies inside it, the ones the page moves too.
+    const RECT inside = page.GetClientRect();
+    for (HWND child = ::GetWindow(page.m_hWnd, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      RECT rect{};
+      ::GetWindowRect(child, &rect);
+      ::MapWindowPoints(nullptr, page.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+      EXPECT_LE(rect.right, inside.right) << shown.pageId << " control " << ::GetDlgCtrlID(child);
+      EXPECT_LE(rect.bottom, inside.bottom) << shown.pageId << " control " << ::GetDlgCtrlID(child);
+      EXPECT_GE(rect.left, 0);
+      EXPECT_GE(rect.top, 0);
+    }
+  }
 }
 
 TEST(MainWindow, HelpShowsOnlyHelpAndToolsBringsBackBothEntries) {
@@ -277,8 +353,9 @@ TEST(MainWindow, AnUnknownPageHidesTheShownOneAndKeepsTheMinimum) {
   EXPECT_EQ(main.Send(WM_SHOWPAGE, 777), 0);
   EXPECT_EQ(main.m_nCurrentPage, 777);
   EXPECT_FALSE(Page(run, PAGE_SETTINGS).IsVisible());
-  EXPECT_EQ(main.m_nMinPageWidth, 480);
-  EXPECT_EQ(main.m_nMinPageHeight, 350);
+  const SIZE least = PageMinimum(run, PAGE_SETTINGS, 480, 350);
+  EXPECT_EQ(main.m_nMinPageWidth, least.cx);
+  EXPECT_EQ(main.m_nMinPageHeight, least.cy);
 }
 
 TEST(MainWindow, SelectPageOfTheOtherSetDoesNothing) {
@@ -414,11 +491,11 @@ TEST(MainWindow, SplitterStopsAtTheStartingPanelWidthOnTheLeft) {
 }
 
 TEST(MainWindow, SplitterIsHeldWhenPanelAndPageDoNotFit) {
-  // 200 + 480 + 3 is more than a 650-pixel window holds: the upper limit lies
+  // 200 + 480 (or more) + 3 is more than a 650-pixel window holds: the upper limit lies
   // below the lower one and wins, whichever way the bar is dragged.
   MainWindowRun run([](CAppData& data) { data.m_nSplitterPos = 200; });
   CWindowMain& main = run.Main();
-  const int limit = std::max(5, run.ClientWidth() - 480 - 3);
+  const int limit = std::max(5, run.ClientWidth() - main.m_nMinPageWidth - 3);
   ASSERT_LT(limit, 200);
   DragBar(main.m_wndSplitter, 20);
   EXPECT_EQ(BarCentreInClient(run), limit);
@@ -430,7 +507,7 @@ TEST(MainWindow, SplitterStopsWhereThePageKeepsItsMinimumOnTheRight) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
   const int start = BarCentreInClient(run);
-  const int limit = std::max(5, run.ClientWidth() - 480 - 3);
+  const int limit = std::max(5, run.ClientWidth() - main.m_nMinPageWidth - 3);
   DragBar(main.m_wndSplitter, run.ClientWidth() + 200);
   EXPECT_EQ(BarCentreInClient(run), limit);
   EXPECT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 140 + (limit - start));
@@ -495,6 +572,62 @@ TEST(MainWindow, ARealClickOnExitEndsTheProgram) {
   ::SendInput(2, inputs, sizeof(INPUT));
   EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(hwnd); }));
   EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
+}
+
+// A backup or virus scanner holds settings.dat at start-up, or it is spoilt:
+// after the box the window shows as on a first start, and only a file that
+// could be read or repaired is written at exit.
+TEST(MainWindow, UnreadableSettingsStartAsAFirstStartAndKeepTheHeldFile) {
+  for (const bool held : {true, false}) {
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    std::string before;
+    BoxAnswerer error("Error", PressEscape);
+    MainWindowRun run(
+        [](CAppData& data) {
+          data.m_nWindowShowCmd = SW_HIDE;
+          data.m_bPasswordProtection = 1;
+          data.SetPassword("secret");
+        },
+        [&](const std::string& path) {
+          if (!held) std::ofstream(path, std::ios::binary | std::ios::trunc) << "not ours";
+          before = ReadWholeFile(path);
+          if (held) {
+            holder = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+          }
+        });
+    EXPECT_TRUE(error.Answered()) << held;
+    CWindowMain& main = run.Main();
+    EXPECT_TRUE(main.IsVisible()) << held;
+    const RECT window = main.GetWindowRect();
+    EXPECT_EQ(window.left, 20);
+    EXPECT_EQ(window.top, 20);
+    EXPECT_GE(Width(window), 650);
+    EXPECT_GE(Height(window), 450);
+    EXPECT_EQ(Width(main.m_wndLeftPanel.GetWindowRect()), 140);
+
+    main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+    ASSERT_EQ(main.m_hWnd, nullptr);
+    if (holder != INVALID_HANDLE_VALUE) ::CloseHandle(holder);
+    if (held) {
+      EXPECT_EQ(run.SettingsBytes(), before);  // the password is still there
+    } else {
+      EXPECT_EQ(run.SettingsBytes().size(), 57u);  // repaired
+      EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
+    }
+  }
+}
+
+TEST(MainWindow, AStoredPlaceOnNoMonitorIsBroughtOntoTheNearest) {
+  MainWindowRun run([](CAppData& data) {
+    data.m_nWindowLeft = 5000;  // a second monitor, unplugged since
+    data.m_nWindowTop = 300;
+  });
+  const RECT window = run.Main().GetWindowRect();
+  EXPECT_NE(::MonitorFromRect(&window, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_LE(window.right, ::GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(window.top, 300);
+  EXPECT_EQ(Width(window), 650);
 }
 
 TEST(MainWindow, ExitWhileHiddenStoresShowCommandZero) {

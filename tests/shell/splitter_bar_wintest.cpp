@@ -231,6 +231,25 @@ TEST_F(SplitterBarTest, TrackerIsDrawnOnTheScreenAndErasedAgain) {
   EXPECT_EQ(after, before);
 }
 
+TEST_F(SplitterBarTest, LosingTheMouseEndsTheDragAndErasesTheTracker) {
+  bar.SetRange(150, 300);
+  bar.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(1, 10));
+  bar.Send(WM_MOUSEMOVE, MK_LBUTTON, At(40, 10));
+  ASSERT_EQ(::GetCapture(), bar.m_hWnd);
+  // Alt+Tab or a box popping up takes the capture away.
+  ::SetCapture(parent.m_hWnd);
+  ::ReleaseCapture();
+  EXPECT_EQ(bar.m_bDragging, 0);
+  EXPECT_TRUE(bar.AllErased());
+  // Moves and a late button-up are no drag any more.
+  const size_t draws = bar.m_draws.size();
+  bar.Send(WM_MOUSEMOVE, MK_LBUTTON, At(60, 10));
+  bar.Send(WM_LBUTTONUP, 0, At(60, 10));
+  EXPECT_EQ(bar.m_draws.size(), draws);
+  EXPECT_TRUE(parent.m_distances.empty());
+  EXPECT_EQ(InParent(bar).left, 200);
+}
+
 TEST_F(SplitterBarTest, CursorIsTheSizingArrowOverTheBar) {
   EXPECT_EQ(bar.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(bar.m_hWnd),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),

@@ -359,4 +359,41 @@ TEST(TrayIcon, OpenKeepsAMinimisedProtectedWindowMinimisedWhenThatWasStored) {
   EXPECT_TRUE(::IsIconic(run.Hwnd()));
 }
 
+TEST(TrayIcon, OpenNeverHidesOrMinimisesAShownWindow) {
+  {
+    // Started hidden (0 stored) and shown by a double-click; then "Open".
+    MainWindowRun run([](CAppData& data) { data.m_nWindowShowCmd = SW_HIDE; });
+    ASSERT_FALSE(run.Main().IsVisible());
+    Notify(run.Main(), ID_TRAYICON, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(run.Main().IsVisible());
+    run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_MENU_OPEN, 0));
+    EXPECT_TRUE(run.Main().IsVisible());
+    // The next start is still a hidden one, unless the exit finds it shown.
+    EXPECT_EQ(g_AppData.m_nWindowShowCmd, SW_HIDE);
+  }
+  // Started minimised and restored by the user; then "Open".
+  MainWindowRun run([](CAppData& data) { data.m_nWindowShowCmd = SW_SHOWMINIMIZED; });
+  run.Main().Show(SW_RESTORE);
+  ASSERT_FALSE(::IsIconic(run.Hwnd()));
+  run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_MENU_OPEN, 0));
+  EXPECT_TRUE(run.Main().IsVisible());
+  EXPECT_FALSE(::IsIconic(run.Hwnd()));
+}
+
+TEST(TrayIcon, AcceptedPasswordNeverShowsTheHiddenWindowMinimised) {
+  MainWindowRun run([](CAppData& data) {
+    Protect(data);
+    data.m_nWindowShowCmd = SW_SHOWMINIMIZED;
+  });
+  CWindowMain& main = run.Main();
+  main.Show(SW_RESTORE);
+  main.Send(WM_SYSCOMMAND, SC_CLOSE);
+  ASSERT_FALSE(main.IsVisible());
+  BoxAnswerer prompt(kPromptCaption, RightPassword());
+  Notify(main, ID_TRAYICON, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(prompt.Answered());
+  EXPECT_TRUE(main.IsVisible());
+  EXPECT_FALSE(::IsIconic(run.Hwnd()));
+}
+
 }  // namespace

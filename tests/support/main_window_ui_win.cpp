@@ -38,6 +38,7 @@ MainWindowRun::MainWindowRun(NoStart) {
   g_AppData.ClearResults();
   g_AppData.m_arrFolders.clear();
   g_SettingsPage.m_bChanged = 0;
+  g_AppData.m_bKeepUnreadSettingsFile = false;
 }
 
 MainWindowRun::MainWindowRun() : MainWindowRun(kNoStart) {

@@ -24,10 +24,14 @@ class MainWindowRun {
   // and saved as settings.dat first.
   MainWindowRun();
   template <class Prepare>
-  explicit MainWindowRun(Prepare prepare) : MainWindowRun(kNoStart) {
+  explicit MainWindowRun(Prepare prepare) : MainWindowRun(prepare, [](const std::string&) {}) {}
+  // `beforeStart` gets the saved settings.dat's path, to spoil or hold it.
+  template <class Prepare, class BeforeStart>
+  MainWindowRun(Prepare prepare, BeforeStart beforeStart) : MainWindowRun(kNoStart) {
     g_AppData.SetDefaults();
     prepare(g_AppData);
     g_AppData.SaveSettings();
+    beforeStart(g_AppData.m_strAppFolder + "settings.dat");
     Start();
   }
   ~MainWindowRun();

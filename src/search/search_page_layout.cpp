@@ -1,0 +1,24 @@
+#include "search/search_page_layout.h"
+
+namespace {
+
+// Rounded to the nearest pixel, as the dialog manager maps its units.
+int Scale(int designPixels, int units, int designUnits) {
+  const long long scaled = 2LL * designPixels * units + designUnits;
+  return static_cast<int>(scaled / (2LL * designUnits));
+}
+
+LayoutRect At(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
+
+}  // namespace
+
+SearchPagePlaces LayOutSearchPage(int cx, int cy, DialogBaseUnits units) {
+  auto h = [&](int pixels) { return Scale(pixels, units.x, kDesignBaseUnits.x); };
+  auto v = [&](int pixels) { return Scale(pixels, units.y, kDesignBaseUnits.y); };
+  SearchPagePlaces places;
+  places.resultsGroup = At(h(6), v(300), cx - h(12), cy - v(310));
+  places.resultsList = At(h(9), v(315), cx - h(18), cy - v(355));
+  places.deleteButton = At(cx - h(158), cy - v(39), h(150), v(25));
+  places.totalLabel = At(h(9), cy - v(39), h(200), v(25));
+  return places;
+}

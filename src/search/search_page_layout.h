@@ -1,0 +1,27 @@
+#pragma once
+// Where the search page puts the controls that follow its size: the "Search
+// Results" frame, the results list, the total label and "Delete". The page
+// was drawn for the dialog base units of its font at 96 DPI on Windows (6 by
+// 13 pixels); its offsets are those pixels, scaled to the units the page
+// really has, so that a larger font or a higher DPI moves them with the
+// template's own controls instead of over them.
+
+#include "shell/main_layout.h"
+
+// Pixels per 4 horizontal and per 8 vertical dialog units.
+struct DialogBaseUnits {
+  int x = 0;
+  int y = 0;
+};
+
+inline constexpr DialogBaseUnits kDesignBaseUnits{6, 13};
+
+struct SearchPagePlaces {
+  LayoutRect resultsGroup;
+  LayoutRect resultsList;
+  LayoutRect deleteButton;
+  LayoutRect totalLabel;
+};
+
+// For a client area of cx by cy pixels.
+SearchPagePlaces LayOutSearchPage(int cx, int cy, DialogBaseUnits units);
