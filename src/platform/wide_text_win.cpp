@@ -80,7 +80,15 @@ bool GetModulePath(std::string& path) {
     if (wide.size() >= 32768) return false;
     wide.resize(wide.size() * 2);
   }
-  return NarrowExact(wide, path);
+  if (NarrowExact(wide, path)) return true;
+  // The short form names the same file, and is plain letters where the
+  // volume keeps short names.
+  std::wstring shortPath(wide.size() + 1, L'\0');
+  const DWORD length =
+      GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (length == 0 || length >= shortPath.size()) return false;
+  shortPath.resize(length);
+  return NarrowExact(shortPath, path);
 }
 
 }  // namespace platform

@@ -22,8 +22,9 @@ bool WidenExact(std::string_view text, std::wstring& wide);
 // or blank is dropped. A relative path stays as it is. Empty when the path
 // cannot be converted.
 std::wstring ExtendedPath(std::string_view path);
-// The executable's full path as program text; false when it cannot be
-// expressed (the caller tells the user).
+// The executable's full path as program text, in its short form when the
+// long one cannot be expressed; false when neither can (the caller tells the
+// user).
 bool GetModulePath(std::string& path);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include "dialogs/message_box_win.h"
 #include "framework/data_exchange_win.h"
 #include "framework/handles_win.h"
+#include "platform/wide_text_win.h"
 #include "shell/main_window_win.h"
 
 CWindowSettings g_SettingsPage;
@@ -23,12 +24,10 @@ std::string RunValueName() {
 }
 
 std::string RunValueData() {
-  char path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string quoted(1, '"');
-  quoted.append(path, length < MAX_PATH ? length : 0);
-  quoted += '"';
-  return quoted;
+  // The start routine refuses a folder it cannot name exactly, so this holds.
+  std::string path;
+  platform::GetModulePath(path);
+  return '"' + path + '"';
 }
 
 std::string RunValueError(bool writing, const std::string& name, long error) {

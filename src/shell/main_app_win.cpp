@@ -8,11 +8,21 @@
 
 #include "dialogs/message_box_win.h"
 #include "framework/window_win.h"
+#include "platform/wide_text_win.h"
 #include "resources/product.h"
 #include "settings/app_data.h"
 #include "settings/check_password_win.h"
 #include "shell/main_window_win.h"
 #include "shell/program_folder.h"
+
+namespace {
+
+constexpr char kMsgProgramFolderInexpressible[] =
+    "The name of the folder that holds quillory.exe cannot be represented in this system's "
+    "code page, so the program cannot keep its settings there. Please move quillory.exe to a "
+    "folder whose path uses only letters of this system's language.";
+
+}  // namespace
 
 CSingleInstanceMutex::CSingleInstanceMutex(const char* name)
     : m_hMutex(::CreateMutexA(nullptr, TRUE, name)) {
@@ -23,9 +33,9 @@ CSingleInstanceMutex::CSingleInstanceMutex(const char* name)
 }
 
 std::string EnterProgramFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string folder = FolderOfModulePath(std::string(path, length < MAX_PATH ? length : 0));
+  std::string path;
+  if (!platform::GetModulePath(path)) return {};
+  const std::string folder = FolderOfModulePath(path);
   ::SetCurrentDirectoryA(folder.c_str());  // a failure changes nothing we rely on
   return folder;
 }
@@ -50,6 +60,13 @@ void HandOverToFirstInstance(const std::string& title, const std::string& progra
 
 bool CMainApp::InitInstance() {
   const std::string folder = EnterProgramFolder();
+  if (folder.empty()) {
+    // A look-alike of the folder's name would read and write another
+    // settings.dat: better to say so and not start.
+    InstallDialogKit();
+    ShowMessageBox(nullptr, "Error", "", kMsgProgramFolderInexpressible, IDI_MESSAGE);
+    return false;
+  }
   char title[64];
   std::snprintf(title, sizeof title, "%s", kProductName);
 

@@ -33,7 +33,8 @@ class CMainApp {
   bool InitInstance();
 };
 
-// The executable's folder with its backslash; also made the current folder.
+// The executable's folder with its backslash; also made the current folder. Empty
+// when its path has no exact form in the program's text.
 std::string EnterProgramFolder();
 
 // What a second start does with the first instance's window, found by its

@@ -256,11 +256,11 @@ TEST(ExitWithWorker, AWorkerInItsFinalRefillIsWaitedFor) {
 // not answer.
 class CStuckWorker : public CWorkerThread {
  public:
-  bool InitInstance() override {
-    ::WaitForSingleObject(m_hNever, INFINITE);
-    return true;
-  }
+  CStuckWorker() : CWorkerThread(g_AppData.m_nTask, g_AppData.m_nRunningTask) {}
   HANDLE m_hNever = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+
+ private:
+  void Work() override { ::WaitForSingleObject(m_hNever, INFINITE); }
 };
 
 // Written by a static object's destructor: the static destructors ran.
