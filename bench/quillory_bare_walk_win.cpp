@@ -26,8 +26,8 @@ void Walk(const std::wstring& folder) {
   auto buffer = std::make_unique<uint64_t[]>(kBufferBytes / sizeof(uint64_t));
   for (bool first = true;; first = false) {
     if (!GetFileInformationByHandleEx(
-            handle, first ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo,
-            buffer.get(), kBufferBytes))
+            handle, first ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo, buffer.get(),
+            kBufferBytes))
       break;
     auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.get());
     for (;;) {
@@ -39,7 +39,7 @@ void Walk(const std::wstring& folder) {
       }
       if (info->NextEntryOffset == 0) break;
       info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const char*>(info) +
-                                                             info->NextEntryOffset);
+                                                            info->NextEntryOffset);
     }
   }
   CloseHandle(handle);

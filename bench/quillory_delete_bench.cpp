@@ -43,7 +43,7 @@ platform::RemoveResult RemoveEveryFile(const std::string&, const platform::FileI
 platform::RemoveResult RemoveEveryOtherFile(const std::string& path, const platform::FileIdentity&,
                                             uint64_t) {
   return (path[path.size() - 5] - '0') % 2 == 0 ? platform::RemoveResult::Removed
-                                                 : platform::RemoveResult::Failed;
+                                                : platform::RemoveResult::Failed;
 }
 
 struct Result {

@@ -108,8 +108,7 @@ bool RemoveFile(const std::string& path);
 // file is opened without following a link at its end, compared and deleted
 // through that one handle, so nothing can slip in between; the read-only
 // attribute is respected.
-RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity,
-                              uint64_t size);
+RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size);
 
 // Identity of a folder, following links: equal ids mean the same folder.
 struct FolderId {

@@ -76,14 +76,14 @@ bool FolderListing::Open(const std::string& folder, FileEntry& entry) {
   // Opening a folder follows a link or junction at its end, as listing it by
   // name always did.
   auto state = std::make_unique<State>();
-  state->folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, kShareAll, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  state->folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (state->folder == INVALID_HANDLE_VALUE) return false;
   m_state = state.release();
   DWORD serial = 0;
   m_state->buffer.reset(new uint64_t[kListingBufferBytes / sizeof(uint64_t)]);
-  if (GetVolumeInformationByHandleW(m_state->folder, nullptr, 0, &serial, nullptr, nullptr,
-                                    nullptr, 0) &&
+  if (GetVolumeInformationByHandleW(m_state->folder, nullptr, 0, &serial, nullptr, nullptr, nullptr,
+                                    0) &&
       ReadBatch(m_state->folder, m_state->buffer.get(), true)) {
     m_state->volume = serial;
     m_state->record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_state->buffer.get());

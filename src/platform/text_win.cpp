@@ -36,9 +36,14 @@ int64_t SystemMakeTime(const LocalTime& local) {
     return last == -1 ? -1 : last + 1;
   }
   if (local.year < 1601 || local.year > 30827) return -1;
-  const SYSTEMTIME wall = {static_cast<WORD>(local.year),   static_cast<WORD>(local.month), 0,
-                           static_cast<WORD>(local.day),    static_cast<WORD>(local.hour),
-                           static_cast<WORD>(local.minute), static_cast<WORD>(local.second), 0};
+  const SYSTEMTIME wall = {static_cast<WORD>(local.year),
+                           static_cast<WORD>(local.month),
+                           0,
+                           static_cast<WORD>(local.day),
+                           static_cast<WORD>(local.hour),
+                           static_cast<WORD>(local.minute),
+                           static_cast<WORD>(local.second),
+                           0};
   SYSTEMTIME utc;
   FILETIME utcFile;
   if (!TzSpecificLocalTimeToSystemTime(nullptr, &wall, &utc) ||

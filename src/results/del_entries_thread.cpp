@@ -39,7 +39,7 @@ void CDelEntriesThread::Work() {
     if (answer != ASK_SKIP_ALL) {
       // Without a window nobody can answer; that is as good as closing the box.
       answer = Sink().AskChoice(result == platform::RemoveResult::Changed ? FileChangedText(path)
-                                                                         : DeleteFailedText(path));
+                                                                          : DeleteFailedText(path));
       if (answer != ASK_SKIP && answer != ASK_SKIP_ALL) {
         m_bStop.store(1);  // Cancel: the rest of the store stays as it is
         break;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/worker_sink.h"
 #include "framework/worker_thread.h"
 #include "platform/file_system.h"
-#include "framework/worker_sink.h"
 #include "settings/app_data.h"
 
 // The failure questions for one path: it cannot be deleted, or it is no

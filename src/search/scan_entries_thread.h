@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/worker_sink.h"
 #include "framework/worker_thread.h"
 #include "platform/file_system.h"
-#include "framework/worker_sink.h"
 #include "search/search_criteria.h"
 #include "settings/app_data.h"
 

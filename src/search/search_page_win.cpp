@@ -374,8 +374,8 @@ void CWindowWiperEntries::OnAddFolder() {
   if (IsSearching()) return;
   UpdateData(true);
   m_strFolderPath.clear();
-  const bool chosen =
-      m_fnChooseFolder ? m_fnChooseFolder(m_strFolderPath) : BrowseForFolder(m_strFolderPath, m_hWnd);
+  const bool chosen = m_fnChooseFolder ? m_fnChooseFolder(m_strFolderPath)
+                                       : BrowseForFolder(m_strFolderPath, m_hWnd);
   // The browser has no owner, so the main window stays usable while it is
   // open: a search started meanwhile keeps its folder list.
   if (chosen && !IsSearching()) {

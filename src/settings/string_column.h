@@ -25,8 +25,8 @@ class CStringColumn {
   const char* c_str(size_t row) const { return m_chars.data() + m_offsets[row]; }
   std::string_view operator[](size_t row) const {
     const uint32_t begin = m_offsets[row];
-    const uint32_t end = row + 1 < m_offsets.size() ? m_offsets[row + 1]
-                                                     : static_cast<uint32_t>(m_chars.size());
+    const uint32_t end =
+        row + 1 < m_offsets.size() ? m_offsets[row + 1] : static_cast<uint32_t>(m_chars.size());
     return std::string_view(m_chars.data() + begin, end - begin - 1);
   }
 

@@ -44,9 +44,13 @@ TEST(Text, CaseIsIgnoredForAsciiAndUtf8StaysExact) {
   EXPECT_NE(platform::CompareNoCase("doc", "docx"), 0);
   if (!ProgramTextIsUtf8()) return;
   // "\xC3\x89" is E with an acute accent: its bytes are not letters to fold.
-  std::string type = "\xC3\x89" "COLE";
+  std::string type =
+      "\xC3\x89"
+      "COLE";
   platform::ToLower(type);
-  EXPECT_EQ(type, "\xC3\x89" "cole");
+  EXPECT_EQ(type,
+            "\xC3\x89"
+            "cole");
   EXPECT_NE(platform::CompareNoCase("\xC3\x89", "\xC3\xA9"), 0);
 }
 
@@ -65,6 +69,8 @@ TEST(Text, DatesBefore1970AreShownAndCompared) {
                   local.year % 100, local.hour, local.minute, local.second);
     EXPECT_EQ(platform::FormatDateTime(seconds), text);
   }
-  EXPECT_LT(platform::MakeTime({1950, 6, 15, 0, 0, 0}), platform::MakeTime({1950, 6, 15, 24, 0, 0}));
-  EXPECT_EQ(platform::MakeTime({1950, 6, 15, 24, 0, 0}), platform::MakeTime({1950, 6, 16, 0, 0, 0}));
+  EXPECT_LT(platform::MakeTime({1950, 6, 15, 0, 0, 0}),
+            platform::MakeTime({1950, 6, 15, 24, 0, 0}));
+  EXPECT_EQ(platform::MakeTime({1950, 6, 15, 24, 0, 0}),
+            platform::MakeTime({1950, 6, 16, 0, 0, 0}));
 }

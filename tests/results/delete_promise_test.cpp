@@ -56,8 +56,12 @@ const std::vector<std::pair<std::string, std::string>> kStems = {
     {"report", ""},
     {"a b", ""},
     {"caf\xC3\xA9", "cafe"},
-    {"fi\xC5\x82" "e", "file"},
-    {"\xEF\xBC\xBC" "wide", "wide"},  // a full-width reverse solidus, best fit "\"
+    {"fi\xC5\x82"
+     "e",
+     "file"},
+    {"\xEF\xBC\xBC"
+     "wide",
+     "wide"},  // a full-width reverse solidus, best fit "\"
     {"\xE6\xBC\xA2\xE5\xAD\x97", ""},
     {"\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", ""},
     {"gro\xC3\x9F", ""},
@@ -326,8 +330,8 @@ void RunOneSeed(uint32_t seed) {
   // The store: the rows not deleted, in their old order, marks as collected.
   std::vector<std::string> keptRows, storeRows;
   for (size_t row = 0; row < rowCount; ++row)
-    if (!rowDeleted[row]) keptRows.push_back(files[fileOfRow[row]].programPath + "|" +
-                                             std::to_string(marks[row]));
+    if (!rowDeleted[row])
+      keptRows.push_back(files[fileOfRow[row]].programPath + "|" + std::to_string(marks[row]));
   for (size_t row = 0; row < data.GetResultCount(); ++row)
     storeRows.push_back(data.GetResultPath(row) + "|" + std::to_string(data.m_arrDeleteMarks[row]));
   EXPECT_EQ(storeRows, keptRows);

@@ -215,7 +215,7 @@ TEST(ScanWorker, FileTimesBeforeNineteenHundredOrUnconvertibleTestAsZero) {
   const uint64_t ticksPerSecond = 10000000;
   EXPECT_EQ(FileTicksToSeconds(11644473600ULL * ticksPerSecond), 0);  // 1970
   EXPECT_EQ(FileTicksToSeconds((11644473600ULL + 90) * ticksPerSecond + 9999999), 90);
-  EXPECT_EQ(FileTicksToSeconds(0), 0);                       // 1601
+  EXPECT_EQ(FileTicksToSeconds(0), 0);                      // 1601
   EXPECT_EQ(FileTicksToSeconds(0x8000000000000000ULL), 0);  // not a time
   const int64_t start1900 = -2208988800;
   EXPECT_EQ(FileTicksToSeconds(static_cast<uint64_t>(start1900 + 11644473600) * ticksPerSecond),
@@ -294,7 +294,8 @@ TEST(ScanWorker, StopDuringTheLastFolderChecksOnlyTheFirst) {
   scan.sink.answers = {ASK_SKIP};
   thread.m_pProgressDlg = &scan.sink;
   thread.InitInstance();
-  EXPECT_EQ(scan.sink.questions, (std::vector<std::string>{" \"" + dir / "missing1" + "\" not found."}));
+  EXPECT_EQ(scan.sink.questions,
+            (std::vector<std::string>{" \"" + dir / "missing1" + "\" not found."}));
   EXPECT_EQ(scan.sink.Sequence(), "started posted-progress ask finished refill notify");
   EXPECT_EQ(scan.data.GetResultCount(), 3u);
 }

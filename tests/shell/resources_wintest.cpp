@@ -137,8 +137,8 @@ TEST(Resources, ManifestRunsAsInvokerInUtf8WithCommonControlsSix) {
   const std::string manifest = ManifestText();
   // A program that asks for elevation is not started from the Run key at log-on.
   EXPECT_EQ(ManifestAttribute(manifest, "requestedExecutionLevel", "level"), "asInvoker");
-  const std::string dependency = manifest.substr(std::min(manifest.find("<dependentAssembly"),
-                                                          manifest.size()));
+  const std::string dependency =
+      manifest.substr(std::min(manifest.find("<dependentAssembly"), manifest.size()));
   EXPECT_EQ(ManifestAttribute(dependency, "assemblyIdentity", "name"),
             "Microsoft.Windows.Common-Controls");
   EXPECT_EQ(ManifestAttribute(dependency, "assemblyIdentity", "version"), "6.0.0.0");

@@ -41,8 +41,8 @@ std::map<std::string, std::string> Snapshot(const std::string& utf8Folder) {
     if (it->is_directory(error) && !it->is_symlink(error)) continue;
     const std::string relative = fs::relative(it->path(), utf8Folder, error).generic_string();
     std::ifstream in(it->path(), std::ios::binary);
-    files[relative] = it->is_symlink(error) ? "(link)"
-                                             : std::string(std::istreambuf_iterator<char>(in), {});
+    files[relative] =
+        it->is_symlink(error) ? "(link)" : std::string(std::istreambuf_iterator<char>(in), {});
   }
   return files;
 }

@@ -37,7 +37,8 @@ std::string ReadAll(const std::wstring& path) {
   std::string content;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    content.append(buffer, got);
   CloseHandle(file);
   return content;
 }
@@ -73,9 +74,9 @@ bool WriteFile(const std::string& utf8Path, const std::string& content) {
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool ok =
-      content.empty() || (::WriteFile(file, content.data(), static_cast<DWORD>(content.size()),
-                                      &written, nullptr) &&
-                          written == content.size());
+      content.empty() ||
+      (::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+       written == content.size());
   CloseHandle(file);
   return ok;
 }
@@ -96,8 +97,10 @@ std::map<std::string, std::string> Snapshot(const std::string& utf8Folder) {
   std::map<std::string, std::string> files;
   Walk(Long(utf8Folder), "",
        [&](const std::wstring& path, const std::string& relative, bool directory, bool link) {
-         if (link) files[relative] = "(link)";
-         else if (!directory) files[relative] = ReadAll(path);
+         if (link)
+           files[relative] = "(link)";
+         else if (!directory)
+           files[relative] = ReadAll(path);
        });
   return files;
 }
@@ -106,8 +109,10 @@ void RemoveTree(const std::string& utf8Folder) {
   const std::wstring root = Long(utf8Folder);
   Walk(root, "", [](const std::wstring& path, const std::string&, bool directory, bool) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (directory) RemoveDirectoryW(path.c_str());
-    else DeleteFileW(path.c_str());
+    if (directory)
+      RemoveDirectoryW(path.c_str());
+    else
+      DeleteFileW(path.c_str());
   });
   RemoveDirectoryW(root.c_str());
 }

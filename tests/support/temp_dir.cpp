@@ -1,12 +1,12 @@
 #include "support/temp_dir.h"
 
-#include "platform/file_system.h"
-
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
+
+#include "platform/file_system.h"
 
 namespace fs = std::filesystem;
 
@@ -30,8 +30,8 @@ TempDir::TempDir() {
   std::random_device random;
   const fs::path base = fs::temp_directory_path();
   for (;;) {
-    fs::path candidate = base / ("quillory-test-" + std::to_string(random()) + "-" +
-                                 std::to_string(counter++));
+    fs::path candidate =
+        base / ("quillory-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
     std::error_code error;
     if (fs::create_directory(candidate, error)) {
       m_path = Native(candidate.string());
