@@ -3,9 +3,9 @@
 namespace {
 
 // Rounded to the nearest pixel, as the dialog manager maps its units.
-int Scale(int designPixels, int units, int designUnits) {
-  const long long scaled = 2LL * designPixels * units + designUnits;
-  return static_cast<int>(scaled / (2LL * designUnits));
+int Scale(int drawnPixels, int units, int drawnUnits) {
+  const long long scaled = 2LL * drawnPixels * units + drawnUnits;
+  return static_cast<int>(scaled / (2LL * drawnUnits));
 }
 
 LayoutRect At(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
@@ -13,8 +13,8 @@ LayoutRect At(int x, int y, int width, int height) { return {x, y, x + width, y 
 }  // namespace
 
 SearchPagePlaces LayOutSearchPage(int cx, int cy, DialogBaseUnits units) {
-  auto h = [&](int pixels) { return Scale(pixels, units.x, kDesignBaseUnits.x); };
-  auto v = [&](int pixels) { return Scale(pixels, units.y, kDesignBaseUnits.y); };
+  auto h = [&](int pixels) { return Scale(pixels, units.x, kDrawnForBaseUnits.x); };
+  auto v = [&](int pixels) { return Scale(pixels, units.y, kDrawnForBaseUnits.y); };
   SearchPagePlaces places;
   places.resultsGroup = At(h(6), v(300), cx - h(12), cy - v(310));
   places.resultsList = At(h(9), v(315), cx - h(18), cy - v(355));

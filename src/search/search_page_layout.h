@@ -14,7 +14,7 @@ struct DialogBaseUnits {
   int y = 0;
 };
 
-inline constexpr DialogBaseUnits kDesignBaseUnits{6, 13};
+inline constexpr DialogBaseUnits kDrawnForBaseUnits{6, 13};
 
 struct SearchPagePlaces {
   LayoutRect resultsGroup;

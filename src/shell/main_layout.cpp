@@ -24,10 +24,10 @@ SplitterRange RangeAround(int centre, int before, int after) {
 
 TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> panelWidth,
                        std::optional<int> toolbarHeight, TrackSize frame) {
-  const int designWidth = minPageWidth + (panelWidth ? *panelWidth + 12 : 0);
+  const int allowedWidth = minPageWidth + (panelWidth ? *panelWidth + 12 : 0);
   const int realWidth =
       minPageWidth + (panelWidth ? *panelWidth + kSplitterWidth : 0) + frame.width;
-  return {std::max(designWidth, realWidth),
+  return {std::max(allowedWidth, realWidth),
           minPageHeight + (toolbarHeight ? *toolbarHeight : 0) + std::max(0, frame.height)};
 }
 

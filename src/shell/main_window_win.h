@@ -42,7 +42,7 @@ struct PageRef {
     return {&page, &page.m_nPageWidth, &page.m_nPageHeight, rect.right - rect.left,
             rect.bottom - rect.top};
   }
-  // The design's minimum, or more when the template needs it.
+  // The page's own minimum, or more when its template needs it.
   int32_t Width() const { return std::max(*pWidth, nTemplateWidth); }
   int32_t Height() const { return std::max(*pHeight, nTemplateHeight); }
 };

@@ -4,8 +4,8 @@
 
 namespace {
 
-TEST(SearchPageLayout, AtTheUnitsItWasDrawnForTheDesignsPixels) {
-  const SearchPagePlaces places = LayOutSearchPage(800, 600, kDesignBaseUnits);
+TEST(SearchPageLayout, AtTheUnitsItWasDrawnForItsOwnPixels) {
+  const SearchPagePlaces places = LayOutSearchPage(800, 600, kDrawnForBaseUnits);
   EXPECT_EQ(places.resultsGroup, (LayoutRect{6, 300, 794, 590}));
   EXPECT_EQ(places.resultsList, (LayoutRect{9, 315, 791, 560}));
   EXPECT_EQ(places.deleteButton, (LayoutRect{642, 561, 792, 586}));

@@ -66,9 +66,9 @@ TEST(MainLayout, MinTrackSizeAddsPanelAndToolbar) {
 
 TEST(MainLayout, MinTrackSizeMakesRoomForTheRealFrameAndCaption) {
   // A frame of 8 on each side and a caption of 23: 16 + 3 for the bar is more
-  // than the 12 the design allows, and the caption comes on top.
+  // than the 12 allowed for them, and the caption comes on top.
   EXPECT_EQ(MinTrackSize(530, 520, 140, 28, {16, 39}), (TrackSize{689, 587}));
-  // A thin frame never takes the window below the design's width.
+  // A thin frame never takes the window below the width with those 12.
   EXPECT_EQ(MinTrackSize(530, 520, 140, 28, {2, 2}), (TrackSize{682, 550}));
 }
 

@@ -49,7 +49,7 @@ TrackSize FrameOf(HWND hwnd) {
 }
 
 // The room a page's template takes in the font this system gives it, which
-// can be more than the design's minimum where that font is wider than
+// can be more than the page's own minimum where that font is wider than
 // Windows' Tahoma.
 SIZE TemplatePixels(const fw::CDialog& page) {
   RECT size{};
@@ -63,10 +63,10 @@ SIZE TemplatePixels(const fw::CDialog& page) {
   return {size.right, size.bottom};
 }
 
-// The least room for the page: the design's numbers, or its template's.
-SIZE PageMinimum(MainWindowRun& run, int32_t pageId, int designWidth, int designHeight) {
+// The least room for the page: its own numbers, or its template's.
+SIZE PageMinimum(MainWindowRun& run, int32_t pageId, int ownWidth, int ownHeight) {
   const SIZE real = TemplatePixels(Page(run, pageId));
-  return {std::max<LONG>(designWidth, real.cx), std::max<LONG>(designHeight, real.cy)};
+  return {std::max<LONG>(ownWidth, real.cx), std::max<LONG>(ownHeight, real.cy)};
 }
 
 TrackSize ExpectedMinTrackSize(MainWindowRun& run, const SIZE& page) {
@@ -254,8 +254,8 @@ TEST(MainWindow, NoPageIsCutOffInTheSmallestWindow) {
   CWindowMain& main = run.Main();
   struct Shown {
     int32_t pageId;
-    int designWidth;
-    int designHeight;
+    int ownWidth;
+    int ownHeight;
   };
   for (const Shown shown : {Shown{PAGE_SETTINGS, 480, 350}, Shown{PAGE_DELETE_FILES, 530, 520},
                             Shown{PAGE_HELP, 480, 450}}) {
@@ -267,7 +267,7 @@ TEST(MainWindow, NoPageIsCutOffInTheSmallestWindow) {
     ::SetWindowPos(run.Hwnd(), nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
 
     const fw::CDialog& page = Page(run, shown.pageId);
-    const SIZE least = PageMinimum(run, shown.pageId, shown.designWidth, shown.designHeight);
+    const SIZE least = PageMinimum(run, shown.pageId, shown.ownWidth, shown.ownHeight);
     const RECT host = main.m_wndRightPanel.GetClientRect();
     EXPECT_GE(host.right, least.cx) << shown.pageId;
     EXPECT_GE(host.bottom, least.cy) << shown.pageId;
