@@ -38,17 +38,6 @@ BoxAnswerer::Action RightPassword() {
   };
 }
 
-// Shell menus are windows of this class while they are open.
-HWND FindOpenMenu() {
-  HWND menu = nullptr;
-  while ((menu = ::FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(menu, &process);
-    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(menu)) return menu;
-  }
-  return nullptr;
-}
-
 // Picks the menu's entry `downs` steps from the top, as the keyboard does:
 // the separators are skipped.
 BoxAnswerer::Action Choose(int downs) {
@@ -57,28 +46,6 @@ BoxAnswerer::Action Choose(int downs) {
     ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
   };
 }
-
-// Waits for the open menu of this process, then runs `action` on it.
-class MenuAnswerer {
- public:
-  explicit MenuAnswerer(BoxAnswerer::Action action)
-      : m_thread([this, action] {
-          HWND menu = nullptr;
-          if (WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; })) {
-            m_bFound = true;
-            action(menu);
-          }
-        }) {}
-  ~MenuAnswerer() { Answered(); }
-  bool Answered() {
-    if (m_thread.joinable()) m_thread.join();
-    return m_bFound;
-  }
-
- private:
-  std::atomic<bool> m_bFound{false};
-  std::thread m_thread;
-};
 
 // For what must not happen: any prompt or menu that opens meanwhile is
 // recorded and closed, so a wrong answer fails instead of hanging.
