@@ -6,7 +6,7 @@
 
 #include "resources/product.h"
 
-CWindowHelpAbout::CWindowHelpAbout() : CDialog(IDD_HELPABOUT) {
+CWindowHelpAbout::CWindowHelpAbout() : Bound(IDD_HELPABOUT) {
   char version[32];
   std::snprintf(version, sizeof version, "%d.%d", kVersionMajor, kVersionMinor);
   m_strVersion = version;

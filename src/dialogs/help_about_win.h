@@ -12,7 +12,7 @@
 #include "framework/window_win.h"
 #include "resources/resource.h"
 
-class CWindowHelpAbout : public fw::CDialog {
+class CWindowHelpAbout : public fw::CBound<CWindowHelpAbout, fw::CDialog> {
  public:
   CWindowHelpAbout();
 
@@ -38,6 +38,7 @@ class CWindowHelpAbout : public fw::CDialog {
   LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
   bool IsLink(HWND control) const;
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowHelpAbout> kMessageTable[] = {
       // Exactly the click: a double click would otherwise open the page twice.
       {fw::Control(IDC_HOME_LINK, STN_CLICKED), &CWindowHelpAbout::OnHomeLink},
@@ -45,8 +46,4 @@ class CWindowHelpAbout : public fw::CDialog {
       {fw::Message<WM_CTLCOLORSTATIC>, &CWindowHelpAbout::OnCtlColorStatic},
       {fw::Message<WM_SETCURSOR>, &CWindowHelpAbout::OnSetCursor},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowHelpAbout>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };

@@ -162,8 +162,8 @@ void CAnswerBox::LayOutButtons(const BoxLayout& layout) {
 CAnswerBoxFull::CAnswerBoxFull(std::string caption, std::string groupLabel, std::string text,
                                int iconId, const std::array<int32_t, 5>& enabled,
                                const std::array<std::string, 5>& labels)
-    : CBoxDialog(IDD_ANSWERBOXFULL, BoxKind::kAnswerFull, std::move(caption), std::move(groupLabel),
-                 std::move(text), iconId),
+    : Bound(IDD_ANSWERBOXFULL, BoxKind::kAnswerFull, std::move(caption), std::move(groupLabel),
+            std::move(text), iconId),
       m_abEnabled(enabled),
       m_astrLabels(labels) {}
 

@@ -62,7 +62,7 @@ class CAnswerBox : public CBoxDialog {
   void LayOutButtons(const BoxLayout& layout) override;
 };
 
-class CAnswerBoxFull : public CBoxDialog {
+class CAnswerBoxFull : public fw::CBound<CAnswerBoxFull, CBoxDialog> {
  public:
   // Index i addresses, left to right, the buttons 1, 18, 2, 20 and 19.
   static constexpr std::array<int, 5> kButtonIds{IDOK, IDC_BOX_YES_FOR_ALL, IDCANCEL, IDC_BOX_NO,
@@ -87,6 +87,7 @@ class CAnswerBoxFull : public CBoxDialog {
   void OnNoForAll();
   void Answer(int32_t answer, INT_PTR result);
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CAnswerBoxFull> kMessageTable[] = {
       {fw::Command(IDOK), &CAnswerBoxFull::OnYes},
       {fw::Command(IDC_BOX_YES_FOR_ALL), &CAnswerBoxFull::OnYesForAll},
@@ -94,10 +95,6 @@ class CAnswerBoxFull : public CBoxDialog {
       {fw::Command(IDC_BOX_NO), &CAnswerBoxFull::OnNo},
       {fw::Command(IDC_BOX_NO_FOR_ALL), &CAnswerBoxFull::OnNoForAll},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CAnswerBoxFull>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };
 
 // The three routines. `owner` may be null: see above. Each runs its box

@@ -64,7 +64,7 @@ void CMessageWnd::DestroyWindow() {
   // Destroying another thread's window fails; the window must at least stop
   // reaching this object, which is going away.
   if (::IsWindow(hwnd)) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrA(hwnd, m_nThisSlot, 0);
     m_hWnd = nullptr;
   }
 }
@@ -118,12 +118,14 @@ HWND CWindow::CreateInDialogClass(DWORD exStyle, const char* className, const ch
   HWND hwnd = Create(exStyle, className, text, style, rect, parent, id);
   if (!hwnd) return nullptr;
   m_hWnd = hwnd;
+  m_nThisSlot = DWLP_USER;
   ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(static_cast<CMessageWnd*>(this)));
   ::SetWindowLongPtrA(hwnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&DialogSlotProc));
   return hwnd;
 }
 
-INT_PTR CALLBACK CWindow::DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK CWindow::DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<CMessageWnd*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
   if (!self) return FALSE;
   auto* window = static_cast<CWindow*>(self);
@@ -132,7 +134,8 @@ INT_PTR CALLBACK CWindow::DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam,
   return AnswerAsDialogProc(*self, hwnd, message, handled, result);
 }
 
-LRESULT CALLBACK CWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     if (auto* self = static_cast<CMessageWnd*>(create->lpCreateParams)) {
@@ -180,10 +183,12 @@ void CDialog::UpdateData(bool save) {
   DoDataExchange(exchange);
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept {
   if (message == WM_INITDIALOG) {
     auto* self = reinterpret_cast<CDialog*>(lParam);
     self->m_hWnd = hwnd;
+    self->m_nThisSlot = DWLP_USER;
     ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     return self->OnInitDialog();
   }

@@ -1,21 +1,19 @@
 #pragma once
 // Windows and dialogs whose handlers are bound by one table per class.
 //
-//   class CWindowSample : public fw::CDialog {
+//   class CWindowSample : public fw::CBound<CWindowSample, fw::CDialog> {
 //    public:
-//     CWindowSample() : CDialog(IDD_SAMPLE) {}
+//     CWindowSample() : Bound(IDD_SAMPLE) {}
 //    private:
 //     void OnFind();
 //     void OnSize(UINT type, int cx, int cy);
 //     LRESULT OnItemChanged(NMHDR* header);
+//     friend Bound;  // it reads the table
 //     static constexpr fw::MessageEntry<CWindowSample> kMessageTable[] = {
 //         {fw::Message<WM_SIZE>, &CWindowSample::OnSize},
 //         {fw::Command(IDC_FIND), &CWindowSample::OnFind},
 //         {fw::Notify(IDC_LIST, LVN_ITEMCHANGED), &CWindowSample::OnItemChanged},
 //     };
-//     bool HandleMessage(UINT m, WPARAM w, LPARAM l, LRESULT& r) override {
-//       return Dispatch(kMessageTable, m, w, l, r);
-//     }
 //   };
 //
 // A message with a cracker below (MessageTraits) must have a handler of the
@@ -254,7 +252,12 @@ class CMessageWnd : public CWnd {
                                     LRESULT result);
 
  private:
+  friend class CWindow;
+  friend class CDialog;
   bool m_bMsgHandled = true;
+  // Where the window keeps `this`: a window's own user data, or the dialog
+  // manager's slot for dialogs and windows of a dialog class.
+  int m_nThisSlot = GWLP_USERDATA;
 };
 
 // A window created from a registered class: one whose procedure is
@@ -277,10 +280,13 @@ class CWindow : public CMessageWnd {
   HWND CreateInDialogClass(DWORD exStyle, const char* className, const char* text, DWORD style,
                            const RECT& rect, HWND parent, UINT id);
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // The system calls these: nothing may leave them, not even an exception.
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
 
  private:
-  static INT_PTR CALLBACK DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK DialogSlotProc(HWND hwnd, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept;
 };
 
 // A dialog from a template of the program's resources, modal or modeless.
@@ -308,10 +314,28 @@ class CDialog : public CMessageWnd {
   virtual void DoDataExchange(CDataExchange&) {}
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
 
   UINT m_nTemplateId;
   bool m_bModal = false;
+};
+
+// Binds class T's own table, T::kMessageTable, and checks once for every
+// class that no two of its entries share a key (see the sample at the top).
+template <class T, class Base>
+class CBound : public Base {
+ public:
+  using Base::Base;
+
+ protected:
+  using Bound = CBound;
+
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    static_assert(HasUniqueKeys<MessageEntry<T>>(T::kMessageTable),
+                  "two entries of the table share a key");
+    return this->Dispatch(T::kMessageTable, message, wParam, lParam, result);
+  }
 };
 
 // The program's main window: boxes opened without an owner are owned by its

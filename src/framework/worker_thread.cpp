@@ -22,7 +22,7 @@ bool CWorkerThread::InitInstance() {
   Work();
   // The page may start the next task as soon as the fields are clear; the
   // refill that follows still runs on this worker's call.
-  m_nRunningTaskField.store(0);
+  m_nRunningTaskField.store(0);  // no task
   m_nTaskField.store(0);
   m_bStop.store(1);
   Sink().RefillResults();

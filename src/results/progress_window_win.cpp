@@ -26,7 +26,7 @@ constexpr int kLabelIds[5] = {IDC_PROGRESS_UNUSED1, IDC_PROGRESS_UNUSED2, IDC_PR
 }  // namespace
 
 CWindowProgressUnDelete::CWindowProgressUnDelete(CAppData* appData)
-    : CDialog(IDD_PROGRESS), m_pAppData(appData) {}
+    : Bound(IDD_PROGRESS), m_pAppData(appData) {}
 
 CWindowProgressUnDelete::~CWindowProgressUnDelete() {
   DestroyWindow();
@@ -56,8 +56,8 @@ HWND CWindowProgressUnDelete::Open(const std::string& caption) {
 
 CWorkerThread* CWindowProgressUnDelete::GetRunningWorker() const {
   switch (m_pAppData->m_nRunningTask) {
-    case 1: return m_pScanThread;
-    case 2: return m_pDeleteThread;
+    case TASK_SEARCH: return m_pScanThread;
+    case TASK_DELETE: return m_pDeleteThread;
     default: return nullptr;
   }
 }
@@ -115,19 +115,19 @@ void CWindowProgressUnDelete::StartWorker() {
   };
 
   CWorkerThread* worker = nullptr;
-  if (m_pAppData->m_nTask == 1) {
+  if (m_pAppData->m_nTask == TASK_SEARCH) {
     retire(m_scanThread);
     m_scanThread = std::make_unique<CScanEntriesThread>(m_pCriteria, m_pAppData);
     m_scanThread->m_pProgressDlg = this;
     m_pScanThread = m_scanThread.get();
-    m_nWindowTask = 1;
+    m_nWindowTask = TASK_SEARCH;
     worker = m_pScanThread;
   } else {
     retire(m_deleteThread);
     m_deleteThread = std::make_unique<CDelEntriesThread>(m_pSelectedResults, m_pAppData);
     m_deleteThread->m_pProgressDlg = this;
     m_pDeleteThread = m_deleteThread.get();
-    m_nWindowTask = 2;
+    m_nWindowTask = TASK_DELETE;
     worker = m_pDeleteThread;
   }
   m_pAppData->m_nRunningTask = m_nWindowTask;
@@ -226,12 +226,12 @@ void CWindowProgressUnDelete::ShowCounts(bool now) {
 
   char first[64];
   char second[64];
-  if (m_nWindowTask == 1 && m_pScanThread) {
+  if (m_nWindowTask == TASK_SEARCH && m_pScanThread) {
     std::snprintf(first, sizeof first, "Number of processed files:%u",
                   static_cast<unsigned>(m_pScanThread->m_nProcessed.load()));
     std::snprintf(second, sizeof second, "Found %d files",
                   static_cast<int>(m_pScanThread->m_nFound.load()));
-  } else if (m_nWindowTask == 2 && m_pDeleteThread) {
+  } else if (m_nWindowTask == TASK_DELETE && m_pDeleteThread) {
     std::snprintf(first, sizeof first, "Total number of files:%d",
                   static_cast<int>(m_pDeleteThread->m_nTotal.load()));
     std::snprintf(second, sizeof second, "Number of deleted files: %d",

@@ -9,7 +9,7 @@
 // The search page keeps one object for the whole run of the program:
 //
 //   m_wndProgress.SetSearchPage(&m_view, &m_criteria);  // once
-//   m_pAppData->m_nTask = 1;                            // or 2
+//   m_pAppData->m_nTask = TASK_SEARCH;                  // or TASK_DELETE
 //   m_wndProgress.Open("Files Searching");              // or "Deleting Files"
 
 #include <windows.h>
@@ -33,7 +33,9 @@
 #include "search/search_criteria.h"
 #include "settings/app_data.h"
 
-class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public IWorkerHost {
+class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::CDialog>,
+                                public IWorkerSink,
+                                public IWorkerHost {
  public:
   explicit CWindowProgressUnDelete(CAppData* appData = &g_AppData);
   ~CWindowProgressUnDelete() override;
@@ -107,6 +109,7 @@ class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public I
   void ShowCountsFromWorker();
   void KeepDoneWorkersOnly();
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowProgressUnDelete> kMessageTable[] = {
       {fw::Message<WM_WORKER_FINISHED>, &CWindowProgressUnDelete::OnWorkerFinished},
       {fw::Message<WM_WORKER_STOP>, &CWindowProgressUnDelete::OnWorkerStop},
@@ -118,10 +121,6 @@ class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public I
       {fw::Command(IDC_PROGRESS_CANCEL), &CWindowProgressUnDelete::OnCancelWork},
       {fw::Command(IDCANCEL), &CWindowProgressUnDelete::OnCancelWork},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowProgressUnDelete>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 
   // The workers' owners. A worker is replaced only once its thread is done;
   // one that is not yet waits among the retired ones.
@@ -129,7 +128,7 @@ class CWindowProgressUnDelete : public fw::CDialog, public IWorkerSink, public I
   std::unique_ptr<CDelEntriesThread> m_deleteThread;
   std::vector<std::unique_ptr<CWorkerThread>> m_retiredWorkers;
 
-  int32_t m_nWindowTask = 0;                 // the worker this window started: 1 scan, 2 delete
+  int32_t m_nWindowTask = TASK_NONE;         // the worker this window started
   std::atomic<HWND> m_hSinkTarget{nullptr};  // where the worker's messages go
   // The worker's own: when it last sent a report, and whether it has yet.
   uint64_t m_nLastSendTick = 0;

@@ -144,7 +144,7 @@ void CResultsView::FillResults() {
   m_listResults.Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows));
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 
-  if (store.m_nTask == 0 && store.m_nRunningTask == 0) {
+  if (store.m_nTask == TASK_NONE && store.m_nRunningTask == TASK_NONE) {
     m_wndFind.Enable(true);
     m_wndDelete.Enable(true);
     if (m_fnOnIdle) m_fnOnIdle();
@@ -189,8 +189,8 @@ void CResultsView::RefillFolders() {
     InsertRow(m_listFolders, row, number);
     SetCell(m_listFolders, row, 1, data.m_arrFolders[i].c_str());
   }
-  m_wndFind.Enable(data.m_nTask == 0);
-  m_wndEmptyList.Enable(data.m_nTask != 1 && m_listFolders.GetItemCount() > 0);
+  m_wndFind.Enable(data.m_nTask == TASK_NONE);
+  m_wndEmptyList.Enable(data.m_nTask != TASK_SEARCH && m_listFolders.GetItemCount() > 0);
 }
 
 std::vector<int32_t> CResultsView::GetSelectedStoreRows() const {
@@ -208,7 +208,7 @@ void CResultsView::CollectSelectedResults() {
   std::vector<std::string> numbers;
   for (int32_t row : GetSelectedStoreRows()) numbers.push_back(std::to_string(row + 1));
   ::CollectSelectedResults(numbers, m_arrSelectedResults, m_pAppData->m_arrDeleteMarks);
-  if (m_pAppData->m_nTask == 1) {
+  if (m_pAppData->m_nTask == TASK_SEARCH) {
     m_wndFind.Enable(false);
     m_wndDelete.Enable(false);
   }

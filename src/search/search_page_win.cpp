@@ -105,7 +105,7 @@ bool BrowseForFolder(std::string& path, HWND messageOwner) {
 }
 
 CWindowWiperEntries::CWindowWiperEntries(CAppData* appData)
-    : CDialog(IDD_WIPERENTRIES), m_pAppData(appData), m_view(appData), m_wndProgress(appData) {}
+    : Bound(IDD_WIPERENTRIES), m_pAppData(appData), m_view(appData), m_wndProgress(appData) {}
 
 // ---- initialisation and data exchange
 
@@ -437,7 +437,7 @@ void CWindowWiperEntries::HoldFolderButtons() {
 }
 
 void CWindowWiperEntries::ReleaseFolderButtons() {
-  if (m_pAppData->m_nTask != 0) return;
+  if (m_pAppData->m_nTask != TASK_NONE) return;
   m_wndAdd.Enable(true);
   m_view.m_wndEmptyList.Enable(m_view.m_listFolders.GetItemCount() > 0);
   UpdateFolderSelection();
@@ -446,7 +446,7 @@ void CWindowWiperEntries::ReleaseFolderButtons() {
 // ---- the two actions
 
 bool CWindowWiperEntries::IsTaskRunning() const {
-  return m_pAppData->m_nTask != 0 || m_pAppData->m_nRunningTask != 0;
+  return m_pAppData->m_nTask != TASK_NONE || m_pAppData->m_nRunningTask != TASK_NONE;
 }
 
 void CWindowWiperEntries::OnFind() {
@@ -463,11 +463,11 @@ void CWindowWiperEntries::OnFind() {
                                          [this](const std::string& text) { Warn(text); });
   if (check != CriteriaCheck::Ok) return;
 
-  m_pAppData->m_nTask = 1;
+  m_pAppData->m_nTask = TASK_SEARCH;
   HoldFolderButtons();
   if (!m_wndProgress.Open("Files Searching")) {
     // No window, no worker: nothing will end the task but this.
-    m_pAppData->m_nTask = 0;
+    m_pAppData->m_nTask = TASK_NONE;
     ReleaseFolderButtons();
     UpdateData(false);
     return;
@@ -488,12 +488,12 @@ void CWindowWiperEntries::OnDelete() {
 
   CCustomList& list = m_view.m_listResults;
   list.Send(WM_SETREDRAW, FALSE);
-  m_pAppData->m_nTask = 2;
+  m_pAppData->m_nTask = TASK_DELETE;
   if (m_wndProgress.Open("Deleting Files")) {
     m_view.m_wndFind.Enable(false);
     m_view.m_wndDelete.Enable(false);
   } else {
-    m_pAppData->m_nTask = 0;
+    m_pAppData->m_nTask = TASK_NONE;
   }
   list.Send(WM_SETREDRAW, TRUE);
   // The worker waits for this thread before it touches the store: the
@@ -507,8 +507,6 @@ LRESULT CWindowWiperEntries::OnFolderItemChanged(NMHDR*) {
   UpdateFolderSelection();
   return 0;
 }
-
-LRESULT CWindowWiperEntries::OnResultItemChanged(NMHDR*) { return 0; }
 
 LRESULT CWindowWiperEntries::OnHeaderClick(NMHDR* header) {
   return m_view.OnHeaderItemClick(header);

@@ -32,7 +32,8 @@ extern const char* const kMsgFolderInexpressible;
 
 // The page's value members are the criteria inputs (SearchPageInputs) plus
 // the selected texts of the five drop-down lists.
-class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
+class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
+                            public SearchPageInputs {
  public:
   explicit CWindowWiperEntries(CAppData* appData = &g_AppData);
 
@@ -105,7 +106,6 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
   void OnSizeCondition();
   void OnSizeUnit();
   LRESULT OnFolderItemChanged(NMHDR* header);
-  LRESULT OnResultItemChanged(NMHDR* header);
   LRESULT OnHeaderClick(NMHDR* header);
   void OnSize(UINT type, int cx, int cy);
   void OnDefaultKey();
@@ -128,13 +128,14 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
   // and the edit then shows "0".
   void ExchangeWholeNumber(fw::CDataExchange& dx, int id, int32_t& value);
   // A search walks m_arrFolders: the folder list must not change meanwhile.
-  bool IsSearching() const { return m_pAppData->m_nTask == 1; }
+  bool IsSearching() const { return m_pAppData->m_nTask == TASK_SEARCH; }
   bool IsTaskRunning() const;  // a search or a delete asked for or running
   void HoldFolderButtons();
   void ReleaseFolderButtons();
   void Warn(const std::string& text);
   bool Ask(const std::string& text);
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowWiperEntries> kMessageTable[] = {
       {fw::Command(IDC_FIND), &CWindowWiperEntries::OnFind},
       {fw::Command(IDC_DELETE), &CWindowWiperEntries::OnDelete},
@@ -149,7 +150,6 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
       {fw::Control(IDC_SIZE_CONDITION, CBN_SELENDOK), &CWindowWiperEntries::OnSizeCondition},
       {fw::Control(IDC_SIZE_UNIT, CBN_SELENDOK), &CWindowWiperEntries::OnSizeUnit},
       {fw::Notify(IDC_LIST_FOLDERS, LVN_ITEMCHANGED), &CWindowWiperEntries::OnFolderItemChanged},
-      {fw::Notify(IDC_LIST_RESULTS, LVN_ITEMCHANGED), &CWindowWiperEntries::OnResultItemChanged},
       // Both lists' headers have id 0; the view tells them apart.
       {fw::Notify(0, HDN_ITEMCLICKA), &CWindowWiperEntries::OnHeaderClick},
       {fw::Message<WM_SIZE>, &CWindowWiperEntries::OnSize},
@@ -166,10 +166,6 @@ class CWindowWiperEntries : public fw::CDialog, public SearchPageInputs {
       {fw::Command(IDOK), &CWindowWiperEntries::OnEnterKey},
       {fw::Command(IDCANCEL), &CWindowWiperEntries::OnDefaultKey},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowWiperEntries>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };
 
 extern CWindowWiperEntries g_SearchPage;

@@ -12,6 +12,9 @@
 #include "platform/file_system.h"
 #include "settings/string_column.h"
 
+// The values of the activity fields.
+enum TaskKind : int32_t { TASK_NONE = 0, TASK_SEARCH = 1, TASK_DELETE = 2 };
+
 class CAppData {
  public:
   // Settings, saved in settings.dat.
@@ -42,10 +45,10 @@ class CAppData {
   bool IsPasswordCorrect(std::string typed);
 
   // Activity state: the task the search page asked for and the worker the
-  // progress window started (0 none, 1 search, 2 delete).
-  // Read by the user-interface thread while a worker clears them.
-  std::atomic<int32_t> m_nTask{0};
-  std::atomic<int32_t> m_nRunningTask{0};
+  // progress window started (TaskKind). Read by the user-interface thread
+  // while a worker clears them.
+  std::atomic<int32_t> m_nTask{TASK_NONE};
+  std::atomic<int32_t> m_nRunningTask{TASK_NONE};
   int64_t m_nFoundCount = 0;  // rows the last search recorded
 
   std::vector<std::string> m_arrFolders;  // the disks and folders to search

@@ -11,9 +11,9 @@
 #include "resources/resource.h"
 #include "settings/app_data.h"
 
-class CCheckPassword : public fw::CDialog {
+class CCheckPassword : public fw::CBound<CCheckPassword, fw::CDialog> {
  public:
-  explicit CCheckPassword(HWND owner = nullptr) : CDialog(IDD_CHECKPASSWORD), m_hOwner(owner) {}
+  explicit CCheckPassword(HWND owner = nullptr) : Bound(IDD_CHECKPASSWORD), m_hOwner(owner) {}
 
   // IDOK only when the right password was typed; IDCANCEL for Esc, the close
   // box, or when another prompt of this process is already open.
@@ -37,12 +37,9 @@ class CCheckPassword : public fw::CDialog {
 
   HWND m_hOwner;
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CCheckPassword> kMessageTable[] = {
       {fw::Command(IDOK), &CCheckPassword::OnOkClicked},
       {fw::Command(IDCANCEL), &CCheckPassword::OnCancel},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CCheckPassword>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };

@@ -83,8 +83,8 @@ void CAppData::SetDefaults() {
   m_bPasswordProtection = 0;
   m_strPasswordHash.clear();
   m_bStartWithWindows = 0;
-  m_nTask = 0;
-  m_nRunningTask = 0;
+  m_nTask = TASK_NONE;
+  m_nRunningTask = TASK_NONE;
 }
 
 bool CAppData::LoadSettings() {

@@ -6,7 +6,7 @@
 #include "framework/data_exchange_win.h"
 #include "framework/handles_win.h"
 #include "platform/wide_text_win.h"
-#include "shell/main_window_win.h"
+#include "resources/product.h"
 
 CWindowSettings g_SettingsPage;
 
@@ -17,11 +17,7 @@ std::string Placeholder(const std::string& hash) { return hash.substr(0, 8); }
 
 }  // namespace
 
-std::string RunValueName() {
-  std::string name = g_strTitle;
-  name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
-  return name;
-}
+std::string RunValueName() { return WithoutBlanks(g_strTitle); }
 
 std::string RunValueData() {
   // The start routine refuses a folder it cannot name exactly, so this holds.

@@ -13,9 +13,9 @@
 #include "resources/resource.h"
 #include "settings/app_data.h"
 
-class CWindowSettings : public fw::CDialog {
+class CWindowSettings : public fw::CBound<CWindowSettings, fw::CDialog> {
  public:
-  CWindowSettings() : CDialog(IDD_SETTINGS) {}
+  CWindowSettings() : Bound(IDD_SETTINGS) {}
 
   int32_t m_nPageWidth = 480;  // the least room the page needs, in pixels
   int32_t m_nPageHeight = 350;
@@ -61,6 +61,7 @@ class CWindowSettings : public fw::CDialog {
   // are not the user's typing.
   bool m_bFilling = false;
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowSettings> kMessageTable[] = {
       {fw::Control(IDC_START_WITH_WINDOWS, BN_CLICKED),
        &CWindowSettings::OnStartWithWindowsClicked},
@@ -73,10 +74,6 @@ class CWindowSettings : public fw::CDialog {
       {fw::Command(IDOK), &CWindowSettings::OnDefaultKey},
       {fw::Command(IDCANCEL), &CWindowSettings::OnDefaultKey},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowSettings>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };
 
 // The one settings page, given its window by the main window.

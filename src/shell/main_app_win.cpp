@@ -43,8 +43,7 @@ std::string EnterProgramFolder() {
 void HandOverToFirstInstance(const std::string& title, const std::string& programFolder) {
   // By class as well as title: an Explorer window on a folder of that name
   // has the title too.
-  std::string className = title;
-  className.erase(std::remove(className.begin(), className.end(), ' '), className.end());
+  const std::string className = WithoutBlanks(title);
   HWND first = ::FindWindowA(className.c_str(), title.c_str());
   if (!first) return;
   // Only to learn whether protection is on; nothing is changed or saved.

@@ -11,7 +11,6 @@
 #include "shell/main_layout.h"
 
 CWindowMain* g_pMainWnd = nullptr;
-std::string g_strTitle;
 
 namespace {
 
@@ -53,11 +52,7 @@ bool WaitForWorkerEnd(CWorkerThread& worker, std::chrono::milliseconds bound) {
 
 }  // namespace
 
-std::string MainWindowClassName() {
-  std::string name = g_strTitle;
-  name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
-  return name;
-}
+std::string MainWindowClassName() { return WithoutBlanks(g_strTitle); }
 
 bool RegisterMainWindowClass() {
   const std::string name = MainWindowClassName();
@@ -76,7 +71,6 @@ CWindowMain::CWindowMain() {
   g_pMainWnd = this;
   m_hTrayIcon = ChooseTrayIcon();
   m_menuTray.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU)));
-  g_strTitle = kProductName;
   m_pWorkerHost = g_SearchPage.GetWorkerHost();
 }
 
@@ -380,11 +374,11 @@ bool CWindowMain::AskStopWorker(const char* caption, const char* text) {
 }
 
 void CWindowMain::ExitApplication() {
-  if (g_AppData.m_nRunningTask == 1 &&
+  if (g_AppData.m_nRunningTask == TASK_SEARCH &&
       !AskStopWorker("Files Searching", " Searching is in progress. Do you really want to exit?")) {
     return;
   }
-  if (g_AppData.m_nRunningTask == 2 &&
+  if (g_AppData.m_nRunningTask == TASK_DELETE &&
       !AskStopWorker("Deleting Files", "Deleting Files. Do you really want to exit?")) {
     return;
   }

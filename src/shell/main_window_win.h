@@ -20,6 +20,7 @@
 #include "framework/window_win.h"
 #include "framework/worker_host_win.h"
 #include "framework/worker_messages.h"
+#include "resources/product.h"
 #include "resources/resource.h"
 #include "shell/nav_panel_win.h"
 #include "shell/splitter_bar_win.h"
@@ -47,7 +48,7 @@ struct PageRef {
   int32_t Height() const { return std::max(*pHeight, nTemplateHeight); }
 };
 
-class CWindowMain : public fw::CWindow {
+class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
  public:
   static constexpr int INIT_FAILED = 0;
   static constexpr int INIT_RUN = 1;
@@ -121,6 +122,7 @@ class CWindowMain : public fw::CWindow {
   void OnMenuOpen();
   void OnCancel();
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowMain> kMessageTable[] = {
       {fw::Message<WM_SIZE>, &CWindowMain::OnSize},
       {fw::Message<WM_GETMINMAXINFO>, &CWindowMain::OnGetMinMaxInfo},
@@ -139,7 +141,6 @@ class CWindowMain : public fw::CWindow {
       {fw::Command(ID_MENU_OPEN), &CWindowMain::OnMenuOpen},
       {fw::Command(IDCANCEL), &CWindowMain::OnCancel},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowMain>>(kMessageTable));
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     // A registered message has no fixed number for the table. A new taskbar
     // (Explorer restarted) has lost every icon.
@@ -148,12 +149,11 @@ class CWindowMain : public fw::CWindow {
       result = 0;
       return true;
     }
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
+    return Bound::HandleMessage(message, wParam, lParam, result);
   }
 };
 
 extern CWindowMain* g_pMainWnd;
-extern std::string g_strTitle;  // "Quillory"
 
 // The title without blanks: the name of the window class below.
 std::string MainWindowClassName();

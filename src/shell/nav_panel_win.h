@@ -17,7 +17,7 @@
 
 class CWindowMain;
 
-class CWindowLeftPanel : public fw::CWindow {
+class CWindowLeftPanel : public fw::CBound<CWindowLeftPanel, fw::CWindow> {
  public:
   fw::CTreeView m_wndTree;
   std::map<int32_t, HTREEITEM> m_mapItems;  // the items of the current set, by page id
@@ -37,6 +37,7 @@ class CWindowLeftPanel : public fw::CWindow {
   LRESULT OnEraseBackground(WPARAM, LPARAM);
   LRESULT OnSelChanging(NMHDR* header);
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowLeftPanel> kMessageTable[] = {
       {fw::Message<WM_SIZE>, &CWindowLeftPanel::OnSize},
       {fw::Message<WM_ERASEBKGND>, &CWindowLeftPanel::OnEraseBackground},
@@ -45,20 +46,14 @@ class CWindowLeftPanel : public fw::CWindow {
       {fw::Notify(IDC_NAVTREE, TVN_SELCHANGINGA), &CWindowLeftPanel::OnSelChanging},
       {fw::Notify(IDC_NAVTREE, TVN_SELCHANGINGW), &CWindowLeftPanel::OnSelChanging},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CWindowLeftPanel>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };
 
-class CWindowRightPanel : public fw::CWindow {
+class CWindowRightPanel : public fw::CBound<CWindowRightPanel, fw::CWindow> {
  private:
   LRESULT OnEraseBackground(WPARAM, LPARAM);
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowRightPanel> kMessageTable[] = {
       {fw::Message<WM_ERASEBKGND>, &CWindowRightPanel::OnEraseBackground},
   };
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };

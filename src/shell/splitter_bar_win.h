@@ -11,7 +11,7 @@
 #include "framework/window_win.h"
 #include "shell/main_layout.h"
 
-class CSplitterBar : public fw::CWindow {
+class CSplitterBar : public fw::CBound<CSplitterBar, fw::CWindow> {
  public:
   static constexpr int32_t ORIENT_VERTICAL = 1;    // upright, moves left and right
   static constexpr int32_t ORIENT_HORIZONTAL = 2;  // flat, moves up and down
@@ -54,6 +54,7 @@ class CSplitterBar : public fw::CWindow {
   LRESULT OnLButtonUp(WPARAM, LPARAM);
   LRESULT OnCaptureChanged(WPARAM, LPARAM);
 
+  friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CSplitterBar> kMessageTable[] = {
       {fw::Message<WM_PAINT>, &CSplitterBar::OnPaint},
       {fw::Message<WM_MOUSEMOVE>, &CSplitterBar::OnMouseMove},
@@ -62,10 +63,6 @@ class CSplitterBar : public fw::CWindow {
       {fw::Message<WM_LBUTTONUP>, &CSplitterBar::OnLButtonUp},
       {fw::Message<WM_CAPTURECHANGED>, &CSplitterBar::OnCaptureChanged},
   };
-  static_assert(fw::HasUniqueKeys<fw::MessageEntry<CSplitterBar>>(kMessageTable));
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return Dispatch(kMessageTable, message, wParam, lParam, result);
-  }
 };
 
 // Moves one edge of a child window by `distance` pixels, in its parent's

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "resources/product.h"
 #include "resources/resource.h"
 #include "settings/app_data.h"
 #include "settings/check_password_win.h"

@@ -78,7 +78,7 @@ TEST(MainWindow, FirstStartWithDefaultSettings) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
   EXPECT_EQ(g_pMainWnd, &main);
-  EXPECT_EQ(g_strTitle, "Quillory");
+  EXPECT_STREQ(g_strTitle, "Quillory");
   EXPECT_EQ(main.GetText(), "Quillory");
   char className[32] = {};
   ::GetClassNameA(run.Hwnd(), className, sizeof className);

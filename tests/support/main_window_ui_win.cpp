@@ -49,8 +49,8 @@ MainWindowRun::MainWindowRun() : MainWindowRun(kNoStart) {
 void MainWindowRun::Start() {
   m_pMain = std::make_unique<CWindowMain>();
   RegisterMainWindowClass();
-  m_pMain->CreateInDialogClass(0, MainWindowClassName().c_str(), g_strTitle.c_str(),
-                               WS_OVERLAPPEDWINDOW, RECT{}, nullptr, 0);
+  m_pMain->CreateInDialogClass(0, MainWindowClassName().c_str(), g_strTitle, WS_OVERLAPPEDWINDOW,
+                               RECT{}, nullptr, 0);
   m_pMain->InitMainWindow();
 }
 
