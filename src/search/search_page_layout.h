@@ -6,7 +6,7 @@
 // really has, so that a larger font or a higher DPI moves them with the
 // template's own controls instead of over them.
 
-#include "shell/main_layout.h"
+#include "framework/layout_rect.h"
 
 // Pixels per 4 horizontal and per 8 vertical dialog units.
 struct DialogBaseUnits {

@@ -6,17 +6,7 @@
 
 #include <optional>
 
-// A rectangle as Windows gives it: right and bottom are one past the edge.
-struct LayoutRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const LayoutRect&) const = default;
-};
+#include "framework/layout_rect.h"
 
 inline constexpr int kSplitterWidth = 3;
 
