@@ -5,21 +5,15 @@
 
 #include <array>
 
+#include "framework/layout_rect.h"
+
 enum class BoxKind {
   kMessage,     // CMessageBox: "Ok"
   kAnswer,      // CAnswerBox: Yes, No
   kAnswerFull,  // CAnswerBoxFull: five buttons
 };
 
-struct BoxRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const BoxRect&) const = default;
-};
+using BoxRect = LayoutRect;
 
 struct BoxLayout {
   BoxRect multiLineText;   // where the wrapping text control goes
