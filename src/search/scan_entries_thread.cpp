@@ -52,7 +52,7 @@ void CScanEntriesThread::Work() {
 }
 
 void CScanEntriesThread::ScanFolder(const std::string& path) {
-  if (!platform::PathExists(path)) return;
+  // One look tells both whether it exists and whether it is a folder.
   const uint32_t attributes = platform::GetAttributes(path);
   if (attributes == platform::kInvalidAttributes || !(attributes & platform::kAttrDirectory))
     return;
