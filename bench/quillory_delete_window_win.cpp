@@ -182,11 +182,7 @@ class PageHost {
   }
   bool Ready() const { return m_bReady; }
 
-  bool WorkersDone() const {
-    const CWindowProgressUnDelete& progress = m_page.m_wndProgress;
-    return (!progress.m_pScanThread || progress.m_pScanThread->IsDone()) &&
-           (!progress.m_pDeleteThread || progress.m_pDeleteThread->IsDone());
-  }
+  bool WorkersDone() const { return !m_page.m_wndProgress.GetUnfinishedWorker(); }
   bool RunToTheEnd() {
     return PumpUntil([&] { return !m_page.m_wndProgress.m_hWnd && WorkersDone(); }, 300s);
   }

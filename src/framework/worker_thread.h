@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "framework/worker_sink.h"
@@ -43,6 +44,16 @@ class CWorkerThread {
   void Stop();
   void Pause();
   void Resume();
+
+  // What the progress window shows of this worker, read on the window's
+  // thread while the worker runs: its two counters' lines, and the question
+  // its Cancel asks.
+  struct CountTexts {
+    std::string first;
+    std::string second;
+  };
+  virtual CountTexts GetCountTexts() const = 0;
+  virtual const char* GetStopQuestion() const = 0;
 
   std::atomic<int32_t> m_bStop{0};
   IWorkerSink* m_pProgressDlg = nullptr;  // the progress window; none in some tests

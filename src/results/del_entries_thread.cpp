@@ -9,6 +9,11 @@ std::string FileChangedText(const std::string& path) {
   return "File " + (" \"" + path) + "\" has changed since the search and was not deleted.";
 }
 
+CWorkerThread::CountTexts CDelEntriesThread::GetCountTexts() const {
+  return {"Total number of files:" + std::to_string(m_nTotal.load()),
+          "Number of deleted files: " + std::to_string(m_nDeleted.load())};
+}
+
 void CDelEntriesThread::Work() {
   int32_t answer = ASK_NOT_YET;
   m_nDeleted.store(0);

@@ -36,6 +36,9 @@ class CDelEntriesThread : public CWorkerThread {
   std::atomic<int32_t> m_nDeleted{0};
   int32_t m_nRowCount = 0;
 
+  CountTexts GetCountTexts() const override;
+  const char* GetStopQuestion() const override { return "Do you want to terminate deleting?"; }
+
   // How one file is checked and deleted; the benchmark swaps in a stub to
   // time the bookkeeping alone. Set before the thread runs.
   platform::RemoveResult (*m_pfnRemoveFile)(const std::string& path,

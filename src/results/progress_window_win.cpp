@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "dialogs/message_box_win.h"
@@ -34,37 +33,32 @@ CWindowProgressUnDelete::~CWindowProgressUnDelete() {
   // ends with the process; waiting for it here could wait for ever on a box
   // it has open.
   KeepDoneWorkersOnly();
-  if (m_scanThread && !m_scanThread->IsDone()) (void)m_scanThread.release();
-  if (m_deleteThread && !m_deleteThread->IsDone()) (void)m_deleteThread.release();
+  if (m_worker && !m_worker->IsDone()) (void)m_worker.release();
   for (auto& worker : m_retiredWorkers) (void)worker.release();
 }
 
-void CWindowProgressUnDelete::SetSearchPage(CResultsView* view, const SearchCriteria* criteria) {
-  m_pResultsView = view;
-  m_pCriteria = criteria;
-  m_pSelectedResults = view ? &view->m_arrSelectedResults : nullptr;
-}
-
-HWND CWindowProgressUnDelete::Open(const std::string& caption) {
+HWND CWindowProgressUnDelete::Open(const std::string& caption,
+                                   std::unique_ptr<CWorkerThread> worker) {
   // The last run's window closes 300 ms after its worker ended, and the page
   // may start the next run sooner.
   if (m_hWnd) DestroyWindow();
-  if (!Create(fw::GetMainWindow())) return nullptr;
+  m_pendingWorker = std::move(worker);
+  const bool created = Create(fw::GetMainWindow());
+  m_pendingWorker.reset();  // started by now, or never to be
+  if (!created) return nullptr;
   SetText(caption);
   return m_hWnd;
 }
 
 CWorkerThread* CWindowProgressUnDelete::GetRunningWorker() const {
-  switch (m_pAppData->m_nRunningTask) {
-    case TASK_SEARCH: return m_pScanThread;
-    case TASK_DELETE: return m_pDeleteThread;
-    default: return nullptr;
-  }
+  return m_pAppData->m_nRunningTask != TASK_NONE ? m_pWorker : nullptr;
 }
 
 CWorkerThread* CWindowProgressUnDelete::GetUnfinishedWorker() const {
-  if (m_pScanThread && !m_pScanThread->IsDone()) return m_pScanThread;
-  if (m_pDeleteThread && !m_pDeleteThread->IsDone()) return m_pDeleteThread;
+  if (m_pWorker && !m_pWorker->IsDone()) return m_pWorker;
+  for (const auto& worker : m_retiredWorkers) {
+    if (worker && !worker->IsDone()) return worker.get();
+  }
   return nullptr;
 }
 
@@ -109,29 +103,13 @@ void CWindowProgressUnDelete::StartWorker() {
   // Replacing a worker whose thread still runs its last steps would join it
   // here, on the thread it may be sending to.
   KeepDoneWorkersOnly();
-  auto retire = [this](auto& owner) {
-    if (owner && !owner->IsDone()) m_retiredWorkers.push_back(std::move(owner));
-    owner.reset();
-  };
-
-  CWorkerThread* worker = nullptr;
-  if (m_pAppData->m_nTask == TASK_SEARCH) {
-    retire(m_scanThread);
-    m_scanThread = std::make_unique<CScanEntriesThread>(m_pCriteria, m_pAppData);
-    m_scanThread->m_pProgressDlg = this;
-    m_pScanThread = m_scanThread.get();
-    m_nWindowTask = TASK_SEARCH;
-    worker = m_pScanThread;
-  } else {
-    retire(m_deleteThread);
-    m_deleteThread = std::make_unique<CDelEntriesThread>(m_pSelectedResults, m_pAppData);
-    m_deleteThread->m_pProgressDlg = this;
-    m_pDeleteThread = m_deleteThread.get();
-    m_nWindowTask = TASK_DELETE;
-    worker = m_pDeleteThread;
-  }
-  m_pAppData->m_nRunningTask = m_nWindowTask;
-  worker->ResumeThread();
+  if (!m_pendingWorker) return;
+  if (m_worker && !m_worker->IsDone()) m_retiredWorkers.push_back(std::move(m_worker));
+  m_worker = std::move(m_pendingWorker);
+  m_worker->m_pProgressDlg = this;
+  m_pWorker = m_worker.get();
+  m_pAppData->m_nRunningTask = m_pAppData->m_nTask.load();
+  m_pWorker->ResumeThread();
 }
 
 // ---- the worker's messages
@@ -178,14 +156,10 @@ void CWindowProgressUnDelete::OnWorkerResume() {
 void CWindowProgressUnDelete::OnCancelWork() {
   CWorkerThread* worker = GetRunningWorker();
   if (!worker) return;
-  const bool searching = worker == m_pScanThread;
   worker->Pause();
   ShowCounts(true);
   m_bAsking = true;
-  const bool stop =
-      AskYesNo(m_hWnd, "Warning", "",
-               searching ? "Do you want to stop searching?" : "Do you want to terminate deleting?",
-               IDI_QUESTION);
+  const bool stop = AskYesNo(m_hWnd, "Warning", "", worker->GetStopQuestion(), IDI_QUESTION);
   m_bAsking = false;
   if (stop) worker->Stop();
   worker->Resume();
@@ -224,26 +198,13 @@ void CWindowProgressUnDelete::ShowCounts(bool now) {
   }
   m_dwCountsTick = tick;
 
-  char first[64];
-  char second[64];
-  if (m_nWindowTask == TASK_SEARCH && m_pScanThread) {
-    std::snprintf(first, sizeof first, "Number of processed files:%u",
-                  static_cast<unsigned>(m_pScanThread->m_nProcessed.load()));
-    std::snprintf(second, sizeof second, "Found %d files",
-                  static_cast<int>(m_pScanThread->m_nFound.load()));
-  } else if (m_nWindowTask == TASK_DELETE && m_pDeleteThread) {
-    std::snprintf(first, sizeof first, "Total number of files:%d",
-                  static_cast<int>(m_pDeleteThread->m_nTotal.load()));
-    std::snprintf(second, sizeof second, "Number of deleted files: %d",
-                  static_cast<int>(m_pDeleteThread->m_nDeleted.load()));
-  } else {
-    return;
-  }
-  SetLabelText(kFirstCount, first);
-  SetLabelText(kSecondCount, second);
+  if (!m_pWorker) return;
+  const CWorkerThread::CountTexts counts = m_pWorker->GetCountTexts();
+  SetLabelText(kFirstCount, counts.first);
+  SetLabelText(kSecondCount, counts.second);
 }
 
-void CWindowProgressUnDelete::SetLabelText(size_t label, const char* text) {
+void CWindowProgressUnDelete::SetLabelText(size_t label, const std::string& text) {
   // A label set to its own text still repaints.
   if (m_astrLabelText[label] == text) return;
   m_astrLabelText[label] = text;

@@ -1,16 +1,16 @@
 #pragma once
 // The small window a search or a delete run shows: it starts the worker the
-// search page asked for (m_nTask), shows its two counters, asks before it
-// stops it, and closes itself 300 ms after the worker's finish. It is also
-// the workers' IWorkerSink (their only way to the user interface) and the
-// main window's IWorkerHost (its exit sequence pauses, resumes and stops the
+// page hands it, shows the worker's two counters, asks before it stops it,
+// and closes itself 300 ms after the worker's finish. It is also the
+// workers' IWorkerSink (their only way to the user interface) and the main
+// window's IWorkerHost (its exit sequence pauses, resumes and stops the
 // worker through it).
 //
 // The search page keeps one object for the whole run of the program:
 //
-//   m_wndProgress.SetSearchPage(&m_view, &m_criteria);  // once
-//   m_pAppData->m_nTask = TASK_SEARCH;                  // or TASK_DELETE
-//   m_wndProgress.Open("Files Searching");              // or "Deleting Files"
+//   m_wndProgress.SetResultsView(&m_view);          // once
+//   m_pAppData->m_nTask = TASK_SEARCH;              // or TASK_DELETE
+//   m_wndProgress.Open("Files Searching", std::make_unique<CScanEntriesThread>(...));
 
 #include <windows.h>
 
@@ -26,11 +26,9 @@
 #include "framework/worker_host_win.h"
 #include "framework/worker_messages.h"
 #include "framework/worker_sink.h"
+#include "framework/worker_thread.h"
 #include "resources/resource.h"
-#include "results/del_entries_thread.h"
 #include "results/results_view_win.h"
-#include "search/scan_entries_thread.h"
-#include "search/search_criteria.h"
 #include "settings/app_data.h"
 
 class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::CDialog>,
@@ -40,18 +38,17 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   explicit CWindowProgressUnDelete(CAppData* appData = &g_AppData);
   ~CWindowProgressUnDelete() override;
 
-  // Where the results go and what the workers read: the page's view (its
-  // RefillResults, its "Find" and its m_arrSelectedResults) and its criteria.
-  void SetSearchPage(CResultsView* view, const SearchCriteria* criteria);
-  // Creates the window, owned by the main window, which starts the worker of
-  // m_nTask; then sets the caption. A window of the last run that is still
-  // closing goes first. Null when the window cannot be created.
-  HWND Open(const std::string& caption);
+  // Where the results go: the page's view (its RefillResults and its "Find").
+  void SetResultsView(CResultsView* view) { m_pResultsView = view; }
+  // Creates the window, owned by the main window, which starts `worker` for
+  // the task in m_nTask; then sets the caption. A window of the last run that
+  // is still closing goes first. Null when the window cannot be created: the
+  // worker then never starts.
+  HWND Open(const std::string& caption, std::unique_ptr<CWorkerThread> worker);
 
-  // The workers started last, one of each kind; they stay valid after their
-  // run so that their counters can still be read.
-  CScanEntriesThread* m_pScanThread = nullptr;
-  CDelEntriesThread* m_pDeleteThread = nullptr;
+  // The worker started last; it stays valid after its run so that its
+  // counters can still be read.
+  CWorkerThread* m_pWorker = nullptr;
   fw::CButton m_wndCancel;
   fw::CWnd m_wndProgressBar;
   fw::CButton m_wndFrame;
@@ -59,8 +56,6 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   CAppData* m_pAppData;
   // 1199, 1200, 1201, 1202, 1203: only the status and the two counters show.
   std::array<fw::CStatic, 5> m_wndLabel;
-  const SearchCriteria* m_pCriteria = nullptr;
-  const std::vector<int32_t>* m_pSelectedResults = nullptr;
   // The scan reports every file; its reports go to the window at most this
   // often (milliseconds), and always before a question and at the end. 0
   // sends every one, which paces the worker by the window (the tests' way
@@ -104,7 +99,7 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   // at most one change per kCountsInterval; a skipped change comes later by
   // a timer, so the last counts always show.
   void ShowCounts(bool now);
-  void SetLabelText(size_t label, const char* text);
+  void SetLabelText(size_t label, const std::string& text);
   // Before a box opens on the worker's thread: the counts as they stand.
   void ShowCountsFromWorker();
   void KeepDoneWorkersOnly();
@@ -122,13 +117,12 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
       {fw::Command(IDCANCEL), &CWindowProgressUnDelete::OnCancelWork},
   };
 
-  // The workers' owners. A worker is replaced only once its thread is done;
+  // The worker's owner. A worker is replaced only once its thread is done;
   // one that is not yet waits among the retired ones.
-  std::unique_ptr<CScanEntriesThread> m_scanThread;
-  std::unique_ptr<CDelEntriesThread> m_deleteThread;
+  std::unique_ptr<CWorkerThread> m_worker;
+  std::unique_ptr<CWorkerThread> m_pendingWorker;  // handed to Open, started by the window
   std::vector<std::unique_ptr<CWorkerThread>> m_retiredWorkers;
 
-  int32_t m_nWindowTask = TASK_NONE;         // the worker this window started
   std::atomic<HWND> m_hSinkTarget{nullptr};  // where the worker's messages go
   // The worker's own: when it last sent a report, and whether it has yet.
   uint64_t m_nLastSendTick = 0;

@@ -23,6 +23,12 @@ int64_t FileTicksToSeconds(platform::FileTicks ticks) {
   return seconds < -kSeconds1900To1970 ? 0 : seconds;
 }
 
+CWorkerThread::CountTexts CScanEntriesThread::GetCountTexts() const {
+  // No blank after the colon on the first line; the window shows them so.
+  return {"Number of processed files:" + std::to_string(m_nProcessed.load()),
+          "Found " + std::to_string(m_nFound.load()) + " files"};
+}
+
 void CScanEntriesThread::Work() {
   m_nMissingAnswer = ASK_NOT_YET;
   m_nProcessed.store(0);

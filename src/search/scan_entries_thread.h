@@ -36,6 +36,9 @@ class CScanEntriesThread : public CWorkerThread {
   std::atomic<uint32_t> m_nProcessed{0};
   std::atomic<uint32_t> m_nFound{0};
 
+  CountTexts GetCountTexts() const override;
+  const char* GetStopQuestion() const override { return "Do you want to stop searching?"; }
+
  private:
   void Work() override;
   bool ShouldUnwind() { return PollStop() || m_bLimitReached; }

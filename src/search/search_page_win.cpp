@@ -6,11 +6,14 @@
 #include <charconv>
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 
 #include "dialogs/message_box_win.h"
 #include "framework/data_exchange_win.h"
 #include "framework/handles_win.h"
 #include "platform/wide_text_win.h"
+#include "results/del_entries_thread.h"
+#include "search/scan_entries_thread.h"
 #include "search/search_page_layout.h"
 
 CWindowWiperEntries g_SearchPage;
@@ -140,7 +143,7 @@ BOOL CWindowWiperEntries::OnInitDialog() {
   m_view.Init(page);
   m_view.m_wndEmptyList.Enable(false);
   m_view.m_fnOnIdle = [this] { ReleaseFolderButtons(); };
-  m_wndProgress.SetSearchPage(&m_view, &m_criteria);
+  m_wndProgress.SetResultsView(&m_view);
   m_pAppData->m_arrFolders.clear();
   m_arrSelectedFolders.clear();
 
@@ -465,7 +468,8 @@ void CWindowWiperEntries::OnFind() {
 
   m_pAppData->m_nTask = TASK_SEARCH;
   HoldFolderButtons();
-  if (!m_wndProgress.Open("Files Searching")) {
+  if (!m_wndProgress.Open("Files Searching",
+                          std::make_unique<CScanEntriesThread>(&m_criteria, m_pAppData))) {
     // No window, no worker: nothing will end the task but this.
     m_pAppData->m_nTask = TASK_NONE;
     ReleaseFolderButtons();
@@ -489,7 +493,8 @@ void CWindowWiperEntries::OnDelete() {
   CCustomList& list = m_view.m_listResults;
   list.Send(WM_SETREDRAW, FALSE);
   m_pAppData->m_nTask = TASK_DELETE;
-  if (m_wndProgress.Open("Deleting Files")) {
+  if (m_wndProgress.Open("Deleting Files", std::make_unique<CDelEntriesThread>(
+                                               &m_view.m_arrSelectedResults, m_pAppData))) {
     m_view.m_wndFind.Enable(false);
     m_view.m_wndDelete.Enable(false);
   } else {

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "dialogs/message_box_win.h"
+#include "results/del_entries_thread.h"
 #include "results/progress_window_win.h"
 #include "results_host_win.h"
+#include "search/scan_entries_thread.h"
 #include "support/box_answerer_ui_win.h"
 #include "support/temp_dir.h"
 
@@ -159,7 +161,7 @@ class ProgressWindowTest : public ::testing::Test {
   void SetUp() override {
     InstallDialogKit();
     fw::SetMainWindow(m_host.m_hWnd);
-    m_window.SetSearchPage(&m_host.m_view, &m_criteria);
+    m_window.SetResultsView(&m_host.m_view);
   }
 
   void TearDown() override {
@@ -169,18 +171,17 @@ class ProgressWindowTest : public ::testing::Test {
     fw::SetMainWindow(nullptr);
   }
 
-  bool WorkersDone() const {
-    return (!m_window.m_pScanThread || m_window.m_pScanThread->IsDone()) &&
-           (!m_window.m_pDeleteThread || m_window.m_pDeleteThread->IsDone());
-  }
+  bool WorkersDone() const { return !m_window.GetUnfinishedWorker(); }
 
   // The search page's "Find", as far as the window is concerned.
   HWND StartSearch() {
     m_data.m_arrFolders = {m_dir.Path()};
     m_data.ClearResults();
     m_data.m_nFoundCount = 0;
-    m_data.m_nTask = 1;
-    HWND window = m_window.Open("Files Searching");
+    m_data.m_nTask = TASK_SEARCH;
+    auto worker = std::make_unique<CScanEntriesThread>(&m_criteria, &m_data);
+    m_pScan = worker.get();
+    HWND window = m_window.Open("Files Searching", std::move(worker));
     if (window) m_spy.Attach(window);
     return window;
   }
@@ -194,11 +195,7 @@ class ProgressWindowTest : public ::testing::Test {
       m_host.m_view.m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(number - 1),
                                        reinterpret_cast<LPARAM>(&state));
     }
-    m_host.m_view.CollectSelectedResults();
-    m_data.m_nTask = 2;
-    HWND window = m_window.Open("Deleting Files");
-    if (window) m_spy.Attach(window);
-    return window;
+    return OpenDelete();
   }
 
   HWND StartDeleteAll() {
@@ -207,9 +204,15 @@ class ProgressWindowTest : public ::testing::Test {
     all.stateMask = all.state = LVIS_SELECTED;
     m_host.m_view.m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
                                      reinterpret_cast<LPARAM>(&all));
+    return OpenDelete();
+  }
+
+  HWND OpenDelete() {
     m_host.m_view.CollectSelectedResults();
-    m_data.m_nTask = 2;
-    HWND window = m_window.Open("Deleting Files");
+    m_data.m_nTask = TASK_DELETE;
+    auto worker = std::make_unique<CDelEntriesThread>(&m_host.m_view.m_arrSelectedResults, &m_data);
+    m_pDelete = worker.get();
+    HWND window = m_window.Open("Deleting Files", std::move(worker));
     if (window) m_spy.Attach(window);
     return window;
   }
@@ -253,7 +256,7 @@ class ProgressWindowTest : public ::testing::Test {
     return names;
   }
 
-  uint32_t Processed() const { return m_window.m_pScanThread->m_nProcessed.load(); }
+  uint32_t Processed() const { return m_pScan->m_nProcessed.load(); }
 
   TempDir m_dir;
   CAppData m_data;
@@ -261,6 +264,9 @@ class ProgressWindowTest : public ::testing::Test {
   SearchCriteria m_criteria;
   ProgressSpy m_spy;
   CWindowProgressUnDelete m_window{&m_data};
+  // The workers handed to the window last; it owns them.
+  CScanEntriesThread* m_pScan = nullptr;
+  CDelEntriesThread* m_pDelete = nullptr;
 };
 
 // ---- a whole run
@@ -273,7 +279,7 @@ TEST_F(ProgressWindowTest, ASearchCountsShowsTheResultsAndClosesAfterItsFinish) 
   EXPECT_EQ(m_data.m_nRunningTask, 1);
   EXPECT_FALSE(m_host.m_view.m_wndFind.IsEnabled());
   EXPECT_EQ(m_window.GetProgressWindow(), window);
-  EXPECT_EQ(m_window.GetRunningWorker(), m_window.m_pScanThread);
+  EXPECT_EQ(m_window.GetRunningWorker(), m_pScan);
   // The start: five labels, the bar and its frame hidden; Cancel usable.
   for (int id :
        {IDC_PROGRESS_UNUSED1, IDC_PROGRESS_UNUSED2, IDC_PROGRESS_STATUS, IDC_PROGRESS_FIRST_COUNT,
@@ -318,7 +324,7 @@ TEST_F(ProgressWindowTest, ADeleteCountsTheChosenAndTheDeletedAndLeavesTheRest) 
   HWND window = StartDelete({2, 3});
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(m_data.m_nRunningTask, 2);
-  EXPECT_EQ(m_window.GetRunningWorker(), m_window.m_pDeleteThread);
+  EXPECT_EQ(m_window.GetRunningWorker(), m_pDelete);
   ASSERT_TRUE(RunToTheEnd(window));
 
   EXPECT_EQ(m_spy.firstAtClose, "Total number of files:2");
@@ -424,8 +430,7 @@ TEST_F(ProgressWindowTest, ADeletePostsNoMoreProgressThanTheWindowCanTake) {
   bool allDeletedMeanwhile = false;
   m_spy.afterProgress = [&](ProgressSpy& spy) {
     if (spy.progressCount == 1) {
-      allDeletedMeanwhile =
-          WaitUntil([&] { return m_window.m_pDeleteThread->m_nDeleted.load() == 300; });
+      allDeletedMeanwhile = WaitUntil([&] { return m_pDelete->m_nDeleted.load() == 300; });
     }
   };
   HWND window = StartDeleteAll();
@@ -526,7 +531,7 @@ TEST_F(StopTest, CancelThenYesStopsWithinOneEntry) {
   EXPECT_FALSE(m_workerMovedWhileAsked);
   EXPECT_LE(Processed(), m_processedAtQuestion + 1);
   // What was found so far is listed.
-  const int found = static_cast<int>(m_window.m_pScanThread->m_nFound.load());
+  const int found = static_cast<int>(m_pScan->m_nFound.load());
   EXPECT_EQ(m_host.m_view.m_listResults.GetItemCount(), found);
   EXPECT_EQ(m_spy.firstAtClose, ProcessedText(Processed()));
   EXPECT_EQ(m_spy.Count(WM_WORKER_FINISHED), 1);
@@ -575,7 +580,7 @@ TEST_F(StopTest, TheExitSequenceAnsweredYesStopsTheWorker) {
   const uint32_t atPause = Processed();
   ::SendMessageA(window, WM_WORKER_RESUME, 0, 0);
   ::SendMessageA(window, WM_WORKER_STOP, 0, 0);
-  EXPECT_EQ(m_window.m_pScanThread->m_bStop.load(), 1);
+  EXPECT_EQ(m_pScan->m_bStop.load(), 1);
   ASSERT_TRUE(RunToTheEnd(window));
   // Between the resume and the stop the worker may take a step or two.
   EXPECT_LE(Processed(), atPause + 3);
@@ -590,7 +595,7 @@ TEST_F(ProgressWindowTest, TerminatingADeleteAsksItsOwnQuestionAndYesStopsIt) {
   m_spy.afterProgress = [&](ProgressSpy& spy) {
     if (spy.progressCount != 1) return;
     ::SendMessageA(spy.window, WM_WORKER_PAUSE, 0, 0);
-    deletedAtPause = m_window.m_pDeleteThread->m_nDeleted.load();
+    deletedAtPause = m_pDelete->m_nDeleted.load();
     ClickCancel(spy.window);
   };
   BoxSeries boxes("Warning", {IDOK});
@@ -602,7 +607,7 @@ TEST_F(ProgressWindowTest, TerminatingADeleteAsksItsOwnQuestionAndYesStopsIt) {
   boxes.Join();
 
   EXPECT_EQ(boxes.texts, (std::vector<std::string>{"Do you want to terminate deleting?"}));
-  const int32_t deleted = m_window.m_pDeleteThread->m_nDeleted.load();
+  const int32_t deleted = m_pDelete->m_nDeleted.load();
   EXPECT_GE(deletedAtPause, 0);
   EXPECT_LE(deleted, deletedAtPause + 1);
   EXPECT_EQ(m_data.GetResultCount(), static_cast<size_t>(400 - deleted));

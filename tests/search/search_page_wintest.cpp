@@ -118,11 +118,7 @@ class SearchPageTest : public ::testing::Test {
     fw::SetMainWindow(nullptr);
   }
 
-  bool WorkersDone() const {
-    const CWindowProgressUnDelete& progress = m_page.m_wndProgress;
-    return (!progress.m_pScanThread || progress.m_pScanThread->IsDone()) &&
-           (!progress.m_pDeleteThread || progress.m_pDeleteThread->IsDone());
-  }
+  bool WorkersDone() const { return !m_page.m_wndProgress.GetUnfinishedWorker(); }
   // Until the progress window has closed and its worker has ended.
   bool RunToTheEnd() {
     return PumpUntil([&] { return !m_page.m_wndProgress.m_hWnd && WorkersDone(); }, 30s);

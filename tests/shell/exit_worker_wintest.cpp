@@ -258,6 +258,8 @@ class CStuckWorker : public CWorkerThread {
  public:
   CStuckWorker() : CWorkerThread(g_AppData.m_nTask, g_AppData.m_nRunningTask) {}
   HANDLE m_hNever = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  CountTexts GetCountTexts() const override { return {}; }
+  const char* GetStopQuestion() const override { return "Stop?"; }
 
  private:
   void Work() override { ::WaitForSingleObject(m_hNever, INFINITE); }
@@ -396,7 +398,7 @@ TEST(ExitWithWorker, FromTheSearchPagesOwnSearch) {
   g_AppData.m_arrFolders = {tree.Path()};
   g_SearchPage.RefillFolders();
   g_SearchPage.Send(WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED));
-  CScanEntriesThread* worker = progress.m_pScanThread;
+  auto* worker = dynamic_cast<CScanEntriesThread*>(progress.m_pWorker);
   ASSERT_NE(worker, nullptr);
   // Held at its first file (it waits for this thread to take its start).
   worker->Pause();
@@ -431,7 +433,7 @@ TEST(ExitWithWorker, WhileTheCancelQuestionHoldsTheWorkerTheStopReleasesIt) {
   g_AppData.m_arrFolders = {tree.Path()};
   g_SearchPage.RefillFolders();
   g_SearchPage.Send(WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED));
-  CScanEntriesThread* worker = progress.m_pScanThread;
+  auto* worker = dynamic_cast<CScanEntriesThread*>(progress.m_pWorker);
   ASSERT_NE(worker, nullptr);
 
   // The user presses Cancel; with its question open, "Exit" in the icon's
