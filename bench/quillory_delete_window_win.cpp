@@ -45,6 +45,7 @@
 #include "resources/resource.h"
 #include "search/search_page_win.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/page_host_ui_win.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -145,40 +146,23 @@ size_t PlainDelete(const std::vector<Listed>& files) {
 
 // ---- the search page, hosted as the main window hosts it
 
-constexpr char kHostClass[] = "QuilloryBenchHost";
-
-class PageHost {
+class SearchPageRun {
  public:
-  explicit PageHost(const std::string& root) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = ::DefDlgProcA;
-    windowClass.cbWndExtra = DLGWINDOWEXTRA;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kHostClass;
-    ::RegisterClassA(&windowClass);
-    // Hidden: without a window manager Wine waits for every visible
-    // top-level window that goes away.
-    m_hHost = ::CreateWindowExA(0, kHostClass, "Bench host", WS_POPUP, 10, 10, 900, 700, nullptr,
-                                nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    fw::SetMainWindow(m_hHost);
+  explicit SearchPageRun(const std::string& root) {
     m_page.m_fnChooseFolder = [root](std::string& path) {
       path = root;
       return true;
     };
-    m_bReady = m_hHost && m_page.Create(m_hHost);
+    m_bReady = m_host.Hwnd() && m_page.Create(m_host.Hwnd());
     if (m_bReady) {
       m_page.Show(SW_SHOWNA);
       Click(IDC_ADD);
     }
   }
-  ~PageHost() {
+  ~SearchPageRun() {
     if (m_page.m_wndProgress.m_hWnd) ::DestroyWindow(m_page.m_wndProgress.m_hWnd);
     PumpUntil([&] { return WorkersDone(); }, 60s);
     m_page.DestroyWindow();
-    ::DestroyWindow(m_hHost);
-    fw::SetMainWindow(nullptr);
   }
   bool Ready() const { return m_bReady; }
 
@@ -196,11 +180,11 @@ class PageHost {
                                      reinterpret_cast<LPARAM>(&state));
   }
 
+  PageHost m_host{"Bench host"};
   CAppData m_data;
   CWindowWiperEntries m_page{&m_data};
 
  private:
-  HWND m_hHost = nullptr;
   bool m_bReady = false;
 };
 
@@ -215,7 +199,7 @@ struct WindowRun {
   size_t deleted = 0;
 };
 
-bool RunWindow(PageHost& host, size_t files, WindowRun& run) {
+bool RunWindow(SearchPageRun& host, size_t files, WindowRun& run) {
   host.Click(IDC_FIND);
   if (!host.RunToTheEnd() || static_cast<size_t>(host.Rows()) != files) {
     std::fprintf(stderr, "find listed %d rows, not %zu\n", host.Rows(), files);
@@ -309,7 +293,7 @@ int main(int argc, char** argv) {
   TempDir dir;
   const std::string root = dir.Path();
   MakeFolders(root);
-  PageHost host(root);
+  SearchPageRun host(root);
   if (!host.Ready()) {
     std::fprintf(stderr, "the search page could not be created\n");
     return 1;

@@ -14,6 +14,7 @@
 #include "search/search_criteria.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
+#include "support/worker_run.h"
 
 namespace {
 
@@ -56,8 +57,8 @@ struct DeleteRun {
   std::unique_ptr<CDelEntriesThread> worker;
 
   DeleteRun() {
-    data.m_nTask = 2;
-    data.m_nRunningTask = 2;
+    data.m_nTask = TASK_DELETE;
+    data.m_nRunningTask = TASK_DELETE;
     data.m_nFoundCount = 77;
     sink.store = &data;
   }
@@ -83,8 +84,7 @@ struct DeleteRun {
 
   void Start() {
     worker = std::make_unique<CDelEntriesThread>(&selected, &data);
-    worker->m_pProgressDlg = &sink;
-    worker->ResumeThread();
+    StartWorker(*worker, sink, data, TASK_DELETE);
   }
   void Run() {
     Start();
@@ -143,8 +143,8 @@ TEST(DeleteWorker, DeletesTheMarkedRowsAndKeepsTheOthersInOrder) {
   EXPECT_TRUE(run.Intact("five.tar.gz"));
   // The end: both task fields cleared before the refill, the flag left set,
   // and the count of the search untouched.
-  EXPECT_EQ(run.data.m_nTask, 0);
-  EXPECT_EQ(run.data.m_nRunningTask, 0);
+  EXPECT_EQ(run.data.m_nTask, TASK_NONE);
+  EXPECT_EQ(run.data.m_nRunningTask, TASK_NONE);
   EXPECT_EQ(run.worker->m_bStop.load(), 1);
   EXPECT_EQ(run.data.m_nFoundCount, 77);
 }
@@ -247,8 +247,8 @@ TEST(DeleteWorker, CancelInTheMiddleLeavesTheRestAsItWas) {
                                       run.Row("later.txt", 1), run.Row("last.txt", 0)}));
   EXPECT_EQ(run.worker->m_nDeleted.load(), 1);
   EXPECT_EQ(run.worker->m_bStop.load(), 1);
-  EXPECT_EQ(run.data.m_nTask, 0);
-  EXPECT_EQ(run.data.m_nRunningTask, 0);
+  EXPECT_EQ(run.data.m_nTask, TASK_NONE);
+  EXPECT_EQ(run.data.m_nRunningTask, TASK_NONE);
 }
 
 TEST(DeleteWorker, StopEndsTheRunBeforeTheNextRow) {
@@ -293,7 +293,7 @@ TEST(DeleteWorker, AnEmptyStore) {
   run.Run();
   EXPECT_EQ(run.sink.Sequence(), "started posted-progress finished refill notify");
   EXPECT_EQ(run.data.GetResultCount(), 0u);
-  EXPECT_EQ(run.data.m_nTask, 0);
+  EXPECT_EQ(run.data.m_nTask, TASK_NONE);
 }
 
 TEST(DeleteWorker, TheSecondRowOfOneFileFindsItGone) {
@@ -331,9 +331,8 @@ TEST(DeleteWorker, APausedWorkerTouchesNothingUntilResumed) {
   run.AddFile("a.txt", true);
   run.AddFile("b.txt", true);
   run.worker = std::make_unique<CDelEntriesThread>(&run.selected, &run.data);
-  run.worker->m_pProgressDlg = &run.sink;
   run.worker->Pause();
-  run.worker->ResumeThread();
+  StartWorker(*run.worker, run.sink, run.data, TASK_DELETE);
   ASSERT_TRUE(run.sink.WaitForPosted(1));  // past its start, where it clears the flag
   EXPECT_TRUE(run.Intact("a.txt"));
   EXPECT_FALSE(run.worker->IsDone());
@@ -359,7 +358,7 @@ TEST(DeleteWorker, WithoutAWindowAFailureEndsTheRun) {
   EXPECT_TRUE(run.Intact("c.txt"));
   run.data.DropRemovedResults();  // what the window's refill does
   EXPECT_EQ(run.data.GetResultCount(), 2u);
-  EXPECT_EQ(run.data.m_nTask, 0);
+  EXPECT_EQ(run.data.m_nTask, TASK_NONE);
 }
 
 namespace {
@@ -383,10 +382,8 @@ TEST(DeleteWorker, FilesAreDeletedThroughTheSeam) {
   run.AddFile("d.txt", true);
   run.sink.answers = {ASK_SKIP};
   run.worker = std::make_unique<CDelEntriesThread>(&run.selected, &run.data);
-  run.worker->m_pProgressDlg = &run.sink;
   run.worker->m_pfnRemoveFile = &RecordRemoval;
-  run.worker->ResumeThread();
-  ASSERT_TRUE(run.worker->WaitUntilDone(60s));
+  ASSERT_TRUE(RunWorker(*run.worker, run.sink, run.data, TASK_DELETE));
   EXPECT_EQ(g_removedPaths, (std::vector<std::string>{run.PathOf("a.txt"), run.PathOf("keep.txt"),
                                                       run.PathOf("d.txt")}));
   EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("b.txt", 0), run.Row("keep.txt", 1)}));

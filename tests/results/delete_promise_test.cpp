@@ -29,6 +29,7 @@
 #include "support/exact_files.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
+#include "support/worker_run.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -183,8 +184,7 @@ void RunOneSeed(uint32_t seed) {
     RecordingSink sink;
     data.m_arrFolders = listed;
     CScanEntriesThread scan(&criteria, &data);
-    scan.m_pProgressDlg = &sink;
-    scan.InitInstance();
+    ASSERT_TRUE(RunWorker(scan, sink, data, TASK_SEARCH));
   }
   // The rows are exactly the files whose names the program can express.
   std::multiset<std::string> expectedRows, rowPaths;
@@ -319,9 +319,7 @@ void RunOneSeed(uint32_t seed) {
   sink.store = &data;
   sink.answers = answers;
   CDelEntriesThread worker(&selected, &data);
-  worker.m_pProgressDlg = &sink;
-  worker.ResumeThread();
-  ASSERT_TRUE(worker.WaitUntilDone(60s));
+  ASSERT_TRUE(RunWorker(worker, sink, data, TASK_DELETE));
 
   // The disk: the deleted files are gone, everything else is byte for byte
   // as it was, and nothing appeared.

@@ -19,8 +19,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 std::string DlgText(HWND window, int id) {
   char text[256] = {};
   ::GetDlgItemTextA(window, id, text, sizeof text);
@@ -37,24 +35,6 @@ std::string ProcessedText(uint32_t count) {
 
 bool DlgVisible(HWND window, int id) {
   return (::GetWindowLongPtrA(::GetDlgItem(window, id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-// Like PumpUntil, with the dialog manager's keys (Esc) as the program's loop has them.
-bool PumpDialogsUntil(const std::function<bool()>& condition,
-                      std::chrono::milliseconds timeout = 30s) {
-  const auto deadline = Clock::now() + timeout;
-  while (!condition()) {
-    if (Clock::now() >= deadline) return false;
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-      if (root && ::IsDialogMessageA(root, &msg)) continue;
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
 }
 
 // Watches the progress window from the inside: what it handled, in order,
@@ -227,7 +207,8 @@ class ProgressWindowTest : public ::testing::Test {
 
   // Runs until the window has closed and the worker has ended.
   bool RunToTheEnd(HWND window) {
-    return PumpDialogsUntil([&] { return !::IsWindow(window) && WorkersDone(); });
+    // With the dialog manager's keys (Esc) as the program's loop has them.
+    return PumpUntil([&] { return !::IsWindow(window) && WorkersDone(); }, 30s, kProgramKeys);
   }
 
   void MakeFiles(int count, int txtEvery = 0) {
@@ -276,7 +257,7 @@ TEST_F(ProgressWindowTest, ASearchCountsShowsTheResultsAndClosesAfterItsFinish) 
   m_criteria.m_strExtension = "txt";
   HWND window = StartSearch();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(m_data.m_nRunningTask, 1);
+  EXPECT_EQ(m_data.m_nRunningTask, TASK_SEARCH);
   EXPECT_FALSE(m_host.m_view.m_wndFind.IsEnabled());
   EXPECT_EQ(m_window.GetProgressWindow(), window);
   EXPECT_EQ(m_window.GetRunningWorker(), m_pScan);
@@ -306,8 +287,8 @@ TEST_F(ProgressWindowTest, ASearchCountsShowsTheResultsAndClosesAfterItsFinish) 
   EXPECT_EQ(m_spy.handled.back(), static_cast<UINT>(WM_DESTROY));
   EXPECT_TRUE(m_spy.destroyedByCloseTimer);
 
-  EXPECT_EQ(m_data.m_nTask, 0);
-  EXPECT_EQ(m_data.m_nRunningTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
+  EXPECT_EQ(m_data.m_nRunningTask, TASK_NONE);
   EXPECT_EQ(m_window.GetRunningWorker(), nullptr);
   EXPECT_EQ(m_window.GetProgressWindow(), nullptr);
   EXPECT_EQ(m_host.m_view.m_listResults.GetItemCount(), 5);
@@ -323,7 +304,7 @@ TEST_F(ProgressWindowTest, ADeleteCountsTheChosenAndTheDeletedAndLeavesTheRest) 
   }
   HWND window = StartDelete({2, 3});
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(m_data.m_nRunningTask, 2);
+  EXPECT_EQ(m_data.m_nRunningTask, TASK_DELETE);
   EXPECT_EQ(m_window.GetRunningWorker(), m_pDelete);
   ASSERT_TRUE(RunToTheEnd(window));
 
@@ -419,7 +400,7 @@ TEST_F(ProgressWindowTest, CancelInTheMiddleStopsTheRun) {
   EXPECT_TRUE(FileExists(ok2));
   EXPECT_EQ(StoreNames(), (std::vector<std::string>{"gone.txt", "ok2.txt"}));
   EXPECT_EQ(m_spy.secondAtClose, "Number of deleted files: 1");
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
 }
 
 TEST_F(ProgressWindowTest, ADeletePostsNoMoreProgressThanTheWindowCanTake) {
@@ -535,7 +516,7 @@ TEST_F(StopTest, CancelThenYesStopsWithinOneEntry) {
   EXPECT_EQ(m_host.m_view.m_listResults.GetItemCount(), found);
   EXPECT_EQ(m_spy.firstAtClose, ProcessedText(Processed()));
   EXPECT_EQ(m_spy.Count(WM_WORKER_FINISHED), 1);
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
 }
 
 TEST_F(StopTest, EscapeAsksLikeCancel) {
@@ -584,7 +565,7 @@ TEST_F(StopTest, TheExitSequenceAnsweredYesStopsTheWorker) {
   ASSERT_TRUE(RunToTheEnd(window));
   // Between the resume and the stop the worker may take a step or two.
   EXPECT_LE(Processed(), atPause + 3);
-  EXPECT_EQ(m_data.m_nRunningTask, 0);
+  EXPECT_EQ(m_data.m_nRunningTask, TASK_NONE);
 }
 
 TEST_F(ProgressWindowTest, TerminatingADeleteAsksItsOwnQuestionAndYesStopsIt) {
@@ -601,7 +582,7 @@ TEST_F(ProgressWindowTest, TerminatingADeleteAsksItsOwnQuestionAndYesStopsIt) {
   BoxSeries boxes("Warning", {IDOK});
   HWND window = StartDeleteAll();
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(PumpDialogsUntil([&] { return boxes.answered.load() == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return boxes.answered.load() == 1; }, 30s, kProgramKeys));
   ::SendMessageA(window, WM_WORKER_RESUME, 0, 0);
   ASSERT_TRUE(RunToTheEnd(window));
   boxes.Join();

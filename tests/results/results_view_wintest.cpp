@@ -110,13 +110,13 @@ TEST_F(ResultsViewTest, TheTotalIsWhatTheSearchFoundNotWhatADeleteLeft) {
 TEST_F(ResultsViewTest, FindAndDeleteStayAsTheyAreWhileATaskIsSet) {
   View().m_wndFind.Enable(false);
   View().m_wndDelete.Enable(false);
-  m_data.m_nTask = 1;
+  m_data.m_nTask = TASK_SEARCH;
   View().RefillResults();
   EXPECT_FALSE(View().m_wndFind.IsEnabled());
   EXPECT_FALSE(View().m_wndDelete.IsEnabled());
 
-  m_data.m_nTask = 0;
-  m_data.m_nRunningTask = 2;
+  m_data.m_nTask = TASK_NONE;
+  m_data.m_nRunningTask = TASK_DELETE;
   View().RefillResults();
   EXPECT_FALSE(View().m_wndFind.IsEnabled());
   EXPECT_FALSE(View().m_wndDelete.IsEnabled());
@@ -192,17 +192,17 @@ TEST_F(ResultsViewTest, RefillFoldersNumbersTheFoldersAndSetsFindAndEmptyList) {
   EXPECT_TRUE(View().m_wndFind.IsEnabled());
   EXPECT_TRUE(View().m_wndEmptyList.IsEnabled());
 
-  m_data.m_nTask = 2;
+  m_data.m_nTask = TASK_DELETE;
   View().RefillFolders();
   EXPECT_FALSE(View().m_wndFind.IsEnabled());
   EXPECT_TRUE(View().m_wndEmptyList.IsEnabled());
 
-  m_data.m_nTask = 1;
+  m_data.m_nTask = TASK_SEARCH;
   View().RefillFolders();
   EXPECT_FALSE(View().m_wndFind.IsEnabled());
   EXPECT_FALSE(View().m_wndEmptyList.IsEnabled());
 
-  m_data.m_nTask = 0;
+  m_data.m_nTask = TASK_NONE;
   m_data.m_arrFolders.clear();
   View().RefillFolders();
   EXPECT_EQ(folders.GetItemCount(), 0);
@@ -389,7 +389,7 @@ TEST_F(ResultsViewTest, NoSelectionLeavesNothingChosenAndEveryMarkClear) {
 TEST_F(ResultsViewTest, CollectingDuringASearchDisablesFindAndDelete) {
   AddRow("a.txt", 1, "01/01/24 00:00:00");
   View().RefillResults();
-  m_data.m_nTask = 1;
+  m_data.m_nTask = TASK_SEARCH;
   View().CollectSelectedResults();
   EXPECT_FALSE(View().m_wndFind.IsEnabled());
   EXPECT_FALSE(View().m_wndDelete.IsEnabled());

@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
+#include "support/worker_run.h"
 
 namespace {
 
@@ -19,13 +20,11 @@ struct Scan {
   SearchCriteria criteria;
   RecordingSink sink;
 
+  void Run(CScanEntriesThread& worker) { ASSERT_TRUE(RunWorker(worker, sink, data, TASK_SEARCH)); }
   void Run(std::vector<std::string> folders) {
     data.m_arrFolders = std::move(folders);
-    data.m_nTask = 1;
-    data.m_nRunningTask = 1;
     CScanEntriesThread worker(&criteria, &data);
-    worker.m_pProgressDlg = &sink;
-    worker.InitInstance();
+    Run(worker);
     processed = worker.m_nProcessed.load();
     found = worker.m_nFound.load();
   }
@@ -92,8 +91,8 @@ TEST(ScanWorker, MessagesInTheirOrder) {
   EXPECT_EQ(scan.sink.Sequence(), "started posted-progress finished refill notify");
   EXPECT_EQ(scan.sink.sentProgress, 2u);  // one per examined file
   EXPECT_EQ(scan.processed, 2u);
-  EXPECT_EQ(scan.data.m_nTask, 0);
-  EXPECT_EQ(scan.data.m_nRunningTask, 0);
+  EXPECT_EQ(scan.data.m_nTask, TASK_NONE);
+  EXPECT_EQ(scan.data.m_nRunningTask, TASK_NONE);
 
   Scan none;  // the page refuses this, but the worker copes
   none.Run({});
@@ -275,8 +274,7 @@ TEST(ScanWorker, StopDuringAnEarlierFolderSkipsTheMissingCheck) {
   scan.sink.onProgress = [&] {
     if (thread.m_nProcessed.load() == 5) thread.Stop();
   };
-  thread.m_pProgressDlg = &scan.sink;
-  thread.InitInstance();
+  scan.Run(thread);
   EXPECT_EQ(thread.m_nProcessed.load(), 5u);  // within one entry of the stop
   EXPECT_EQ(scan.data.GetResultCount(), 5u);
   EXPECT_EQ(scan.sink.Sequence(), "started finished refill notify");
@@ -292,8 +290,7 @@ TEST(ScanWorker, StopDuringTheLastFolderChecksOnlyTheFirst) {
     if (thread.m_nProcessed.load() == 3) thread.Stop();
   };
   scan.sink.answers = {ASK_SKIP};
-  thread.m_pProgressDlg = &scan.sink;
-  thread.InitInstance();
+  scan.Run(thread);
   EXPECT_EQ(scan.sink.questions,
             (std::vector<std::string>{" \"" + dir / "missing1" + "\" not found."}));
   EXPECT_EQ(scan.sink.Sequence(), "started posted-progress ask finished refill notify");
@@ -355,9 +352,8 @@ TEST(ScanWorker, StopFromAnotherThreadWhilePaused) {
   Scan scan;
   scan.data.m_arrFolders = {dir.Path()};
   CScanEntriesThread thread(&scan.criteria, &scan.data);
-  thread.m_pProgressDlg = &scan.sink;
   thread.Pause();  // held at its first poll until resumed
-  thread.ResumeThread();
+  StartWorker(thread, scan.sink, scan.data, TASK_SEARCH);
   EXPECT_FALSE(thread.WaitUntilDone(std::chrono::milliseconds(50)));
   EXPECT_EQ(thread.m_nProcessed.load(), 0u);
   thread.Stop();

@@ -14,11 +14,10 @@
 #include "search/search_page_layout.h"
 #include "search/search_page_win.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/page_host_ui_win.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-constexpr char kHostClass[] = "QuillorySearchHost";
 
 // One column of a list, top to bottom.
 std::vector<std::string> ColumnTexts(const fw::CListView& list, int column) {
@@ -79,26 +78,9 @@ class SearchPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InstallDialogKit();
-    static bool registered = [] {
-      INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-      ::InitCommonControlsEx(&controls);
-      // The class of the main window's page host: the dialog manager's own.
-      WNDCLASSA windowClass{};
-      windowClass.lpfnWndProc = ::DefDlgProcA;
-      windowClass.cbWndExtra = DLGWINDOWEXTRA;
-      windowClass.hInstance = ::GetModuleHandleA(nullptr);
-      windowClass.lpszClassName = kHostClass;
-      return ::RegisterClassA(&windowClass) != 0;
-    }();
-    (void)registered;
     // A folder left from an earlier run of the program: the page starts empty.
     m_data.m_arrFolders = {"C:\\left over"};
-    // Hidden: without a window manager Wine waits for every visible
-    // top-level window that goes away.
-    m_hHost = ::CreateWindowExA(0, kHostClass, "Search host", WS_POPUP, 10, 10, 900, 700, nullptr,
-                                nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(m_hHost);
-    fw::SetMainWindow(m_hHost);
+    ASSERT_TRUE(m_host.Hwnd());
     m_page.m_fnChooseFolder = [this](std::string& path) {
       ++m_nChooserCalls;
       if (m_queChosen.empty()) return false;
@@ -106,7 +88,7 @@ class SearchPageTest : public ::testing::Test {
       m_queChosen.pop_front();
       return true;
     };
-    ASSERT_TRUE(m_page.Create(m_hHost));
+    ASSERT_TRUE(m_page.Create(m_host.Hwnd()));
     m_page.Show(SW_SHOWNA);
   }
 
@@ -114,8 +96,6 @@ class SearchPageTest : public ::testing::Test {
     if (m_page.m_wndProgress.m_hWnd) ::DestroyWindow(m_page.m_wndProgress.m_hWnd);
     PumpUntil([&] { return WorkersDone(); }, 30s);
     m_page.DestroyWindow();
-    ::DestroyWindow(m_hHost);
-    fw::SetMainWindow(nullptr);
   }
 
   bool WorkersDone() const { return !m_page.m_wndProgress.GetUnfinishedWorker(); }
@@ -188,7 +168,7 @@ class SearchPageTest : public ::testing::Test {
 
   CAppData m_data;
   CWindowWiperEntries m_page{&m_data};
-  HWND m_hHost = nullptr;
+  PageHost m_host{"Search host"};
   std::deque<std::string> m_queChosen;
   int m_nChooserCalls = 0;
 };
@@ -490,7 +470,7 @@ TEST_F(SearchPageTest, FindWithoutAFolderSaysSoAndLeavesNoTask) {
     ASSERT_TRUE(yes.Answered());
   }
   EXPECT_EQ(FindExpectingWarning(), "Please select any folder.");
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
   EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
   EXPECT_EQ(Text(IDC_TOTAL_LABEL), "Total number of found files: 0");
   EXPECT_TRUE(Shown(IDC_TOTAL_LABEL));
@@ -507,7 +487,7 @@ TEST_F(SearchPageTest, FindWithABadTypeSaysTheFormatAndClearsTheOldResults) {
   EXPECT_EQ(FindExpectingWarning(), "Please enter the file type in the following format: *.doc");
   EXPECT_EQ(m_data.GetResultCount(), 0u);
   EXPECT_EQ(Results().GetItemCount(), 0);
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
   EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
   // What the user typed stays: a failed check writes nothing back.
   EXPECT_EQ(Text(IDC_TYPE_PATTERN), "doc");
@@ -524,7 +504,7 @@ TEST_F(SearchPageTest, FindWithTheToDateBeforeTheFromDateSaysTheDateRange) {
   SetPickerTime(IDC_TO_DATE, to);
   EXPECT_EQ(FindExpectingWarning(),
             "Incorrect date range. The 'To' date should be after the 'From' date");
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
 }
 
 TEST_F(SearchPageTest, FindWithTheToSizeBelowTheFromSizeSaysTheSizeRange) {
@@ -535,7 +515,7 @@ TEST_F(SearchPageTest, FindWithTheToSizeBelowTheFromSizeSaysTheSizeRange) {
   SetText(IDC_SIZE_TO, "5");
   EXPECT_EQ(FindExpectingWarning(),
             "Incorrect file size range. The 'To' value should be greater than the 'From' value");
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
 }
 
 TEST_F(SearchPageTest, FiveGigabytesMeansFiveGigabytes) {
@@ -595,7 +575,7 @@ TEST_F(SearchPageTest, FindListsWhatTheTreeHoldsAndDeleteRemovesExactlyTheChosen
   EXPECT_EQ(Text(IDC_TOTAL_LABEL), "Total number of found files: 3");
   EXPECT_TRUE(Enabled(IDC_FIND));
   EXPECT_TRUE(Enabled(IDC_DELETE));
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
 
   // Delete a.txt and e.TXT, wherever the walk put them.
   for (int row = 0; row < Results().GetItemCount(); ++row) {
@@ -653,7 +633,7 @@ TEST_F(SearchPageTest, DeleteWithoutASelectedRowAsksForOne) {
   ASSERT_TRUE(Click(IDC_DELETE));
   ASSERT_TRUE(no.Answered());
   EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
   EXPECT_TRUE(FileExists(a));
 }
 
@@ -691,7 +671,7 @@ TEST_F(SearchPageTest, TheFolderButtonsStayDisabledWhileASearchRunsAndComeBackAf
   m_page.m_wndProgress.m_nProgressSendInterval = 0;
   ASSERT_TRUE(Click(IDC_FIND));
   ASSERT_NE(m_page.m_wndProgress.m_hWnd, nullptr);
-  EXPECT_EQ(m_data.m_nTask, 1);
+  EXPECT_EQ(m_data.m_nTask, TASK_SEARCH);
   for (int id : {IDC_ADD, IDC_REMOVE, IDC_EMPTY_LIST, IDC_FIND, IDC_DELETE}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
@@ -710,7 +690,7 @@ TEST_F(SearchPageTest, TheFolderButtonsStayDisabledWhileASearchRunsAndComeBackAf
   EXPECT_EQ(m_data.m_arrFolders.size(), 2u);
 
   ASSERT_TRUE(RunToTheEnd());
-  EXPECT_EQ(m_data.m_nTask, 0);
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
   EXPECT_TRUE(Enabled(IDC_ADD));
   EXPECT_TRUE(Enabled(IDC_REMOVE));  // row 2 is still selected
   EXPECT_TRUE(Enabled(IDC_EMPTY_LIST));
@@ -821,7 +801,7 @@ TEST_F(SearchPageTest, AFolderChosenWhileASearchStartedMeanwhileIsNotAdded) {
   };
   ::SendMessageA(m_page.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_ADD, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Item(IDC_ADD)));
-  EXPECT_EQ(m_data.m_nTask, 1);
+  EXPECT_EQ(m_data.m_nTask, TASK_SEARCH);
   EXPECT_EQ(m_data.m_arrFolders, (std::vector<std::string>{dir.Path()}));
   ASSERT_TRUE(RunToTheEnd());
   EXPECT_EQ(Folders().GetItemCount(), 1);

@@ -11,6 +11,7 @@
 #include "dialogs/show_message.h"
 #include "platform/file_system.h"
 #include "settings/app_data.h"
+#include "support/settings_bytes.h"
 #include "support/temp_dir.h"
 
 #if defined(_WIN32)
@@ -20,13 +21,8 @@
 namespace {
 
 // settings.dat images are built here byte by byte, apart from the code under test.
-std::string Int(int32_t value) {
-  const uint32_t bits = static_cast<uint32_t>(value);
-  return {static_cast<char>(bits), static_cast<char>(bits >> 8), static_cast<char>(bits >> 16),
-          static_cast<char>(bits >> 24)};
-}
-
-const std::string kHeader("quillorysweeptool settings\0", 27);
+using settings_bytes::Int;
+using settings_bytes::kHeader;
 const std::string kHash = "2BB80D537B1DA3E38BD30361AA855686BDE0EACD7162FEF6A25FE97BF527A25B";
 
 std::string Image(int32_t left, int32_t splitter, char start, char protection, int32_t length,
@@ -80,11 +76,11 @@ using Messages = std::vector<std::string>;
 
 TEST_F(SettingsFile, MissingFileGivesDefaultsQuietlyAndCreatesNothing) {
   m_data.m_strPasswordHash = kHash;
-  m_data.m_nTask = 2;
-  m_data.m_nRunningTask = 1;
+  m_data.m_nTask = TASK_DELETE;
+  m_data.m_nRunningTask = TASK_SEARCH;
   EXPECT_FALSE(m_data.LoadSettings());
   EXPECT_EQ(FieldsOf(m_data), Fields(20, 20, 650, 450, 1, 140, 0, 0, ""));
-  EXPECT_EQ(m_data.m_nTask + m_data.m_nRunningTask, 0);
+  EXPECT_EQ(m_data.m_nTask + m_data.m_nRunningTask, TASK_NONE);
   EXPECT_TRUE(m_messages.empty());
   EXPECT_FALSE(FileExists(Path()));
 }

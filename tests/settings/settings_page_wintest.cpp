@@ -14,19 +14,18 @@
 #include "settings/settings_page_win.h"
 #include "shell/main_window_win.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/page_host_ui_win.h"
+#include "support/settings_bytes.h"
 #include "support/temp_dir.h"
 #include "support/typing_ui_win.h"
 
 namespace {
 
 constexpr char kOldPassword[] = "correct horse";
-constexpr char kHostClass[] = "QuillorySettingsHost";
 
-// settings.dat: the flags and the hash follow the header (27 bytes) and six
-// 32-bit numbers.
-constexpr size_t kStartFlagOffset = 51;
-constexpr size_t kProtectFlagOffset = 52;
-constexpr size_t kHashOffset = 57;
+using settings_bytes::kHashAt;
+using settings_bytes::kProtectFlagAt;
+using settings_bytes::kStartFlagAt;
 
 std::string HashOf(const std::string& password) {
   CAppData data;
@@ -67,38 +66,17 @@ std::string QuotedModulePath() {
   return quoted;
 }
 
-// Dispatches what is queued the way a dialog's loop does, with `dialog` as
-// the window whose keys the dialog manager takes.
-void PumpAsDialog(HWND dialog) {
-  MSG msg;
-  for (int i = 0; i < 1000 && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-    if (::IsDialogMessageA(dialog, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-}
-
 class SettingsPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteRunValue(RunValueName());
     g_AppData.SetDefaults();
     g_AppData.m_strAppFolder = m_folder.Path() + "\\";
-    static bool registered = [] {
-      // The class of the main window's page host: the dialog manager's own.
-      WNDCLASSA windowClass{};
-      windowClass.lpfnWndProc = ::DefDlgProcA;
-      windowClass.cbWndExtra = DLGWINDOWEXTRA;
-      windowClass.hInstance = ::GetModuleHandleA(nullptr);
-      windowClass.lpszClassName = kHostClass;
-      return ::RegisterClassA(&windowClass) != 0;
-    }();
-    (void)registered;
   }
 
   void TearDown() override {
     m_page.DestroyWindow();
-    if (m_hHost) ::DestroyWindow(m_hHost);
+    m_host.reset();
     DeleteRunValue(RunValueName());
     g_AppData.SetDefaults();
   }
@@ -111,11 +89,9 @@ class SettingsPageTest : public ::testing::Test {
     Open();
   }
   void Open() {
-    m_hHost =
-        ::CreateWindowExA(0, kHostClass, "Settings host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                          700, 400, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    ASSERT_TRUE(m_hHost);
-    ASSERT_TRUE(m_page.Create(m_hHost));
+    m_host.emplace("Settings host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, SIZE{700, 400});
+    ASSERT_TRUE(m_host->Hwnd());
+    ASSERT_TRUE(m_page.Create(m_host->Hwnd()));
     m_page.Show(SW_SHOWNA);
   }
 
@@ -171,7 +147,7 @@ class SettingsPageTest : public ::testing::Test {
   }
 
   TempDir m_folder;
-  HWND m_hHost = nullptr;
+  std::optional<PageHost> m_host;
   CWindowSettings m_page;
 };
 
@@ -218,9 +194,9 @@ TEST_F(SettingsPageTest, StartWithWindowsKeepsTheStoredPassword) {
   EXPECT_EQ(g_AppData.m_strPasswordHash, hash);
   const std::string saved = Saved();
   ASSERT_EQ(saved.size(), 121u);
-  EXPECT_EQ(saved[kStartFlagOffset], 1);
-  EXPECT_EQ(saved[kProtectFlagOffset], 1);
-  EXPECT_EQ(saved.substr(kHashOffset), hash);
+  EXPECT_EQ(saved[kStartFlagAt], 1);
+  EXPECT_EQ(saved[kProtectFlagAt], 1);
+  EXPECT_EQ(saved.substr(kHashAt), hash);
   EXPECT_EQ(Text(IDC_PASSWORD), hash.substr(0, 8));
 
   // The old password still opens the prompt.
@@ -242,13 +218,13 @@ TEST_F(SettingsPageTest, StartWithWindowsOnThenOffInOneVisitLeavesNoRunValue) {
   EXPECT_EQ(value->front(), '"');
   EXPECT_EQ(value->back(), '"');
   EXPECT_NE(value->find("settings_wintest.exe"), std::string::npos);
-  EXPECT_EQ(Saved().size(), 57u);
-  EXPECT_EQ(Saved()[kStartFlagOffset], 1);
+  EXPECT_EQ(Saved().size(), settings_bytes::kSizeWithoutHash);
+  EXPECT_EQ(Saved()[kStartFlagAt], 1);
 
   ASSERT_TRUE(Click(IDC_START_WITH_WINDOWS));
   ASSERT_TRUE(Click(IDC_APPLY));
   EXPECT_FALSE(ReadRunValue("Quillory"));
-  EXPECT_EQ(Saved()[kStartFlagOffset], 0);
+  EXPECT_EQ(Saved()[kStartFlagAt], 0);
   EXPECT_EQ(g_AppData.m_bStartWithWindows, 0);
   ExpectClean();
 }
@@ -309,7 +285,7 @@ TEST_F(SettingsPageTest, RunKeyIsMadeWhenMissingAndAValueAlreadyGoneIsNoFailure)
   watcher.join();
   EXPECT_EQ(boxes, 0);
   EXPECT_EQ(g_AppData.m_bStartWithWindows, 0);
-  EXPECT_EQ(Saved()[kStartFlagOffset], 0);
+  EXPECT_EQ(Saved()[kStartFlagAt], 0);
 }
 
 TEST_F(SettingsPageTest, ARunKeyThatRefusesTheChangeIsReportedAndTheBoxKeepsItsState) {
@@ -341,7 +317,7 @@ TEST_F(SettingsPageTest, ARunKeyThatRefusesTheChangeIsReportedAndTheBoxKeepsItsS
   // The rest of Apply ran; the box and the flag still say "off".
   EXPECT_FALSE(Checked(IDC_START_WITH_WINDOWS));
   EXPECT_EQ(g_AppData.m_bStartWithWindows, 0);
-  EXPECT_EQ(Saved()[kStartFlagOffset], 0);
+  EXPECT_EQ(Saved()[kStartFlagAt], 0);
   ExpectClean();
 }
 
@@ -357,8 +333,8 @@ TEST_F(SettingsPageTest, UntickingProtectionEmptiesTheHashAndTickingAgainWantsAP
   EXPECT_EQ(Text(IDC_PASSWORD), "");
   EXPECT_EQ(Text(IDC_CONFIRM_PASSWORD), "");
   const std::string saved = Saved();
-  ASSERT_EQ(saved.size(), 57u);
-  EXPECT_EQ(saved[kProtectFlagOffset], 0);
+  ASSERT_EQ(saved.size(), settings_bytes::kSizeWithoutHash);
+  EXPECT_EQ(saved[kProtectFlagAt], 0);
 
   ASSERT_TRUE(Click(IDC_PROTECT_WITH_PASSWORD));
   EXPECT_TRUE(Enabled(IDC_PASSWORD));
@@ -394,8 +370,8 @@ TEST_F(SettingsPageTest, PasswordOnlyInTheFirstEditWantsTheConfirmation) {
   EXPECT_EQ(g_AppData.m_strPasswordHash, hash);
   const std::string saved = Saved();
   ASSERT_EQ(saved.size(), 121u);
-  EXPECT_EQ(saved[kProtectFlagOffset], 1);
-  EXPECT_EQ(saved.substr(kHashOffset), hash);
+  EXPECT_EQ(saved[kProtectFlagAt], 1);
+  EXPECT_EQ(saved.substr(kHashAt), hash);
   EXPECT_EQ(Text(IDC_PASSWORD), hash.substr(0, 8));
   EXPECT_EQ(Text(IDC_CONFIRM_PASSWORD), hash.substr(0, 8));
   EXPECT_EQ(m_page.m_bPasswordEdited, 0);
@@ -410,7 +386,7 @@ TEST_F(SettingsPageTest, NewPasswordReplacesTheStoredOne) {
   ASSERT_TRUE(Click(IDC_APPLY));
   EXPECT_TRUE(g_AppData.IsPasswordCorrect("battery staple"));
   EXPECT_FALSE(g_AppData.IsPasswordCorrect(kOldPassword));
-  EXPECT_EQ(Saved().substr(kHashOffset), HashOf("battery staple"));
+  EXPECT_EQ(Saved().substr(kHashAt), HashOf("battery staple"));
 }
 
 // Typed text that happens to equal the placeholder is still a new password.
@@ -475,12 +451,12 @@ TEST_F(SettingsPageTest, EnterAndEscDoNothing) {
   // With the focus on the page, through the dialog manager of the window
   // that holds it and of the page itself, and as the commands they become.
   for (int focus : {IDC_START_WITH_WINDOWS, IDC_PASSWORD}) {
-    for (HWND dialog : {m_hHost, m_page.m_hWnd}) {
+    for (HWND dialog : {m_host->Hwnd(), m_page.m_hWnd}) {
       ::SetFocus(Item(focus));
       for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
         ::PostMessageA(Item(focus), WM_KEYDOWN, key, 1);
         ::PostMessageA(Item(focus), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
-        PumpAsDialog(dialog);
+        DrainMessages(KeysOf(dialog));
       }
     }
   }

@@ -137,8 +137,8 @@ struct ScanRun {
 
   ScanRun(MainWindowRun& run, std::vector<std::string> folders) {
     g_AppData.m_arrFolders = std::move(folders);
-    g_AppData.m_nTask = 1;
-    g_AppData.m_nRunningTask = 1;
+    g_AppData.m_nTask = TASK_SEARCH;
+    g_AppData.m_nRunningTask = TASK_SEARCH;
     worker = std::make_unique<CScanEntriesThread>(&criteria);
     worker->m_pProgressDlg = &host;
     host.m_pWorker = worker.get();
@@ -204,7 +204,7 @@ TEST(ExitWithWorker, DuringAScanAnsweredYesTheScanEndsBeforeTheTeardown) {
   EXPECT_EQ(scan.host.m_nRefills, 1);
   EXPECT_TRUE(scan.host.m_bMainWindowAtRefill);
   EXPECT_FALSE(scan.host.m_bSettingsSavedAtRefill);
-  EXPECT_EQ(g_AppData.m_nRunningTask, 0);
+  EXPECT_EQ(g_AppData.m_nRunningTask, TASK_NONE);
   EXPECT_EQ(run.Main().m_hWnd, nullptr);
   EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
 }
@@ -294,8 +294,8 @@ TEST(ExitWithWorkerChild, AWorkerThatDoesNotEnd) {
   host.m_pWorker = worker;
   run.Main().m_pWorkerHost = &host;
   run.Main().m_nWorkerEndBound = std::chrono::milliseconds(300);
-  g_AppData.m_nTask = 1;
-  g_AppData.m_nRunningTask = 1;
+  g_AppData.m_nTask = TASK_SEARCH;
+  g_AppData.m_nRunningTask = TASK_SEARCH;
   worker->ResumeThread();
 
   BoxAnswerer yes("Files Searching", [](HWND box) { ClickButton(box, IDOK); });
@@ -325,7 +325,7 @@ TEST(ExitWithWorker, AWorkerThatDoesNotEndEndsTheProcessAfterSaving) {
   ::GetExitCodeProcess(child.hProcess, &code);
   EXPECT_EQ(code, 0u);
   // Saved first, then ended at once: nothing was torn down under the worker.
-  EXPECT_EQ(ReadWholeFile(folder / "settings.dat").size(), 57u);
+  EXPECT_EQ(ReadWholeFile(folder / "settings.dat").size(), settings_bytes::kSizeWithoutHash);
   EXPECT_FALSE(FileExists(folder / "exit-returned"));
   EXPECT_FALSE(FileExists(folder / "destructors-ran"));
 }
@@ -415,7 +415,7 @@ TEST(ExitWithWorker, FromTheSearchPagesOwnSearch) {
   EXPECT_TRUE(yes.Answered());
   EXPECT_TRUE(worker->IsDone());
   EXPECT_LT(worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
-  EXPECT_EQ(g_AppData.m_nRunningTask, 0);
+  EXPECT_EQ(g_AppData.m_nRunningTask, TASK_NONE);
   EXPECT_EQ(run.Main().m_hWnd, nullptr);
   EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
 }
@@ -471,8 +471,8 @@ struct DeleteRun {
       g_AppData.m_arrDeleteMarks.back() = 1;
       selected.push_back(i);
     }
-    g_AppData.m_nTask = 2;
-    g_AppData.m_nRunningTask = 2;
+    g_AppData.m_nTask = TASK_DELETE;
+    g_AppData.m_nRunningTask = TASK_DELETE;
     worker = std::make_unique<CDelEntriesThread>(&selected);
     worker->m_pProgressDlg = &host;
     host.m_pWorker = worker.get();

@@ -22,14 +22,6 @@ const fw::CDialog& Page(MainWindowRun& run, int32_t pageId) {
   return *run.Main().m_mapPages.at(pageId).pWnd;
 }
 
-// Runs what is already posted to this thread.
-void DrainMessages() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-}
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
 
 // What the system would let the window shrink to.
@@ -544,7 +536,7 @@ TEST(MainWindow, ExitSavesThePlacementAndDestroysTheWindow) {
   EXPECT_EQ(main.m_hWnd, nullptr);
   EXPECT_TRUE(main.m_mapPages.empty());
 
-  EXPECT_EQ(run.SettingsBytes().size(), 57u);
+  EXPECT_EQ(run.SettingsBytes().size(), settings_bytes::kSizeWithoutHash);
   EXPECT_EQ(run.Saved(SavedField::kLeft), 40);
   EXPECT_EQ(run.Saved(SavedField::kTop), 30);
   EXPECT_EQ(run.Saved(SavedField::kWidth), 700);
@@ -612,7 +604,7 @@ TEST(MainWindow, UnreadableSettingsStartAsAFirstStartAndKeepTheHeldFile) {
     if (held) {
       EXPECT_EQ(run.SettingsBytes(), before);  // the password is still there
     } else {
-      EXPECT_EQ(run.SettingsBytes().size(), 57u);  // repaired
+      EXPECT_EQ(run.SettingsBytes().size(), settings_bytes::kSizeWithoutHash);  // repaired
       EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
     }
   }
@@ -678,7 +670,7 @@ TEST(MainWindow, EndOfSessionRunsTheExitSequence) {
 TEST(MainWindow, ExitDuringASearchWithoutAProgressWindowAsksFirst) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
-  g_AppData.m_nRunningTask = 1;
+  g_AppData.m_nRunningTask = TASK_SEARCH;
   std::string text;
   BoxAnswerer no("Files Searching", [&](HWND box) {
     char buffer[128] = {};
@@ -691,7 +683,7 @@ TEST(MainWindow, ExitDuringASearchWithoutAProgressWindowAsksFirst) {
   EXPECT_EQ(text, " Searching is in progress. Do you really want to exit?");
   EXPECT_TRUE(::IsWindow(run.Hwnd()));
 
-  g_AppData.m_nRunningTask = 2;
+  g_AppData.m_nRunningTask = TASK_DELETE;
   BoxAnswerer yes("Deleting Files", [&](HWND box) {
     char buffer[128] = {};
     ::GetDlgItemTextA(box, IDC_BOX_TEXT, buffer, sizeof buffer);

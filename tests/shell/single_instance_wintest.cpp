@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "settings/app_data.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/settings_bytes.h"
 #include "support/temp_dir.h"
 #include "support/typing_ui_win.h"
 
@@ -318,8 +319,10 @@ TEST_F(SingleInstance, SettingsLiveBesideTheExecutableWhateverTheCommandLine) {
   }
   // The exit saved beside the program; the current folder got nothing.
   const std::string saved = program.Settings();
-  ASSERT_EQ(saved.size(), 57u);
-  EXPECT_EQ(static_cast<uint8_t>(saved[27 + 4 * 4]), SW_SHOWMINIMIZED);
+  ASSERT_EQ(saved.size(), settings_bytes::kSizeWithoutHash);
+  EXPECT_EQ(
+      settings_bytes::ReadInt(saved, settings_bytes::OffsetOf(settings_bytes::Field::kShowCommand)),
+      SW_SHOWMINIMIZED);
   EXPECT_FALSE(FileExists(elsewhere / "settings.dat"));
 }
 

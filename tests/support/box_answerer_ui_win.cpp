@@ -43,15 +43,26 @@ void SendBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+void DrainMessages(DialogKeys keys) {
+  MSG msg;
+  // Bounded: a window that posts to itself as it handles a message would
+  // otherwise keep this loop for ever.
+  for (int i = 0; i < 10000 && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    HWND dialog = nullptr;
+    if (keys.kind == DialogKeys::kOne) dialog = keys.dialog;
+    if (keys.kind == DialogKeys::kTopLevel && msg.hwnd) dialog = ::GetAncestor(msg.hwnd, GA_ROOT);
+    if (dialog && ::IsDialogMessageA(dialog, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               DialogKeys keys) {
   const auto deadline = Clock::now() + timeout;
   while (!condition()) {
     if (Clock::now() >= deadline) return false;
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
+    DrainMessages(keys);
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;

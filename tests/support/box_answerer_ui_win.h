@@ -13,9 +13,24 @@
 
 using namespace std::chrono_literals;
 
+// Whose keys (Tab, Enter, Esc) the dialog manager takes while a test pumps:
+// nobody's, each message's top-level window's (as the program's own loop
+// does), or one dialog's.
+struct DialogKeys {
+  enum Kind { kNone, kTopLevel, kOne } kind = kNone;
+  HWND dialog = nullptr;
+};
+inline constexpr DialogKeys kPlainKeys{};
+inline constexpr DialogKeys kProgramKeys{DialogKeys::kTopLevel};
+inline DialogKeys KeysOf(HWND dialog) { return {DialogKeys::kOne, dialog}; }
+
+// Dispatches what is already queued on the calling thread.
+void DrainMessages(DialogKeys keys = kPlainKeys);
+
 // Waits for `condition` on the calling thread while dispatching its messages,
 // so its own windows keep answering other threads. False on timeout.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s);
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s,
+               DialogKeys keys = kPlainKeys);
 
 // Waits for `condition` without dispatching (for helper threads).
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s);

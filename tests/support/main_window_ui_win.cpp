@@ -56,8 +56,8 @@ void MainWindowRun::Start() {
 
 MainWindowRun::~MainWindowRun() {
   m_pMain.reset();
-  g_AppData.m_nRunningTask = 0;
-  g_AppData.m_nTask = 0;
+  g_AppData.m_nRunningTask = TASK_NONE;
+  g_AppData.m_nTask = TASK_NONE;
 }
 
 std::string MainWindowRun::SettingsBytes() const {
@@ -65,12 +65,7 @@ std::string MainWindowRun::SettingsBytes() const {
 }
 
 int32_t MainWindowRun::Saved(SavedField field) const {
-  const std::string bytes = SettingsBytes();
-  const size_t offset = 27 + 4 * static_cast<size_t>(field);
-  if (bytes.size() < offset + 4) return INT32_MIN;
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<uint8_t>(bytes[offset + i]);
-  return static_cast<int32_t>(value);
+  return settings_bytes::ReadInt(SettingsBytes(), settings_bytes::OffsetOf(field));
 }
 
 std::vector<std::string> MainWindowRun::TreeTexts() const {

@@ -12,11 +12,10 @@
 
 #include "settings/app_data.h"
 #include "shell/main_window_win.h"
+#include "support/settings_bytes.h"
 #include "support/temp_dir.h"
 
-// settings.dat fields by their place in the file: six 32-bit numbers after
-// the 27-byte header.
-enum class SavedField { kLeft = 0, kTop, kWidth, kHeight, kShowCommand, kSplitterPos };
+using SavedField = settings_bytes::Field;
 
 class MainWindowRun {
  public:
