@@ -15,6 +15,7 @@
 #include "results_host_win.h"
 #include "search/scan_entries_thread.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/box_series_ui_win.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -99,41 +100,6 @@ struct ProgressSpy {
     for (UINT m : handled) count += m == message;
     return count;
   }
-};
-
-// Answers the boxes with `caption` one after another, each with the next
-// button of `buttons`, and keeps what each box said.
-class BoxSeries {
- public:
-  BoxSeries(std::string caption, std::vector<int> buttons, std::function<void(HWND)> onBox = {},
-            std::chrono::milliseconds timeout = 20s)
-      : m_thread([this, caption = std::move(caption), buttons = std::move(buttons),
-                  onBox = std::move(onBox), timeout] {
-          HWND last = nullptr;
-          for (int button : buttons) {
-            HWND box = nullptr;
-            if (!WaitUntil([&] { return (box = FindOwnWindow(caption)) != nullptr && box != last; },
-                           timeout)) {
-              return;
-            }
-            texts.push_back(DlgText(box, IDC_BOX_TEXT));
-            if (onBox) onBox(box);
-            ClickButton(box, button);
-            WaitUntilClosed(box);
-            last = box;
-            ++answered;
-          }
-        }) {}
-  ~BoxSeries() { Join(); }
-  void Join() {
-    if (m_thread.joinable()) m_thread.join();
-  }
-
-  std::vector<std::string> texts;
-  std::atomic<int> answered{0};
-
- private:
-  std::thread m_thread;
 };
 
 class ProgressWindowTest : public ::testing::Test {
@@ -356,8 +322,8 @@ TEST_F(ProgressWindowTest, SkipGoesOnAndAsksAgain) {
   ASSERT_TRUE(RunToTheEnd(window));
   boxes.Join();
 
-  ASSERT_EQ(boxes.answered.load(), 2);
-  EXPECT_EQ(boxes.texts[0], "File  \"" + gone1 + "\" cannot be deleted.");
+  ASSERT_EQ(boxes.Answered(), 2);
+  EXPECT_EQ(boxes.Texts()[0], "File  \"" + gone1 + "\" cannot be deleted.");
   // The counts as they stood when each question opened.
   EXPECT_EQ(countsAtQuestion,
             (std::vector<std::string>{"Number of deleted files: 1", "Number of deleted files: 2"}));
@@ -379,7 +345,7 @@ TEST_F(ProgressWindowTest, SkipAllAsksOnce) {
   ASSERT_TRUE(RunToTheEnd(window));
   boxes.Join();
 
-  EXPECT_EQ(boxes.answered.load(), 1);
+  EXPECT_EQ(boxes.Answered(), 1);
   EXPECT_EQ(FindOwnWindow("Warning"), nullptr);
   EXPECT_FALSE(FileExists(ok));
   EXPECT_EQ(StoreNames(), (std::vector<std::string>{"gone1.txt", "gone2.txt", "gone3.txt"}));
@@ -395,7 +361,7 @@ TEST_F(ProgressWindowTest, CancelInTheMiddleStopsTheRun) {
   ASSERT_TRUE(RunToTheEnd(window));
   boxes.Join();
 
-  EXPECT_EQ(boxes.answered.load(), 1);
+  EXPECT_EQ(boxes.Answered(), 1);
   EXPECT_FALSE(FileExists(ok1));
   EXPECT_TRUE(FileExists(ok2));
   EXPECT_EQ(StoreNames(), (std::vector<std::string>{"gone.txt", "ok2.txt"}));
@@ -582,12 +548,12 @@ TEST_F(ProgressWindowTest, TerminatingADeleteAsksItsOwnQuestionAndYesStopsIt) {
   BoxSeries boxes("Warning", {IDOK});
   HWND window = StartDeleteAll();
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(PumpUntil([&] { return boxes.answered.load() == 1; }, 30s, kProgramKeys));
+  ASSERT_TRUE(PumpUntil([&] { return boxes.Answered() == 1; }, 30s, kProgramKeys));
   ::SendMessageA(window, WM_WORKER_RESUME, 0, 0);
   ASSERT_TRUE(RunToTheEnd(window));
   boxes.Join();
 
-  EXPECT_EQ(boxes.texts, (std::vector<std::string>{"Do you want to terminate deleting?"}));
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Do you want to terminate deleting?"}));
   const int32_t deleted = m_pDelete->m_nDeleted.load();
   EXPECT_GE(deletedAtPause, 0);
   EXPECT_LE(deleted, deletedAtPause + 1);
@@ -629,7 +595,7 @@ TEST_F(ProgressWindowTest, CancelWithNoWorkerRunningAsksNothing) {
   boxes.Join();  // gives up after its wait: no question came
   EXPECT_TRUE(windowThere);
   EXPECT_EQ(runningTask, 0);
-  EXPECT_EQ(boxes.answered.load(), 0);
+  EXPECT_EQ(boxes.Answered(), 0);
 }
 
 }  // namespace

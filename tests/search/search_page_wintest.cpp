@@ -14,6 +14,7 @@
 #include "search/search_page_layout.h"
 #include "search/search_page_win.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/box_series_ui_win.h"
 #include "support/page_host_ui_win.h"
 #include "support/temp_dir.h"
 
@@ -32,47 +33,6 @@ std::string DlgText(HWND window, int id) {
   ::GetDlgItemTextA(window, id, text, sizeof text);
   return text;
 }
-
-// Answers every box with `caption` by `button` until it is stopped, and
-// keeps what each said: a box the test did not expect is counted, not left
-// open to hang the test.
-class BoxCounter {
- public:
-  BoxCounter(std::string caption, int button)
-      : m_thread([this, caption = std::move(caption), button] {
-          HWND last = nullptr;
-          while (!m_bStop) {
-            HWND box = FindOwnWindow(caption);
-            if (!box || box == last) {
-              std::this_thread::sleep_for(5ms);  // polling, not waiting for an outcome
-              continue;
-            }
-            {
-              std::string text = DlgText(box, IDC_BOX_TEXT);
-              std::lock_guard lock(m_mutex);
-              m_texts.push_back(std::move(text));
-            }
-            ClickButton(box, button);
-            WaitUntilClosed(box);
-            last = box;
-          }
-        }) {}
-  ~BoxCounter() { Stop(); }
-  void Stop() {
-    m_bStop = true;
-    if (m_thread.joinable()) m_thread.join();
-  }
-  std::vector<std::string> Texts() {
-    std::lock_guard lock(m_mutex);
-    return m_texts;
-  }
-
- private:
-  std::atomic<bool> m_bStop{false};
-  std::mutex m_mutex;
-  std::vector<std::string> m_texts;
-  std::thread m_thread;
-};
 
 class SearchPageTest : public ::testing::Test {
  protected:
@@ -252,7 +212,7 @@ TEST_F(SearchPageTest, ACancelledBrowserChangesNothing) {
 
 TEST_F(SearchPageTest, TheSameFolderTwiceWarnsOnceAndAnotherLetterCaseIsAnotherRow) {
   ASSERT_TRUE(AddFolder("C:\\Data\\Reports"));
-  BoxCounter boxes("Warning", IDOK);
+  BoxSeries boxes("Warning", BoxSeries::kEveryBox, IDOK);
   ASSERT_TRUE(AddFolder("C:\\Data\\Reports"));
   ASSERT_TRUE(AddFolder("C:\\data\\reports"));
   boxes.Stop();
@@ -908,7 +868,7 @@ TEST_F(SearchPageTest, DoubleClickAndEnterOpenTheFolderWithTheFileSelected) {
 
 TEST_F(SearchPageTest, DeleteKeyAsksAsTheButtonDoesAndNothingWhileATaskRuns) {
   ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\a\\", "two.txt"}});
-  BoxCounter no("Warning", IDCANCEL);
+  BoxSeries no("Warning", BoxSeries::kEveryBox, IDCANCEL);
   SelectRow(Results(), 1);
   PressKey(Results(), VK_DELETE);
   EXPECT_EQ(no.Texts(),

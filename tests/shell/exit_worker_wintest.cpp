@@ -19,6 +19,7 @@
 #include "settings/app_data.h"
 #include "shell/main_window_win.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/box_series_ui_win.h"
 #include "support/main_window_ui_win.h"
 #include "support/temp_dir.h"
 
@@ -163,9 +164,9 @@ TEST(ExitWithWorker, DuringAScanAnsweredNoTheScanGoesOn) {
   scan.worker->ResumeThread();
   ASSERT_TRUE(PumpUntil([&] { return scan.host.m_nSentProgress >= 50; }));
 
-  BoxAnswerer no("Files Searching", [](HWND box) { ClickButton(box, IDCANCEL); });
+  BoxSeries no("Files Searching", {IDCANCEL});
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(no.Answered());
+  EXPECT_TRUE(no.Join());
   EXPECT_TRUE(::IsWindow(run.Hwnd()));
   EXPECT_EQ(scan.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME}));
   EXPECT_EQ(scan.worker->m_bStop.load(), 0);
@@ -190,12 +191,9 @@ TEST(ExitWithWorker, DuringAScanAnsweredYesTheScanEndsBeforeTheTeardown) {
   ASSERT_TRUE(PumpUntil([&] { return scan.host.m_nSentProgress >= 50; }));
 
   // Let go of the test's own hold; the exit's holds the worker until the answer.
-  BoxAnswerer yes("Files Searching", [&](HWND box) {
-    scan.worker->Resume();
-    ClickButton(box, IDOK);
-  });
+  BoxSeries yes("Files Searching", {IDOK}, [&](HWND) { scan.worker->Resume(); });
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(yes.Answered());
+  EXPECT_TRUE(yes.Join());
 
   EXPECT_EQ(scan.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
   EXPECT_TRUE(scan.worker->IsDone());
@@ -218,9 +216,9 @@ TEST(ExitWithWorker, WhileTheWorkersQuestionIsOpenItIsCancelled) {
   scan.worker->ResumeThread();
   ASSERT_TRUE(PumpUntil([] { return FindOwnWindow("Warning") != nullptr; }));
 
-  BoxAnswerer yes("Files Searching", [](HWND box) { ClickButton(box, IDOK); });
+  BoxSeries yes("Files Searching", {IDOK});
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(yes.Answered());
+  EXPECT_TRUE(yes.Join());
 
   EXPECT_TRUE(scan.worker->IsDone());
   EXPECT_EQ(FindOwnWindow("Warning"), nullptr);
@@ -298,7 +296,7 @@ TEST(ExitWithWorkerChild, AWorkerThatDoesNotEnd) {
   g_AppData.m_nRunningTask = TASK_SEARCH;
   worker->ResumeThread();
 
-  BoxAnswerer yes("Files Searching", [](HWND box) { ClickButton(box, IDOK); });
+  BoxSeries yes("Files Searching", {IDOK});
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
   // Only reached when the exit went on to tear down under the worker.
   std::ofstream(folder + "\\exit-returned") << "";
@@ -332,63 +330,6 @@ TEST(ExitWithWorker, AWorkerThatDoesNotEndEndsTheProcessAfterSaving) {
 
 // ---- the whole road: "Find" on the search page, the real progress window
 
-// The progress window carries the question's caption too: answer the box
-// with a text, from a thread of its own, and only that.
-class QuestionAnswerer {
- public:
-  // `before` runs on the helper thread just before the click.
-  QuestionAnswerer(const char* caption, int button, std::function<void()> before = {})
-      : m_caption(caption), m_nButton(button), m_fnBefore(std::move(before)) {
-    m_thread = std::thread([this] {
-      HWND box = nullptr;
-      m_bFound = WaitUntil([&] { return (box = FindQuestion(m_caption)) != nullptr; });
-      if (!m_bFound) return;
-      if (m_fnBefore) m_fnBefore();
-      ClickButton(box, m_nButton);
-    });
-  }
-  ~QuestionAnswerer() { Answered(); }
-  QuestionAnswerer(const QuestionAnswerer&) = delete;
-  QuestionAnswerer& operator=(const QuestionAnswerer&) = delete;
-
-  bool Answered() {
-    if (m_thread.joinable()) m_thread.join();
-    return m_bFound;
-  }
-
- private:
-  struct Search {
-    const std::string* caption;
-    HWND found = nullptr;
-  };
-
-  static BOOL CALLBACK MatchQuestion(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    char text[128] = {};
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd) ||
-        *search->caption != text || !::GetDlgItem(hwnd, IDC_BOX_TEXT)) {
-      return TRUE;
-    }
-    search->found = hwnd;
-    return FALSE;
-  }
-
-  static HWND FindQuestion(const std::string& caption) {
-    Search search{&caption};
-    ::EnumWindows(MatchQuestion, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-
-  std::string m_caption;
-  int m_nButton;
-  std::function<void()> m_fnBefore;
-  std::atomic<bool> m_bFound{false};
-  std::thread m_thread;
-};
-
 TEST(ExitWithWorker, FromTheSearchPagesOwnSearch) {
   TempDir tree;
   MakeTree(tree);
@@ -403,16 +344,16 @@ TEST(ExitWithWorker, FromTheSearchPagesOwnSearch) {
   // Held at its first file (it waits for this thread to take its start).
   worker->Pause();
 
-  QuestionAnswerer no("Files Searching", IDCANCEL);
+  BoxSeries no("Files Searching", {IDCANCEL});
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(no.Answered());
+  EXPECT_TRUE(no.Join());
   EXPECT_TRUE(::IsWindow(run.Hwnd()));
   EXPECT_EQ(worker->m_bStop.load(), 0);
   EXPECT_FALSE(worker->IsDone());
 
-  QuestionAnswerer yes("Files Searching", IDOK, [&] { worker->Resume(); });
+  BoxSeries yes("Files Searching", {IDOK}, [&](HWND) { worker->Resume(); });
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(yes.Answered());
+  EXPECT_TRUE(yes.Join());
   EXPECT_TRUE(worker->IsDone());
   EXPECT_LT(worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
   EXPECT_EQ(g_AppData.m_nRunningTask, TASK_NONE);
@@ -439,13 +380,13 @@ TEST(ExitWithWorker, WhileTheCancelQuestionHoldsTheWorkerTheStopReleasesIt) {
   // The user presses Cancel; with its question open, "Exit" in the icon's
   // menu comes through the question's own message loop and is answered Yes.
   run.Main().Post(WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0));
-  QuestionAnswerer yes("Files Searching", IDOK);
+  BoxSeries yes("Files Searching", {IDOK});
   progress.Send(WM_COMMAND, MAKEWPARAM(IDC_PROGRESS_CANCEL, BN_CLICKED));
   fw::SetMainWindow(nullptr);
   MSG quit;  // what the program's loop would have ended on
   while (::PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE)) {
   }
-  EXPECT_TRUE(yes.Answered());
+  EXPECT_TRUE(yes.Join());
   EXPECT_TRUE(worker->IsDone());
   EXPECT_LT(worker->m_nProcessed.load(), static_cast<uint32_t>(kTreeFiles));
   EXPECT_EQ(run.Main().m_hWnd, nullptr);
@@ -498,9 +439,9 @@ TEST(ExitWithWorker, DuringADeleteAnsweredNoTheDeleteGoesOn) {
   MainWindowRun run;
   DeleteRun remove(run, 30);
 
-  BoxAnswerer no("Deleting Files", [](HWND box) { ClickButton(box, IDCANCEL); });
+  BoxSeries no("Deleting Files", {IDCANCEL});
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0));
-  EXPECT_TRUE(no.Answered());
+  EXPECT_TRUE(no.Join());
   EXPECT_TRUE(::IsWindow(run.Hwnd()));
   EXPECT_EQ(remove.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME}));
   EXPECT_EQ(remove.Existing(), 30);
@@ -516,12 +457,9 @@ TEST(ExitWithWorker, DuringADeleteAnsweredYesTheDeleteStopsBeforeTheTeardown) {
   MainWindowRun run;
   DeleteRun remove(run, 30);
 
-  BoxAnswerer yes("Deleting Files", [&](HWND box) {
-    remove.worker->Resume();
-    ClickButton(box, IDOK);
-  });
+  BoxSeries yes("Deleting Files", {IDOK}, [&](HWND) { remove.worker->Resume(); });
   run.Main().Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(yes.Answered());
+  EXPECT_TRUE(yes.Join());
   EXPECT_EQ(remove.host.m_requests, (Requests{WM_WORKER_PAUSE, WM_WORKER_RESUME, WM_WORKER_STOP}));
   EXPECT_TRUE(remove.worker->IsDone());
   EXPECT_TRUE(remove.host.m_bMainWindowAtRefill);
