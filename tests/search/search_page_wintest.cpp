@@ -20,6 +20,8 @@
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 // One column of a list, top to bottom.
 std::vector<std::string> ColumnTexts(const fw::CListView& list, int column) {
   std::vector<std::string> texts;
@@ -116,14 +118,10 @@ class SearchPageTest : public ::testing::Test {
 
   // Presses "Find" with an answerer for the one warning it should show.
   std::string FindExpectingWarning() {
-    std::string said;
-    BoxAnswerer answer("Warning", [&](HWND box) {
-      said = DlgText(box, IDC_BOX_TEXT);
-      ClickButton(box, IDOK);
-    });
+    BoxSeries answer("Warning", {IDOK});
     EXPECT_TRUE(Click(IDC_FIND));
-    EXPECT_TRUE(answer.Answered());
-    return said;
+    EXPECT_TRUE(answer.Join());
+    return answer.Texts().empty() ? std::string() : answer.Texts()[0];
   }
 
   CAppData m_data;
@@ -232,14 +230,10 @@ TEST_F(SearchPageTest, RemovingRowsTwoAndFourOfFiveLeavesTheRestRenumbered) {
   EXPECT_EQ(m_page.m_arrSelectedFolders, (std::vector<int32_t>{1, 3}));
 
   {  // No keeps every folder.
-    std::string asked;
-    BoxAnswerer answer("Warning", [&](HWND box) {
-      asked = DlgText(box, IDC_BOX_TEXT);
-      ClickButton(box, IDCANCEL);
-    });
+    BoxSeries no("Warning", {IDCANCEL});
     ASSERT_TRUE(Click(IDC_REMOVE));
-    ASSERT_TRUE(answer.Answered());
-    EXPECT_EQ(asked, "Do you want to remove 2 item(s) from list?");
+    ASSERT_TRUE(no.Join());
+    EXPECT_EQ(no.Texts(), Texts{"Do you want to remove 2 item(s) from list?"});
     EXPECT_EQ(m_data.m_arrFolders.size(), 5u);
   }
 
@@ -257,16 +251,12 @@ TEST_F(SearchPageTest, EmptyListAsksFirstAndEmptiesOnlyOnYes) {
   ASSERT_TRUE(AddFolder("C:\\one"));
   ASSERT_TRUE(AddFolder("C:\\two"));
   SelectRow(Folders(), 0);
-  std::string asked;
   {
-    BoxAnswerer no("Warning", [&](HWND box) {
-      asked = DlgText(box, IDC_BOX_TEXT);
-      ClickButton(box, IDCANCEL);
-    });
+    BoxSeries no("Warning", {IDCANCEL});
     ASSERT_TRUE(Click(IDC_EMPTY_LIST));
-    ASSERT_TRUE(no.Answered());
+    ASSERT_TRUE(no.Join());
+    EXPECT_EQ(no.Texts(), Texts{"Do you want to empty list?"});
   }
-  EXPECT_EQ(asked, "Do you want to empty list?");
   EXPECT_EQ(Folders().GetItemCount(), 2);
 
   BoxAnswerer yes("Warning", [](HWND box) { ClickButton(box, IDOK); });
@@ -542,14 +532,10 @@ TEST_F(SearchPageTest, FindListsWhatTheTreeHoldsAndDeleteRemovesExactlyTheChosen
     const std::string name = Results().GetItemText(row, 1);
     if (name == "a.txt" || name == "e.TXT") SelectRow(Results(), row);
   }
-  std::string asked;
-  BoxAnswerer yes("Warning", [&](HWND box) {
-    asked = DlgText(box, IDC_BOX_TEXT);
-    ClickButton(box, IDOK);
-  });
+  BoxSeries yes("Warning", {IDOK});
   ASSERT_TRUE(Click(IDC_DELETE));
-  ASSERT_TRUE(yes.Answered());
-  EXPECT_EQ(asked, "Do you really want to delete selected file(s)?");
+  ASSERT_TRUE(yes.Join());
+  EXPECT_EQ(yes.Texts(), Texts{"Do you really want to delete selected file(s)?"});
   EXPECT_FALSE(Enabled(IDC_FIND));
   EXPECT_FALSE(Enabled(IDC_DELETE));
   ASSERT_TRUE(RunToTheEnd());
@@ -576,14 +562,10 @@ TEST_F(SearchPageTest, DeleteWithoutASelectedRowAsksForOne) {
   ASSERT_TRUE(RunToTheEnd());
   ASSERT_EQ(Results().GetItemCount(), 1);
 
-  std::string said;
-  BoxAnswerer ok("Warning", [&](HWND box) {
-    said = DlgText(box, IDC_BOX_TEXT);
-    ClickButton(box, IDOK);
-  });
+  BoxSeries ok("Warning", {IDOK});
   ASSERT_TRUE(Click(IDC_DELETE));
-  ASSERT_TRUE(ok.Answered());
-  EXPECT_EQ(said, "Please select any file.");
+  ASSERT_TRUE(ok.Join());
+  EXPECT_EQ(ok.Texts(), Texts{"Please select any file."});
   EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
   EXPECT_TRUE(FileExists(a));
 

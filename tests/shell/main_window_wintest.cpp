@@ -9,6 +9,7 @@
 #include "shell/main_layout.h"
 #include "shell/main_window_win.h"
 #include "support/box_answerer_ui_win.h"
+#include "support/box_series_ui_win.h"
 #include "support/main_window_ui_win.h"
 
 namespace {
@@ -671,28 +672,17 @@ TEST(MainWindow, ExitDuringASearchWithoutAProgressWindowAsksFirst) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
   g_AppData.m_nRunningTask = TASK_SEARCH;
-  std::string text;
-  BoxAnswerer no("Files Searching", [&](HWND box) {
-    char buffer[128] = {};
-    ::GetDlgItemTextA(box, IDC_BOX_TEXT, buffer, sizeof buffer);
-    text = buffer;
-    ClickButton(box, IDCANCEL);
-  });
+  BoxSeries no("Files Searching", {IDCANCEL});
   main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(no.Answered());
-  EXPECT_EQ(text, " Searching is in progress. Do you really want to exit?");
+  EXPECT_TRUE(no.Join());
+  EXPECT_EQ(no.Texts(), Texts{" Searching is in progress. Do you really want to exit?"});
   EXPECT_TRUE(::IsWindow(run.Hwnd()));
 
   g_AppData.m_nRunningTask = TASK_DELETE;
-  BoxAnswerer yes("Deleting Files", [&](HWND box) {
-    char buffer[128] = {};
-    ::GetDlgItemTextA(box, IDC_BOX_TEXT, buffer, sizeof buffer);
-    text = buffer;
-    ClickButton(box, IDOK);
-  });
+  BoxSeries yes("Deleting Files", {IDOK});
   main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
-  EXPECT_TRUE(yes.Answered());
-  EXPECT_EQ(text, "Deleting Files. Do you really want to exit?");
+  EXPECT_TRUE(yes.Join());
+  EXPECT_EQ(yes.Texts(), Texts{"Deleting Files. Do you really want to exit?"});
   EXPECT_EQ(main.m_hWnd, nullptr);
 }
 
