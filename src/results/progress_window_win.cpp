@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "dialogs/message_box_win.h"
+#include "results/results_view_win.h"
 
 namespace {
 

@@ -28,8 +28,9 @@
 #include "framework/worker_sink.h"
 #include "framework/worker_thread.h"
 #include "resources/resource.h"
-#include "results/results_view_win.h"
 #include "settings/app_data.h"
+
+class CResultsView;
 
 class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::CDialog>,
                                 public IWorkerSink,
