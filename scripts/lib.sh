@@ -13,23 +13,51 @@ quillory_wine_env() {
   export WINEARCH=win64
 }
 
-# Creates the prefix once; concurrent callers wait on the lock.
+# Creates the prefix once and gives it the virtual desktop; concurrent callers
+# wait on the lock. A prefix made before the desktop setting gets it here too.
 quillory_wine_prefix() {
   quillory_wine_env
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
+    local changed=
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i >/dev/null 2>&1 || true
-      quillory_wine_fonts
-      # The first program in a new prefix still finishes setting it up (and
-      # takes in the fonts); do that now, alone, rather than under two tests
-      # starting at once.
-      timeout 120 wine cmd.exe /c exit >/dev/null 2>&1 || true
-      wineserver -w 2>/dev/null || true
+      changed=1
     fi
     quillory_wine_fonts
+    if ! quillory_wine_has_desktop; then
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        /d "$QUILLORY_DESKTOP_SIZE" /f >/dev/null 2>&1 || true
+      changed=1
+    fi
+    if [ -n "$changed" ]; then
+      # The first program in a new prefix still finishes setting it up (and
+      # takes in the fonts); do that now, alone, rather than under two tests
+      # starting at once. The desktop a server already shows stays until that
+      # server ends, and only then is the registry written to user.reg.
+      timeout 120 wine cmd.exe /c exit >/dev/null 2>&1 || true
+      timeout 60 wineserver -w 2>/dev/null || true
+    fi
   ) 9>"$WINEPREFIX.lock"
+}
+
+# Every program of the prefix runs inside one Wine desktop window of this size,
+# the size of the Xvfb screen, rather than as top-level X windows. Without a
+# window manager Wine waits about two seconds for an answer that never comes
+# each time a visible top-level X window closes; inside the desktop window
+# there is no such wait.
+QUILLORY_DESKTOP_SIZE=1280x1024
+
+# Whether user.reg holds both values of the virtual desktop.
+quillory_wine_has_desktop() {
+  [ -f "$WINEPREFIX/user.reg" ] || return 1
+  awk -v size="$QUILLORY_DESKTOP_SIZE" '
+    /^\[/ { section = $1 }
+    section == "[Software\\\\Wine\\\\Explorer]" && $0 == "\"Desktop\"=\"Default\"" { name = 1 }
+    section == "[Software\\\\Wine\\\\Explorer\\\\Desktops]" && $0 == "\"Default\"=\"" size "\"" { dims = 1 }
+    END { exit !(name && dims) }' "$WINEPREFIX/user.reg"
 }
 
 # Debian's fonts-wine puts Wine's Tahoma where this Wine does not look, and
@@ -52,7 +80,7 @@ quillory_display() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${QUILLORY_DESKTOP_SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
     QUILLORY_XVFB_PID=$!
     for _ in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }

@@ -335,12 +335,7 @@ TEST_F(ResultsViewTest, AClickOnTheRealHeaderReachesThePageNarrowAndSorts) {
   ::SendMessageA(header, HDM_GETITEMRECT, kName, reinterpret_cast<LPARAM>(&item));
   POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
   ::ClientToScreen(header, &centre);
-  ::SetCursorPos(centre.x, centre.y);
-  INPUT clicks[2] = {};
-  clicks[0].type = clicks[1].type = INPUT_MOUSE;
-  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, clicks, sizeof(INPUT));
+  MouseClickAt(centre);
 
   ASSERT_TRUE(PumpUntil([&] { return !m_host.m_headerCodes.empty(); }, 10s));
   EXPECT_EQ(m_host.m_headerCodes, (std::vector<UINT>{HDN_ITEMCLICKA}));

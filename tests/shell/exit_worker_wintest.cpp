@@ -231,14 +231,18 @@ TEST(ExitWithWorker, AWorkerInItsFinalRefillIsWaitedFor) {
   TempDir empty;
   MainWindowRun run;
   ScanRun scan(run, {empty.Path()});
+  // Held at its gate after the start, so that serving the start (sent)
+  // cannot serve the final refill too when the worker is quick.
+  scan.worker->Pause();
   scan.worker->ResumeThread();
-  // Its start (sent) is served, and nothing more: in an empty folder the
-  // worker then clears the running task and waits in its final refill.
   ASSERT_TRUE(WaitUntil([&] {
     MSG msg;
     ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     return scan.host.m_nStarted == 1;
   }));
+  // Nothing more is served: in an empty folder the worker then clears the
+  // running task and waits in its final refill.
+  scan.worker->Resume();
   ASSERT_TRUE(WaitUntil([] { return g_AppData.m_nRunningTask == 0; }));
   ASSERT_EQ(scan.host.m_nRefills, 0);
 

@@ -556,13 +556,7 @@ TEST(MainWindow, ARealClickOnExitEndsTheProgram) {
   POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
   ::ClientToScreen(toolbar.m_hWnd, &centre);
   ::SetForegroundWindow(hwnd);
-  ::SetCursorPos(centre.x, centre.y);
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].type = INPUT_MOUSE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, inputs, sizeof(INPUT));
+  MouseClickAt(centre);
   EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(hwnd); }));
   EXPECT_EQ(run.Saved(SavedField::kShowCommand), SW_SHOWNORMAL);
 }

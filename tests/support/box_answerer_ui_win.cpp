@@ -148,12 +148,27 @@ void PressCloseBox(HWND box) { SendBounded(box, WM_SYSCOMMAND, SC_CLOSE, 0); }
 void MouseClick(HWND control) {
   RECT rect{};
   ::GetWindowRect(control, &rect);
-  ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  MouseClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void MouseClickAt(POINT point) {
+  // Each button event carries the point itself. Under a Wine virtual desktop
+  // a pointer move comes back as X events to the desktop's thread and to the
+  // thread of the window under the pointer, which report it as a move of their
+  // own when they next read them, maybe after a later move: a click at the
+  // cursor's current place could land where the previous click was.
+  const LONGLONG width = ::GetSystemMetrics(SM_CXSCREEN);
+  const LONGLONG height = ::GetSystemMetrics(SM_CYSCREEN);
   INPUT inputs[2] = {};
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].type = INPUT_MOUSE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  for (INPUT& input : inputs) {
+    // In 65536ths of the primary monitor, rounded up so that they come back
+    // as this very pixel.
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x * 65536 + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((point.y * 65536 + height - 1) / height);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
   ::SendInput(2, inputs, sizeof(INPUT));
 }
 

@@ -64,6 +64,8 @@ void PressCloseBox(HWND box);        // the caption's close box
 // A real left click of the mouse at the centre of a control, through the
 // system's input queue: disabled controls do not take it.
 void MouseClick(HWND control);
+// The same at a point of the screen.
+void MouseClickAt(POINT point);
 
 // The open pop-up menu of this process (the system's "#32768" window), or null.
 HWND FindOpenMenu();
