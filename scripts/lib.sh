@@ -66,7 +66,7 @@ quillory_wine_has_desktop() {
 quillory_wine_fonts() {
   local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
   mkdir -p "$fonts"
-  for font in tahoma.ttf tahomabd.ttf; do
+  for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
     if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
       cp "/usr/share/wine/fonts/$font" "$fonts/$font"
     fi
