@@ -43,6 +43,7 @@ HWND CWindowProgressUnDelete::Open(const std::string& caption,
   // The last run's window closes 300 ms after its worker ended, and the page
   // may start the next run sooner.
   if (m_hWnd) DestroyWindow();
+  if (!worker) return nullptr;  // a window with nothing to run would never close
   m_pendingWorker = std::move(worker);
   const bool created = Create(fw::GetMainWindow());
   m_pendingWorker.reset();  // started by now, or never to be

@@ -221,6 +221,9 @@ class ProgressWindowTest : public ::testing::Test {
 TEST_F(ProgressWindowTest, ASearchCountsShowsTheResultsAndClosesAfterItsFinish) {
   MakeFiles(25, 5);
   m_criteria.m_strExtension = "txt";
+  // Nothing to run: no window, which nothing would close.
+  EXPECT_EQ(m_window.Open("Files Searching", nullptr), nullptr);
+  EXPECT_EQ(m_data.m_nRunningTask, TASK_NONE);
   HWND window = StartSearch();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(m_data.m_nRunningTask, TASK_SEARCH);
