@@ -20,9 +20,9 @@
 //
 //   quillory-delete-window [rounds] [files]     (5 and 12061 by default)
 //
-// Run it inside a Wine desktop (wine explorer /desktop=bench,1024x768 ...):
-// on a bare X display without a window manager Wine's X driver waits about
-// 2 s for every visible window that closes (here the question and the
+// Run it inside a Wine desktop, as scripts/wine-exec does with the build's
+// prefix: on a bare X display without a window manager Wine's X driver waits
+// about 2 s for every visible window that closes (here the question and the
 // progress window), a cost no Windows desktop has.
 
 #include <windows.h>
