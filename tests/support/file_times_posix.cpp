@@ -1,9 +1,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
-#include <unistd.h>
 
 #include "support/temp_dir.h"
 
