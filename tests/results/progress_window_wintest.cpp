@@ -17,14 +17,9 @@
 #include "support/box_answerer_ui_win.h"
 #include "support/box_series_ui_win.h"
 #include "support/temp_dir.h"
+#include "support/typing_ui_win.h"
 
 namespace {
-
-std::string DlgText(HWND window, int id) {
-  char text[256] = {};
-  ::GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
-}
 
 // "Number of processed files:" and the count. (Built with snprintf: g++ 12
 // warns wrongly about adding a literal to a std::to_string result.)
@@ -71,8 +66,8 @@ struct ProgressSpy {
     }
     if (message == WM_DESTROY) {
       spy.destroyedByCloseTimer = spy.inCloseTimer;
-      spy.firstAtClose = DlgText(hwnd, IDC_PROGRESS_FIRST_COUNT);
-      spy.secondAtClose = DlgText(hwnd, IDC_PROGRESS_SECOND_COUNT);
+      spy.firstAtClose = ReadItemText(hwnd, IDC_PROGRESS_FIRST_COUNT);
+      spy.secondAtClose = ReadItemText(hwnd, IDC_PROGRESS_SECOND_COUNT);
     }
     if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Proc, 1);
 
@@ -84,12 +79,12 @@ struct ProgressSpy {
 
     if (message == WM_WORKER_STARTED) {
       spy.statusShownAtStart = DlgVisible(hwnd, IDC_PROGRESS_STATUS);
-      spy.statusAtStart = DlgText(hwnd, IDC_PROGRESS_STATUS);
+      spy.statusAtStart = ReadItemText(hwnd, IDC_PROGRESS_STATUS);
     }
     if (message == WM_WORKER_PROGRESS) {
       ++spy.progressCount;
-      spy.firstTexts.push_back(DlgText(hwnd, IDC_PROGRESS_FIRST_COUNT));
-      spy.secondTexts.push_back(DlgText(hwnd, IDC_PROGRESS_SECOND_COUNT));
+      spy.firstTexts.push_back(ReadItemText(hwnd, IDC_PROGRESS_FIRST_COUNT));
+      spy.secondTexts.push_back(ReadItemText(hwnd, IDC_PROGRESS_SECOND_COUNT));
       if (spy.afterProgress) spy.afterProgress(spy);
     }
     return result;
@@ -319,7 +314,7 @@ TEST_F(ProgressWindowTest, SkipGoesOnAndAsksAgain) {
   HWND window = nullptr;
   std::vector<std::string> countsAtQuestion;
   BoxSeries boxes("Warning", {IDC_BOX_NO, IDC_BOX_NO}, [&](HWND) {
-    countsAtQuestion.push_back(DlgText(window, IDC_PROGRESS_SECOND_COUNT));
+    countsAtQuestion.push_back(ReadItemText(window, IDC_PROGRESS_SECOND_COUNT));
   });
   window = StartDelete({1, 2, 3, 4, 5});
   ASSERT_TRUE(RunToTheEnd(window));
@@ -421,7 +416,7 @@ class StopTest : public ProgressWindowTest {
   // worker stands still while the question is open.
   BoxAnswerer AnswerQuestion(int button) {
     return BoxAnswerer("Warning", [this, button](HWND box) {
-      m_questionText = DlgText(box, IDC_BOX_TEXT);
+      m_questionText = ReadItemText(box, IDC_BOX_TEXT);
       m_processedAtQuestion = Processed();
       // One file may still be on its way past the stop flag's poll.
       m_workerMovedWhileAsked =
@@ -517,7 +512,7 @@ TEST_F(StopTest, TheExitSequenceAnsweredNoPausesAndResumes) {
   EXPECT_FALSE(PumpUntil([&] { return Processed() > atPause + 1; }, 500ms));
   EXPECT_LE(m_spy.progressCount, messagesAtPause + 1);
   // What the exit question shows: the counts as they stand.
-  EXPECT_EQ(DlgText(window, IDC_PROGRESS_FIRST_COUNT), ProcessedText(Processed()));
+  EXPECT_EQ(ReadItemText(window, IDC_PROGRESS_FIRST_COUNT), ProcessedText(Processed()));
   ::SendMessageA(window, WM_WORKER_RESUME, 0, 0);
   ASSERT_TRUE(RunToTheEnd(window));
   EXPECT_EQ(Processed(), static_cast<uint32_t>(kFiles));

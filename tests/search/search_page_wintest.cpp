@@ -17,6 +17,7 @@
 #include "support/box_series_ui_win.h"
 #include "support/page_host_ui_win.h"
 #include "support/temp_dir.h"
+#include "support/typing_ui_win.h"
 
 namespace {
 
@@ -28,12 +29,6 @@ std::vector<std::string> ColumnTexts(const fw::CListView& list, int column) {
   for (int row = 0; row < list.GetItemCount(); ++row)
     texts.push_back(list.GetItemText(row, column));
   return texts;
-}
-
-std::string DlgText(HWND window, int id) {
-  char text[512] = {};
-  ::GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
 }
 
 class SearchPageTest : public ::testing::Test {
@@ -70,7 +65,7 @@ class SearchPageTest : public ::testing::Test {
   bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
   // Shown by its own style: the host itself is hidden.
   bool Shown(int id) const { return (::GetWindowLongPtrA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
-  std::string Text(int id) const { return DlgText(m_page.m_hWnd, id); }
+  std::string Text(int id) const { return ReadItemText(m_page.m_hWnd, id); }
   std::string ListSelection(int id) const {
     fw::CComboBox list(Item(id));
     return list.GetLBText(list.GetCurSel());
@@ -589,8 +584,9 @@ TEST_F(SearchPageTest, AMissingFolderIsAskedAboutAfterTheWalk) {
   ASSERT_TRUE(AddFolder(dir.Path()));
   std::string asked, foundAtQuestion;
   BoxAnswerer skip("Warning", [&](HWND box) {
-    asked = DlgText(box, IDC_BOX_TEXT);
-    foundAtQuestion = DlgText(m_page.m_wndProgress.GetProgressWindow(), IDC_PROGRESS_SECOND_COUNT);
+    asked = ReadItemText(box, IDC_BOX_TEXT);
+    foundAtQuestion =
+        ReadItemText(m_page.m_wndProgress.GetProgressWindow(), IDC_PROGRESS_SECOND_COUNT);
     ClickButton(box, IDC_BOX_NO);  // "Skip"
   });
   ASSERT_TRUE(Click(IDC_FIND));

@@ -2,26 +2,11 @@
 
 #include <vector>
 
+#include "support/typing_ui_win.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Search {
-  const std::string* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(hwnd, &process);
-  if (process != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd)) return TRUE;
-  char text[256] = {};
-  ::GetWindowTextA(hwnd, text, sizeof(text));
-  if (*search->caption != text) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
 
 BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM lParam) {
   DWORD process = 0;
@@ -78,9 +63,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 HWND FindOwnWindow(const std::string& caption) {
-  Search search{&caption, nullptr};
-  ::EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindProcessWindow(::GetCurrentProcessId(), caption);
 }
 
 BoxAnswerer::BoxAnswerer(std::string caption, Action action, std::chrono::milliseconds timeout)

@@ -2,39 +2,12 @@
 
 #include "resources/resource.h"
 #include "support/box_answerer_ui_win.h"
-
-namespace {
-
-struct Search {
-  const std::string* caption;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchBox(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(hwnd, &process);
-  if (process != ::GetCurrentProcessId() || !::IsWindowVisible(hwnd)) return TRUE;
-  if (!::GetDlgItem(hwnd, IDC_BOX_TEXT)) return TRUE;
-  char text[256] = {};
-  ::GetWindowTextA(hwnd, text, sizeof text);
-  if (*search->caption != text) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
-std::string BoxText(HWND box) {
-  char text[1024] = {};
-  ::GetDlgItemTextA(box, IDC_BOX_TEXT, text, sizeof text);
-  return text;
-}
-
-}  // namespace
+#include "support/typing_ui_win.h"
 
 HWND FindOwnBox(const std::string& caption) {
-  Search search{&caption};
-  ::EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindProcessWindow(::GetCurrentProcessId(), caption, [](HWND window) {
+    return ::GetDlgItem(window, IDC_BOX_TEXT) != nullptr;
+  });
 }
 
 BoxSeries::BoxSeries(std::string caption, std::vector<int> buttons, std::function<void(HWND)> onBox,
@@ -76,7 +49,7 @@ BoxSeries::~BoxSeries() { Stop(); }
 
 void BoxSeries::Answer(HWND box, int button, const std::function<void(HWND)>& onBox) {
   {
-    std::string text = BoxText(box);
+    std::string text = ReadItemText(box, IDC_BOX_TEXT);
     std::lock_guard lock(m_mutex);
     m_texts.push_back(std::move(text));
   }

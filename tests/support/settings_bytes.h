@@ -17,7 +17,6 @@ enum class Field { kLeft = 0, kTop, kWidth, kHeight, kShowCommand, kSplitterPos 
 constexpr size_t OffsetOf(Field field) { return 27 + 4 * static_cast<size_t>(field); }
 inline constexpr size_t kStartFlagAt = 51;
 inline constexpr size_t kProtectFlagAt = 52;
-inline constexpr size_t kHashLengthAt = 53;
 inline constexpr size_t kHashAt = 57;
 inline constexpr size_t kSizeWithoutHash = kHashAt;  // no password set
 

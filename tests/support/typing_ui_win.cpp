@@ -5,6 +5,7 @@ namespace {
 struct Search {
   DWORD processId;
   const std::string* caption;
+  bool (*accept)(HWND window);
   HWND found;
 };
 
@@ -16,6 +17,7 @@ BOOL CALLBACK MatchProcessCaption(HWND hwnd, LPARAM lParam) {
   char text[256] = {};
   ::GetWindowTextA(hwnd, text, sizeof(text));
   if (*search->caption != text) return TRUE;
+  if (search->accept && !search->accept(hwnd)) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
@@ -58,8 +60,8 @@ std::string ReadText(HWND window) {
 
 std::string ReadItemText(HWND dialog, int id) { return ReadText(::GetDlgItem(dialog, id)); }
 
-HWND FindProcessWindow(DWORD processId, const std::string& caption) {
-  Search search{processId, &caption, nullptr};
+HWND FindProcessWindow(DWORD processId, const std::string& caption, bool (*accept)(HWND window)) {
+  Search search{processId, &caption, accept, nullptr};
   ::EnumWindows(MatchProcessCaption, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

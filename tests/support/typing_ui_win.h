@@ -21,5 +21,7 @@ std::string ReadText(HWND window);
 // The dialog's child with this id, by its text.
 std::string ReadItemText(HWND dialog, int id);
 
-// A visible top-level window of the given process with exactly this caption.
-HWND FindProcessWindow(DWORD processId, const std::string& caption);
+// A visible top-level window of the given process with exactly this caption,
+// and, when `accept` is given, one it accepts.
+HWND FindProcessWindow(DWORD processId, const std::string& caption,
+                       bool (*accept)(HWND window) = nullptr);
