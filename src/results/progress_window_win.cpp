@@ -44,20 +44,25 @@ HWND CWindowProgressUnDelete::Open(const std::string& caption,
   // may start the next run sooner.
   if (m_hWnd) DestroyWindow();
   if (!worker) return nullptr;  // a window with nothing to run would never close
-  m_pendingWorker = std::move(worker);
-  const bool created = Create(fw::GetMainWindow());
-  m_pendingWorker.reset();  // started by now, or never to be
-  if (!created) return nullptr;
+  // Replacing a worker whose thread still runs its last steps would join it
+  // here, on the thread it may be sending to.
+  KeepDoneWorkersOnly();
+  if (m_worker && !m_worker->IsDone()) m_retiredWorkers.push_back(std::move(m_worker));
+  m_worker = std::move(worker);  // started by the window as it opens
+  if (!Create(fw::GetMainWindow())) {
+    m_worker.reset();  // never started
+    return nullptr;
+  }
   SetText(caption);
   return m_hWnd;
 }
 
 CWorkerThread* CWindowProgressUnDelete::GetRunningWorker() const {
-  return m_pAppData->m_nRunningTask != TASK_NONE ? m_pWorker : nullptr;
+  return m_pAppData->m_nRunningTask != TASK_NONE ? m_worker.get() : nullptr;
 }
 
 CWorkerThread* CWindowProgressUnDelete::GetUnfinishedWorker() const {
-  if (m_pWorker && !m_pWorker->IsDone()) return m_pWorker;
+  if (m_worker && !m_worker->IsDone()) return m_worker.get();
   for (const auto& worker : m_retiredWorkers) {
     if (worker && !worker->IsDone()) return worker.get();
   }
@@ -102,16 +107,10 @@ void CWindowProgressUnDelete::KeepDoneWorkersOnly() {
 }
 
 void CWindowProgressUnDelete::StartWorker() {
-  // Replacing a worker whose thread still runs its last steps would join it
-  // here, on the thread it may be sending to.
-  KeepDoneWorkersOnly();
-  if (!m_pendingWorker) return;
-  if (m_worker && !m_worker->IsDone()) m_retiredWorkers.push_back(std::move(m_worker));
-  m_worker = std::move(m_pendingWorker);
+  if (!m_worker) return;
   m_worker->m_pProgressDlg = this;
-  m_pWorker = m_worker.get();
   m_pAppData->m_nRunningTask = m_pAppData->m_nTask.load();
-  m_pWorker->ResumeThread();
+  m_worker->ResumeThread();
 }
 
 // ---- the worker's messages
@@ -200,8 +199,8 @@ void CWindowProgressUnDelete::ShowCounts(bool now) {
   }
   m_dwCountsTick = tick;
 
-  if (!m_pWorker) return;
-  const CWorkerThread::CountTexts counts = m_pWorker->GetCountTexts();
+  if (!m_worker) return;
+  const CWorkerThread::CountTexts counts = m_worker->GetCountTexts();
   SetLabelText(kFirstCount, counts.first);
   SetLabelText(kSecondCount, counts.second);
 }

@@ -47,9 +47,9 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   // worker then never starts.
   HWND Open(const std::string& caption, std::unique_ptr<CWorkerThread> worker);
 
-  // The worker started last; it stays valid after its run so that its
-  // counters can still be read.
-  CWorkerThread* m_pWorker = nullptr;
+  // The worker of the last run; it stays after its run so that its counters
+  // can still be read.
+  CWorkerThread* GetWorker() const { return m_worker.get(); }
   fw::CButton m_wndCancel;
   fw::CWnd m_wndProgressBar;
   fw::CButton m_wndFrame;
@@ -121,7 +121,6 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   // The worker's owner. A worker is replaced only once its thread is done;
   // one that is not yet waits among the retired ones.
   std::unique_ptr<CWorkerThread> m_worker;
-  std::unique_ptr<CWorkerThread> m_pendingWorker;  // handed to Open, started by the window
   std::vector<std::unique_ptr<CWorkerThread>> m_retiredWorkers;
 
   std::atomic<HWND> m_hSinkTarget{nullptr};  // where the worker's messages go

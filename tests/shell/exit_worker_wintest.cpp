@@ -343,7 +343,7 @@ TEST(ExitWithWorker, FromTheSearchPagesOwnSearch) {
   g_AppData.m_arrFolders = {tree.Path()};
   g_SearchPage.RefillFolders();
   g_SearchPage.Send(WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED));
-  auto* worker = dynamic_cast<CScanEntriesThread*>(progress.m_pWorker);
+  auto* worker = dynamic_cast<CScanEntriesThread*>(progress.GetWorker());
   ASSERT_NE(worker, nullptr);
   // Held at its first file (it waits for this thread to take its start).
   worker->Pause();
@@ -378,7 +378,7 @@ TEST(ExitWithWorker, WhileTheCancelQuestionHoldsTheWorkerTheStopReleasesIt) {
   g_AppData.m_arrFolders = {tree.Path()};
   g_SearchPage.RefillFolders();
   g_SearchPage.Send(WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED));
-  auto* worker = dynamic_cast<CScanEntriesThread*>(progress.m_pWorker);
+  auto* worker = dynamic_cast<CScanEntriesThread*>(progress.GetWorker());
   ASSERT_NE(worker, nullptr);
 
   // The user presses Cancel; with its question open, "Exit" in the icon's
