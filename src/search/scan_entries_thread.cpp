@@ -88,16 +88,21 @@ void CScanEntriesThread::ExamineFile(const platform::FolderListing& listing,
   if (listing.EntryAttributes(m_strFullPath, m_entry) == platform::kInvalidAttributes) return;
   m_nProcessed.fetch_add(1);
 
+  // The cheap tests first; the time is converted, and the type lower-cased
+  // for its row, only for a file that passed them.
   std::string type = ExtensionOf(m_entry.name);
-  platform::ToLower(type);
-  const platform::FileTicks ticks = m_pCriteria->m_nDateField == DATE_CREATED    ? m_entry.created
-                                    : m_pCriteria->m_nDateField == DATE_ACCESSED ? m_entry.accessed
-                                                                                 : m_entry.modified;
-  const int64_t time = FileTicksToSeconds(ticks);
-  if (MatchesExtension(*m_pCriteria, type) && MatchesSize(*m_pCriteria, m_entry.size) &&
-      MatchesDate(*m_pCriteria, time) &&
-      !RecordMatch(location, type, time, listing.Identity(m_entry)))
-    return;  // the limit: no progress after the warning
+  if (MatchesExtension(*m_pCriteria, type) && MatchesSize(*m_pCriteria, m_entry.size)) {
+    const platform::FileTicks ticks = m_pCriteria->m_nDateField == DATE_CREATED ? m_entry.created
+                                      : m_pCriteria->m_nDateField == DATE_ACCESSED
+                                          ? m_entry.accessed
+                                          : m_entry.modified;
+    const int64_t time = FileTicksToSeconds(ticks);
+    if (MatchesDate(*m_pCriteria, time)) {
+      platform::ToLower(type);
+      if (!RecordMatch(location, type, time, listing.Identity(m_entry)))
+        return;  // the limit: no progress after the warning
+    }
+  }
   Sink().SendProgress();
 }
 

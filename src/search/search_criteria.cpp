@@ -77,10 +77,11 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
   return CriteriaCheck::Ok;
 }
 
-bool MatchesExtension(const SearchCriteria& criteria, const std::string& lowerType) {
+bool MatchesExtension(const SearchCriteria& criteria, const std::string& type) {
+  // Without regard to case, as the file system names files.
   const std::string& wanted = criteria.m_strExtension;
   if (wanted.empty() || wanted == "*") return true;
-  return platform::CompareNoCase(wanted.c_str(), lowerType.c_str()) == 0;
+  return platform::CompareNoCase(wanted.c_str(), type.c_str()) == 0;
 }
 
 bool MatchesSize(const SearchCriteria& criteria, uint64_t size) {

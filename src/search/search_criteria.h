@@ -67,7 +67,7 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& inputs, size_t folderC
                                   SearchCriteria& criteria,
                                   const std::function<void(const std::string&)>& warn);
 
-bool MatchesExtension(const SearchCriteria& criteria, const std::string& lowerType);
+bool MatchesExtension(const SearchCriteria& criteria, const std::string& type);
 bool MatchesSize(const SearchCriteria& criteria, uint64_t size);
 bool MatchesDate(const SearchCriteria& criteria, int64_t fileTime);
 
