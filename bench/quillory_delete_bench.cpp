@@ -33,15 +33,15 @@ class CountingSink : public IWorkerSink {
 };
 
 using RemoveFn = platform::RemoveResult (*)(const std::string&, const platform::FileIdentity&,
-                                            uint64_t);
+                                            uint64_t, platform::RemovalMemory&);
 
-platform::RemoveResult RemoveEveryFile(const std::string&, const platform::FileIdentity&,
-                                       uint64_t) {
+platform::RemoveResult RemoveEveryFile(const std::string&, const platform::FileIdentity&, uint64_t,
+                                       platform::RemovalMemory&) {
   return platform::RemoveResult::Removed;
 }
 // Every other file "fails": half the rows stay, spread through the store.
 platform::RemoveResult RemoveEveryOtherFile(const std::string& path, const platform::FileIdentity&,
-                                            uint64_t) {
+                                            uint64_t, platform::RemovalMemory&) {
   return (path[path.size() - 5] - '0') % 2 == 0 ? platform::RemoveResult::Removed
                                                 : platform::RemoveResult::Failed;
 }

@@ -62,6 +62,7 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 struct Listed {
   std::wstring path;
+  std::string programPath;
   platform::FileIdentity identity;
   uint64_t size = 0;
 };
@@ -105,36 +106,23 @@ std::vector<Listed> Collect(const std::string& root) {
     platform::FileEntry entry;
     for (bool more = listing.Open(path, entry); more; more = listing.Next(entry)) {
       if (entry.attributes & platform::kAttrDirectory) continue;
-      listed.push_back(
-          {platform::ExtendedPath(path + "\\" + entry.name), listing.Identity(entry), entry.size});
+      listed.push_back({platform::ExtendedPath(path + "\\" + entry.name), path + "\\" + entry.name,
+                        listing.Identity(entry), entry.size});
     }
   }
   return listed;
 }
 
-// The checked delete's calls, bare. Returns the files deleted.
+// The program's checked delete alone, outside the window. Returns the files
+// deleted.
 size_t BareCheckedDelete(const std::vector<Listed>& files) {
   size_t deleted = 0;
-  for (const Listed& file : files) {
-    HANDLE handle = ::CreateFileW(file.path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) continue;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (::GetFileInformationByHandle(handle, &info)) {
-      const uint64_t id = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-      const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-      const uint64_t modified = (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                                info.ftLastWriteTime.dwLowDateTime;
-      if (info.dwVolumeSerialNumber == file.identity.volume && id == file.identity.fileId &&
-          modified == file.identity.modified && size == file.size) {
-        FILE_DISPOSITION_INFO disposition = {TRUE};
-        if (::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
-                                         sizeof disposition))
-          ++deleted;
-      }
-    }
-    ::CloseHandle(handle);
-  }
+  platform::RemovalMemory memory;
+  for (const Listed& file : files)
+    deleted += platform::RemoveFileIfSame(file.programPath, file.identity, file.size, memory) ==
+                       platform::RemoveResult::Removed
+                   ? 1
+                   : 0;
   return deleted;
 }
 

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace platform {
 
@@ -42,14 +44,30 @@ inline FileTicks SecondsToTicks(int64_t seconds, int64_t nanoseconds = 0) {
 
 // What makes a listed file the same file at delete time: the volume and the
 // file's number on it (which a rename keeps and a new file under the old name
-// does not have), and its last-write time (which a rewrite changes). The size
-// is compared too, from the store's own size column.
+// does not have), its creation time (new for a file made again in a reused
+// place, as FAT reuses a directory entry's number), its last-write time
+// (which a rewrite changes) and its change time (which moves with any change,
+// even where the system reuses a deleted file's number at once). The size is
+// compared too, from the store's own size column.
+inline constexpr uint64_t kNoFileId = 0;           // a plain listing cannot tell the number
+inline constexpr FileTicks kNoChangeTime = ~0ULL;  // nor the change time
 struct FileIdentity {
   uint64_t volume = 0;
-  uint64_t fileId = 0;
+  uint64_t fileId = kNoFileId;
+  FileTicks created = 0;
   FileTicks modified = 0;
+  FileTicks changed = kNoChangeTime;
   bool operator==(const FileIdentity&) const = default;
 };
+// True when `now`, read from the file at delete time, is the file that the
+// search listed as `listed`. What the listing could not read is not
+// compared; a file system that keeps no change time reports zero both times.
+inline bool IsSameFile(const FileIdentity& listed, const FileIdentity& now) {
+  return listed.volume == now.volume &&
+         (listed.fileId == kNoFileId || listed.fileId == now.fileId) &&
+         listed.created == now.created && listed.modified == now.modified &&
+         (listed.changed == kNoChangeTime || listed.changed == now.changed);
+}
 
 struct FileEntry {
   std::string name;  // long name with its extension
@@ -58,7 +76,8 @@ struct FileEntry {
   FileTicks created = 0;
   FileTicks modified = 0;
   FileTicks accessed = 0;
-  uint64_t fileId = 0;  // the file's number on its volume
+  FileTicks changed = kNoChangeTime;
+  uint64_t fileId = kNoFileId;  // the file's number on its volume
 };
 
 // Lists one folder, "." and ".." included where the system reports them.
@@ -72,12 +91,18 @@ class FolderListing {
   FolderListing(const FolderListing&) = delete;
   FolderListing& operator=(const FolderListing&) = delete;
 
-  // Opens the folder (a path without the "\*.*" pattern) and reads the first
-  // entry into `entry`. False when the folder cannot be listed.
-  bool Open(const std::string& folder, FileEntry& entry);
+  // Opens the folder (a path without the "\\*.*" pattern) and reads the first
+  // entry into `entry`. False when the folder cannot be listed. The entries'
+  // volume is `*knownVolume` when the caller knows it (a sub-folder reached
+  // without crossing a link or mount point lies on its parent's volume), and
+  // is otherwise asked of the system once, here. A folder whose file system
+  // cannot list file numbers is listed plainly: its entries carry neither
+  // number nor change time.
+  bool Open(const std::string& folder, FileEntry& entry, const uint64_t* knownVolume = nullptr);
   // Reads the next entry; false at the end. Entries whose names cannot be
   // expressed exactly in the program's text are passed over.
   bool Next(FileEntry& entry);
+  uint64_t Volume() const;
   // A fresh look at the file just read, whose full path is `fullPath`: its
   // attributes now (GetAttributes on that path), kInvalidAttributes when it
   // is gone. Natively the listing reads only the names and kinds of plain
@@ -98,17 +123,36 @@ bool PathExists(const std::string& path);
 
 enum class RemoveResult {
   Removed,
-  Failed,   // cannot be opened or refuses deletion: read-only, in use, gone
+  Failed,   // cannot be opened or refuses deletion: read-only, in use
+  Gone,     // nothing by that name any more, or it is already on its way out
   Changed,  // another file stands there now, or this one was rewritten
 };
 // Deletes one file for good; false when it cannot (read-only, in use, gone).
 bool RemoveFile(const std::string& path);
+
+// What one delete run remembers from file to file: the volume of each folder
+// it has checked (asked through the first file opened there: a folder's
+// files lie on its volume), and the volumes that refused the delete that
+// takes the name away at once.
+struct RemovalMemory {
+  std::unordered_map<std::string, uint64_t> folderVolumes;
+  std::vector<uint64_t> classicDeleteVolumes;
+};
 // Deletes one file for good, but only when it is still the file that was
-// listed: same volume, file number, size and last-write time. On Windows the
-// file is opened without following a link at its end, compared and deleted
-// through that one handle, so nothing can slip in between; the read-only
-// attribute is respected.
-RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size);
+// listed (IsSameFile, the size and not a folder). On Windows the file is
+// opened without following a link at its end, compared and deleted through
+// that one handle, so nothing can slip in between; the read-only attribute is
+// respected, and the name goes at once even while another program holds the
+// file open, where the file system allows it.
+RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                              RemovalMemory& memory);
+
+// How many times the listing and the delete have asked the system for a
+// volume: the one call of theirs that costs more than a folder's listing.
+uint32_t VolumeQueryCount();
+// Test seam: listings behave as on a file system that cannot list file
+// numbers (some network and virtual ones), and fall back to a plain listing.
+void RefuseNumberedListingForTest(bool refuse);
 
 // Identity of a folder, following links: equal ids mean the same folder.
 struct FolderId {

@@ -3,8 +3,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/file_system.h"
@@ -14,7 +17,6 @@ namespace platform {
 namespace {
 
 FileTicks Ticks(const struct statx_timestamp& ts) { return SecondsToTicks(ts.tv_sec, ts.tv_nsec); }
-FileTicks Ticks(const struct timespec& ts) { return SecondsToTicks(ts.tv_sec, ts.tv_nsec); }
 
 uint32_t Attributes(const char* name, unsigned mode, bool link, bool targetIsDir) {
   uint32_t attributes = 0;
@@ -30,6 +32,14 @@ uint32_t Attributes(const char* name, unsigned mode, bool link, bool targetIsDir
 const char* BaseName(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path.c_str() : path.c_str() + slash + 1;
+}
+
+std::atomic<uint32_t> g_nVolumeQueries{0};
+std::atomic<bool> g_bRefuseNumberedListing{false};
+
+// Birth time where the file system keeps it, else the last status change.
+FileTicks CreationTicks(const struct statx& info) {
+  return Ticks((info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime);
 }
 
 // Reads one entry relative to the open folder; false when it vanished.
@@ -49,11 +59,14 @@ bool Describe(int dirFd, const char* name, FileEntry& entry) {
   entry.name.assign(name);
   entry.attributes = Attributes(name, info.stx_mode, link, targetIsDir);
   entry.size = (S_ISDIR(info.stx_mode) || targetIsDir) ? 0 : info.stx_size;
-  // Birth time where the file system keeps it, else the last status change.
-  entry.created = Ticks((info.stx_mask & STATX_BTIME) ? info.stx_btime : info.stx_ctime);
+  entry.created = CreationTicks(info);
   entry.modified = Ticks(info.stx_mtime);
   entry.accessed = Ticks(info.stx_atime);
-  entry.fileId = info.stx_ino;  // of the link itself, which is what a delete removes
+  // Of the link itself, which is what a delete removes. A plain listing, as
+  // on a file system that cannot list numbers, tells neither of these.
+  const bool plain = g_bRefuseNumberedListing.load(std::memory_order_relaxed);
+  entry.changed = plain ? kNoChangeTime : Ticks(info.stx_ctime);
+  entry.fileId = plain ? kNoFileId : info.stx_ino;
   return true;
 }
 
@@ -80,16 +93,23 @@ FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
   return *this;
 }
 
-bool FolderListing::Open(const std::string& folder, FileEntry& entry) {
+// Natively the volume is the device number. A mount point without a link on
+// the way is not marked as the Windows listing marks every mount point, so a
+// sub-folder's inherited device can be wrong there: the delete then finds
+// the file changed and asks, which is safe.
+bool FolderListing::Open(const std::string& folder, FileEntry& entry, const uint64_t* knownVolume) {
   Close();
   DIR* dir = opendir(folder.c_str());
   if (!dir) return false;
-  struct stat info;
-  if (fstat(dirfd(dir), &info) != 0) {
-    closedir(dir);
-    return false;
+  uint64_t volume = 0;
+  if (knownVolume) {
+    volume = *knownVolume;
+  } else {
+    g_nVolumeQueries.fetch_add(1, std::memory_order_relaxed);
+    struct stat info;
+    if (fstat(dirfd(dir), &info) == 0) volume = static_cast<uint64_t>(info.st_dev);
   }
-  m_state = new State{dir, dirfd(dir), static_cast<uint64_t>(info.st_dev)};
+  m_state = new State{dir, dirfd(dir), volume};
   if (Next(entry)) return true;
   Close();
   return false;
@@ -105,7 +125,8 @@ bool FolderListing::Next(FileEntry& entry) {
       entry.attributes = Attributes(item->d_name, mode, false, false);
       entry.size = 0;
       entry.created = entry.modified = entry.accessed = 0;
-      entry.fileId = item->d_ino;
+      entry.changed = kNoChangeTime;
+      entry.fileId = kNoFileId;
       return true;
     }
     if (Describe(m_state->fd, item->d_name, entry)) return true;
@@ -118,8 +139,10 @@ uint32_t FolderListing::EntryAttributes(const std::string&, FileEntry& entry) co
   return entry.attributes;
 }
 
+uint64_t FolderListing::Volume() const { return m_state ? m_state->volume : 0; }
+
 FileIdentity FolderListing::Identity(const FileEntry& entry) const {
-  return {m_state ? m_state->volume : 0, entry.fileId, entry.modified};
+  return {Volume(), entry.fileId, entry.created, entry.modified, entry.changed};
 }
 
 void FolderListing::Close() {
@@ -152,20 +175,29 @@ bool RemoveFile(const std::string& path) {
   return unlink(path.c_str()) == 0;
 }
 
-// The same check as on Windows, by device, inode, size and modification time
-// of the entry itself (a link is not followed). Between the look and the
-// unlink another program could still swap the file; Windows deletes through
-// the handle it checked and has no such gap.
-RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity,
-                              uint64_t size) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0) return RemoveResult::Failed;
-  const FileIdentity now{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
-                         Ticks(info.st_mtim)};
-  const uint64_t sizeNow = S_ISLNK(info.st_mode) ? size : static_cast<uint64_t>(info.st_size);
-  if (!(now == identity) || sizeNow != size || S_ISDIR(info.st_mode)) return RemoveResult::Changed;
+// The same check as on Windows, of the entry itself (a link is not
+// followed). Between the look and the unlink another program could still swap
+// the file; Windows deletes through the handle it checked and has no such gap.
+// Unlinking takes the name at once here, as the Windows delete does where it
+// can.
+RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                              RemovalMemory&) {
+  struct statx info;
+  if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &info) !=
+      0)
+    return errno == ENOENT || errno == ENOTDIR ? RemoveResult::Gone : RemoveResult::Failed;
+  const FileIdentity now{makedev(info.stx_dev_major, info.stx_dev_minor), info.stx_ino,
+                         CreationTicks(info), Ticks(info.stx_mtime), Ticks(info.stx_ctime)};
+  const bool link = S_ISLNK(info.stx_mode);
+  const uint64_t sizeNow = link ? size : info.stx_size;
+  if (!IsSameFile(identity, now) || sizeNow != size || S_ISDIR(info.stx_mode))
+    return RemoveResult::Changed;
   return RemoveFile(path) ? RemoveResult::Removed : RemoveResult::Failed;
 }
+
+uint32_t VolumeQueryCount() { return g_nVolumeQueries.load(); }
+
+void RefuseNumberedListingForTest(bool refuse) { g_bRefuseNumberedListing.store(refuse); }
 
 bool GetFolderId(const std::string& path, FolderId& id) {
   struct stat info;

@@ -1,5 +1,27 @@
 #include "results/del_entries_thread.h"
 
+#include <unordered_set>
+
+namespace {
+
+struct IdentityKey {
+  platform::FileIdentity identity;
+  uint64_t size = 0;
+  bool operator==(const IdentityKey&) const = default;
+};
+
+struct IdentityKeyHash {
+  size_t operator()(const IdentityKey& key) const {
+    const platform::FileIdentity& id = key.identity;
+    uint64_t h = id.volume * 0x9E3779B97F4A7C15ULL;
+    for (const uint64_t part : {id.fileId, id.created, id.modified, id.changed, key.size})
+      h = (h ^ part) * 0x100000001B3ULL;
+    return static_cast<size_t>(h ^ (h >> 29));
+  }
+};
+
+}  // namespace
+
 std::string DeleteFailedText(const std::string& path) {
   // "File " and then " \"": two blanks stand before the quote.
   return "File " + (" \"" + path) + "\" cannot be deleted.";
@@ -28,13 +50,22 @@ void CDelEntriesThread::Work() {
   // read where the page set it.
   std::vector<bool> deleted(static_cast<size_t>(m_nRowCount), false);
   int32_t deletedCount = 0;
+  // The files this run deleted, by identity and size: a file listed twice
+  // (overlapping folders, a link into another listed folder) is gone when its
+  // second row comes, and that row counts as deleted, not as a failure.
+  std::unordered_set<IdentityKey, IdentityKeyHash> deletedFiles;
+  platform::RemovalMemory memory;
   std::string path;
   for (size_t row = 0; row < deleted.size(); ++row) {
     if (PollStop()) break;
     if (store.m_arrDeleteMarks[row] == 0) continue;
     path.assign(store.m_arrFoundLocations[row]).append(store.m_arrFoundNames[row]);
-    const platform::RemoveResult result =
-        m_pfnRemoveFile(path, store.m_arrFoundIdentities[row], store.m_arrFoundSizes[row]);
+    const IdentityKey key{store.m_arrFoundIdentities[row], store.m_arrFoundSizes[row]};
+    platform::RemoveResult result = m_pfnRemoveFile(path, key.identity, key.size, memory);
+    if (result == platform::RemoveResult::Gone && deletedFiles.count(key) != 0)
+      result = platform::RemoveResult::Removed;
+    else if (result == platform::RemoveResult::Removed)
+      deletedFiles.insert(key);
     if (result == platform::RemoveResult::Removed) {
       deleted[row] = true;
       m_nDeleted.store(++deletedCount);

@@ -41,9 +41,9 @@ class CDelEntriesThread : public CWorkerThread {
 
   // How one file is checked and deleted; the benchmark swaps in a stub to
   // time the bookkeeping alone. Set before the thread runs.
-  platform::RemoveResult (*m_pfnRemoveFile)(const std::string& path,
-                                            const platform::FileIdentity& identity,
-                                            uint64_t size) = &platform::RemoveFileIfSame;
+  platform::RemoveResult (*m_pfnRemoveFile)(
+      const std::string& path, const platform::FileIdentity& identity, uint64_t size,
+      platform::RemovalMemory& memory) = &platform::RemoveFileIfSame;
 
  private:
   void Work() override;

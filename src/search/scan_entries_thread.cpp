@@ -1,6 +1,7 @@
 #include "search/scan_entries_thread.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "platform/text.h"
@@ -57,27 +58,57 @@ void CScanEntriesThread::Work() {
   Sink().PostFinished();
 }
 
+// One folder of the walk: its open listing and where its entries lie.
+struct CScanEntriesThread::Level {
+  platform::FolderListing listing;
+  std::string path;
+  std::string location;  // the path ending in a separator
+  bool fresh = true;     // Open has read the first entry, not yet taken
+};
+
+// Depth-first, each folder's entries in listing order and a sub-folder walked
+// where it is met, on a stack of open listings of our own rather than the
+// thread's: a tree some thousands of folders deep would overflow that.
 void CScanEntriesThread::ScanFolder(const std::string& path) {
+  std::vector<Level> levels;
+  EnterFolder(levels, path, nullptr);
+  while (!levels.empty()) {
+    Level& level = levels.back();
+    const bool taken =
+        std::exchange(level.fresh, false) || (!m_bLimitReached && level.listing.Next(m_entry));
+    if (!taken) {
+      levels.pop_back();
+      continue;
+    }
+    if (ShouldUnwind()) return;
+    if (!(m_entry.attributes & platform::kAttrDirectory)) {
+      ExamineFile(level.listing, level.location);
+      continue;
+    }
+    if (IsDotEntry(m_entry.name)) continue;
+    std::string sub = level.location + m_entry.name;
+    // A folder's entries lie on its volume; only a link or mount point leads
+    // to another, so only there is it asked again.
+    const bool crossing = (m_entry.attributes & platform::kAttrReparsePoint) != 0;
+    if (crossing && LeadsBackUp(level.path, sub)) continue;
+    const uint64_t volume = level.listing.Volume();
+    EnterFolder(levels, std::move(sub), crossing ? nullptr : &volume);  // `level` moves here
+  }
+}
+
+void CScanEntriesThread::EnterFolder(std::vector<Level>& levels, std::string path,
+                                     const uint64_t* volume) {
   // One look tells both whether it exists and whether it is a folder.
   const uint32_t attributes = platform::GetAttributes(path);
   if (attributes == platform::kInvalidAttributes || !(attributes & platform::kAttrDirectory))
     return;
-
-  platform::FolderListing listing;
-  if (!listing.Open(path, m_entry)) return;  // access denied and the like: silently
-  const std::string location =
-      platform::EndsWithSeparator(path) ? path : path + platform::kSeparator;
-  do {
-    if (ShouldUnwind()) return;
-    if (m_entry.attributes & platform::kAttrDirectory) {
-      if (IsDotEntry(m_entry.name)) continue;
-      const std::string sub = location + m_entry.name;
-      if ((m_entry.attributes & platform::kAttrReparsePoint) && LeadsBackUp(path, sub)) continue;
-      ScanFolder(sub);
-      continue;
-    }
-    ExamineFile(listing, location);
-  } while (!m_bLimitReached && listing.Next(m_entry));
+  Level level;
+  // A folder that cannot be listed (access denied and the like) is passed
+  // over silently.
+  if (!level.listing.Open(path, m_entry, volume)) return;
+  level.location = platform::EndsWithSeparator(path) ? path : path + platform::kSeparator;
+  level.path = std::move(path);
+  levels.push_back(std::move(level));
 }
 
 // One file of the listing: a fresh look at its attributes (a file gone since

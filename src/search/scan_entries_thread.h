@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/worker_sink.h"
 #include "framework/worker_thread.h"
@@ -28,6 +29,7 @@ class CScanEntriesThread : public CWorkerThread {
         m_pCriteria(criteria),
         m_pAppData(appData) {}
 
+  // Walks one listed folder with everything below it.
   void ScanFolder(const std::string& path);
 
   const SearchCriteria* m_pCriteria;  // the search page's record, fixed during the search
@@ -41,7 +43,11 @@ class CScanEntriesThread : public CWorkerThread {
 
  private:
   void Work() override;
+  struct Level;
   bool ShouldUnwind() { return PollStop() || m_bLimitReached; }
+  // Opens a folder of the walk on top of `levels`; nothing when it is no
+  // folder or cannot be listed. `volume`: its parent's, when it lies there.
+  void EnterFolder(std::vector<Level>& levels, std::string path, const uint64_t* volume);
   void ExamineFile(const platform::FolderListing& listing, const std::string& location);
   bool RecordMatch(const std::string& location, const std::string& type, int64_t time,
                    const platform::FileIdentity& identity);

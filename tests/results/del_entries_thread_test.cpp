@@ -67,15 +67,21 @@ struct DeleteRun {
   std::string PathOf(const std::string& name) const { return Location() + name; }
   static std::string Content(const std::string& name) { return "the bytes of " + name; }
 
-  // A file on disk and its row in the store.
-  std::string AddFile(const std::string& name, bool marked) {
+  // A file on disk and its row in the store. A read-only file is made so
+  // before the search sees it: the attribute's change is a change of the file.
+  std::string AddFile(const std::string& name, bool marked, bool readOnly = false) {
     std::ofstream(PathOf(name), std::ios::binary) << Content(name);
+    if (readOnly) {
+      EXPECT_TRUE(SetReadOnly(PathOf(name), true));
+    }
     AddRow(name, marked);
     return PathOf(name);
   }
-  void AddRow(const std::string& name, bool marked) {
-    data.AddResult(name, Location(), ExtensionOf(name), Content(name).size(), "01/15/24 12:30:00",
-                   1705339800, ListedIdentity(PathOf(name)));
+  // `location`: the folder the search reached the file through.
+  void AddRow(const std::string& name, bool marked, const std::string& location = {}) {
+    const std::string folder = location.empty() ? Location() : location;
+    data.AddResult(name, folder, ExtensionOf(name), Content(name).size(), "01/15/24 12:30:00",
+                   1705339800, ListedIdentity(folder + name));
     if (marked) {
       data.m_arrDeleteMarks.back() = 1;
       selected.push_back(static_cast<int32_t>(data.GetResultCount() - 1));
@@ -178,11 +184,9 @@ TEST(DeleteWorker, TheTasksFieldsAreClearedBeforeTheRefill) {
 
 TEST(DeleteWorker, SkipLeavesTheRowAndAsksAgain) {
   DeleteRun run;
-  run.AddFile("locked 1.txt", true);
+  run.AddFile("locked 1.txt", true, true);
   run.AddFile("free.txt", true);
-  run.AddFile("locked 2.txt", true);
-  ASSERT_TRUE(SetReadOnly(run.PathOf("locked 1.txt"), true));
-  ASSERT_TRUE(SetReadOnly(run.PathOf("locked 2.txt"), true));
+  run.AddFile("locked 2.txt", true, true);
   run.sink.answers = {ASK_SKIP, ASK_SKIP};
   run.Run();
 
@@ -205,12 +209,10 @@ TEST(DeleteWorker, TheQuestionHasTwoBlanksAfterFile) {
 
 TEST(DeleteWorker, SkipAllAsksNoMore) {
   DeleteRun run;
-  run.AddFile("gone 1.txt", true);
-  run.AddFile("gone 2.txt", true);
+  run.AddFile("gone 1.txt", true, true);
+  run.AddFile("gone 2.txt", true, true);
   run.AddFile("free.txt", true);
-  run.AddFile("gone 3.txt", true);
-  for (const char* name : {"gone 1.txt", "gone 2.txt", "gone 3.txt"})
-    ASSERT_TRUE(SetReadOnly(run.PathOf(name), true));
+  run.AddFile("gone 3.txt", true, true);
   run.sink.answers = {ASK_SKIP_ALL};
   run.Run();
 
@@ -228,10 +230,9 @@ TEST(DeleteWorker, CancelInTheMiddleLeavesTheRestAsItWas) {
   DeleteRun run;
   run.AddFile("first.txt", true);
   run.AddFile("plain.txt", false);
-  run.AddFile("locked.txt", true);
+  run.AddFile("locked.txt", true, true);
   run.AddFile("later.txt", true);
   run.AddFile("last.txt", false);
-  ASSERT_TRUE(SetReadOnly(run.PathOf("locked.txt"), true));
   run.sink.answers = {ASK_CANCEL};
   run.Run();
 
@@ -253,8 +254,9 @@ TEST(DeleteWorker, CancelInTheMiddleLeavesTheRestAsItWas) {
 
 TEST(DeleteWorker, StopEndsTheRunBeforeTheNextRow) {
   DeleteRun run;
-  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"}) run.AddFile(name, true);
-  ASSERT_TRUE(SetReadOnly(run.PathOf("d.txt"), true));  // would ask, but is never reached
+  // d.txt is read-only: it would ask, but is never reached.
+  for (const std::string name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
+    run.AddFile(name, true, name == "d.txt");
   int posted = 0;
   // The user's Yes to the Cancel question arrives after the second file is gone.
   run.sink.onPosted = [&] {
@@ -296,26 +298,31 @@ TEST(DeleteWorker, AnEmptyStore) {
   EXPECT_EQ(run.data.m_nTask, TASK_NONE);
 }
 
-TEST(DeleteWorker, TheSecondRowOfOneFileFindsItGone) {
+// Overlapping listed folders list one file twice, here once through a link
+// into its folder: the second row finds it gone and goes without a question.
+// A file that vanished by other hands is still asked about.
+TEST(DeleteWorker, TheSecondRowOfOneFileCountsAsDeleted) {
   DeleteRun run;
+  ASSERT_TRUE(MakeFolderLink(run.dir / "via", run.dir.Path()));
   run.AddFile("twice.txt", true);
   run.AddFile("other.txt", false);
-  run.AddRow("twice.txt", true);  // the same file reached through a second listed folder
+  run.AddRow("twice.txt", true, run.dir / "via" + kSep);
+  run.AddFile("vanished.txt", true);
+  ASSERT_TRUE(RemoveEntry(run.PathOf("vanished.txt"), false));
   run.sink.answers = {ASK_SKIP};
   run.Run();
 
   EXPECT_FALSE(FileExists(run.PathOf("twice.txt")));
-  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{run.Question("twice.txt")}));
+  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{run.Question("vanished.txt")}));
   EXPECT_EQ(run.Rows(),
-            (std::vector<std::string>{run.Row("other.txt", 0), run.Row("twice.txt", 1)}));
-  EXPECT_EQ(run.worker->m_nDeleted.load(), 1);
+            (std::vector<std::string>{run.Row("other.txt", 0), run.Row("vanished.txt", 1)}));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
   EXPECT_TRUE(run.Intact("other.txt"));
 }
 
 TEST(DeleteWorker, AReadOnlyFileIsNotDeleted) {
   DeleteRun run;
-  run.AddFile("read only.txt", true);
-  ASSERT_TRUE(SetReadOnly(run.PathOf("read only.txt"), true));
+  run.AddFile("read only.txt", true, true);
   run.sink.answers = {ASK_SKIP};
   run.Run();
   EXPECT_TRUE(run.Intact("read only.txt"));
@@ -348,9 +355,8 @@ TEST(DeleteWorker, APausedWorkerTouchesNothingUntilResumed) {
 TEST(DeleteWorker, WithoutAWindowAFailureEndsTheRun) {
   DeleteRun run;
   run.AddFile("a.txt", true);
-  run.AddFile("locked.txt", true);
+  run.AddFile("locked.txt", true, true);
   run.AddFile("c.txt", true);
-  ASSERT_TRUE(SetReadOnly(run.PathOf("locked.txt"), true));
   CDelEntriesThread worker(&run.selected, &run.data);
   worker.ResumeThread();
   ASSERT_TRUE(worker.WaitUntilDone(60s));
@@ -364,7 +370,7 @@ TEST(DeleteWorker, WithoutAWindowAFailureEndsTheRun) {
 namespace {
 std::vector<std::string> g_removedPaths;
 platform::RemoveResult RecordRemoval(const std::string& path, const platform::FileIdentity&,
-                                     uint64_t) {
+                                     uint64_t, platform::RemovalMemory&) {
   g_removedPaths.push_back(path);
   return path.find("keep") == std::string::npos ? platform::RemoveResult::Removed
                                                 : platform::RemoveResult::Failed;
