@@ -16,6 +16,12 @@
 #include "support/temp_dir.h"
 #include "support/worker_run.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+
+#include "platform/wide_text_win.h"
+#endif
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -319,6 +325,65 @@ TEST(DeleteWorker, TheSecondRowOfOneFileCountsAsDeleted) {
   EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
   EXPECT_TRUE(run.Intact("other.txt"));
 }
+
+// A file made again under its name with the same size and times set back is
+// another file, even with the old file number: Linux (and Wine on it) gives a
+// new file a freed number at once, FAT a new file the old entry's place. Its
+// change time is new. Rewritten in place here, so that the number is the same
+// on any file system.
+TEST(DeleteWorker, AFileMadeAgainWithTheSameNumberSizeAndTimesIsReportedAsChanged) {
+  DeleteRun run;
+  const std::string path = run.PathOf("replaced.doc");
+  const std::string probe = run.PathOf("probe");
+  std::ofstream(probe, std::ios::binary).put('p');
+  std::ofstream(path, std::ios::binary) << DeleteRun::Content("replaced.doc");
+  ASSERT_TRUE(SetFileTimes(path, 1600000000, 1600000000, 1600000000));
+  run.AddRow("replaced.doc", true);
+  const platform::FileIdentity listed = run.data.m_arrFoundIdentities[0];
+  // The file system's clock must have moved on, as it has for any real
+  // replacement but one within the same tick.
+  for (auto until = std::chrono::steady_clock::now() + 10s;
+       std::chrono::steady_clock::now() < until;) {
+    std::ofstream(probe, std::ios::binary).put('p');
+    if (ListedIdentity(probe).changed != listed.changed) break;
+  }
+  ASSERT_NE(ListedIdentity(probe).changed, listed.changed);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << DeleteRun::Content("replaced.doc");
+  ASSERT_TRUE(SetFileTimes(path, 1600000000, 1600000000, 1600000000));
+  const platform::FileIdentity now = ListedIdentity(path);
+  ASSERT_EQ(now.fileId, listed.fileId);
+  ASSERT_EQ(now.modified, listed.modified);
+  run.sink.answers = {ASK_SKIP};
+  run.Run();
+  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{FileChangedText(path)}));
+  EXPECT_TRUE(run.Intact("replaced.doc"));
+}
+
+#if defined(_WIN32)
+// An indexer, scanner or viewer holds the file open, sharing delete. Where
+// the system allows it the name goes at once; elsewhere (older Windows, Wine)
+// the file is on its way out until the holder lets go, and a second row of it
+// finds it so (Wine even opens it again and marks it once more). Either way
+// no question, and the volume was asked once.
+TEST(DeleteWorker, AFileHeldOpenElsewhereGoesAndSoDoesItsSecondRow) {
+  DeleteRun run;
+  run.AddFile("held.txt", true);
+  run.AddRow("held.txt", true);
+  const std::wstring wide = platform::ExtendedPath(run.PathOf("held.txt"));
+  HANDLE holder = CreateFileW(wide.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const uint32_t volumes = platform::VolumeQueryCount();
+  run.Run();
+  EXPECT_EQ(platform::VolumeQueryCount() - volumes, 1u);
+  EXPECT_TRUE(run.sink.questions.empty());
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
+  EXPECT_EQ(run.data.GetResultCount(), 0u);
+  CloseHandle(holder);
+  EXPECT_FALSE(FileExists(run.PathOf("held.txt")));
+}
+#endif
 
 TEST(DeleteWorker, AReadOnlyFileIsNotDeleted) {
   DeleteRun run;

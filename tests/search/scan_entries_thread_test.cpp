@@ -4,12 +4,18 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "platform/text.h"
 #include "support/recording_sink.h"
 #include "support/temp_dir.h"
 #include "support/worker_run.h"
+
+#if !defined(_WIN32)
+#include <pthread.h>
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -319,6 +325,58 @@ TEST(ScanWorker, OtherLinkedFoldersAreWalked) {
   EXPECT_EQ(scan.Paths(), (std::multiset<std::string>{dir / "elsewhere/far.txt"}));
 }
 
+// A folder's entries lie on its volume: the volume is asked once for a listed
+// folder and again only across a link, never for each plain sub-folder.
+TEST(ScanWorker, TheVolumeIsAskedPerListedFolderAndAcrossALink) {
+  TempDir target;
+  target.MakeFile("far/deeper/far.txt");
+  TempDir dir;
+  dir.MakeFile("a/b/c/one.txt");
+  dir.MakeFile("a/two.txt");
+  dir.MakeFile("d/three.txt");
+  ASSERT_TRUE(MakeFolderLink(dir / "a/elsewhere", target / "far"));
+  Scan scan;
+  const uint32_t before = platform::VolumeQueryCount();
+  scan.Run({dir.Path(), dir / "d"});
+  EXPECT_EQ(platform::VolumeQueryCount() - before, 3u);
+  EXPECT_EQ(scan.data.GetResultCount(), 5u);
+  // What each row carries is what its own folder's listing gives.
+  for (size_t row = 0; row < scan.data.GetResultCount(); ++row)
+    EXPECT_EQ(scan.data.m_arrFoundIdentities[row], ListedIdentity(scan.data.GetResultPath(row)))
+        << scan.data.GetResultPath(row);
+}
+
+// A file system that cannot list file numbers (some network and virtual
+// ones) is listed plainly: its files are found, and the delete checks the
+// rest of their identity, so a rewrite is still caught.
+TEST(ScanWorker, AFolderListedPlainlyIsFoundAndItsFilesStillChecked) {
+  TempDir dir;
+  const std::string kept = dir.MakeFile("sub/kept.txt", 10);
+  const std::string goes = dir.MakeFile("goes.txt", 10);
+  Scan scan;
+  platform::RefuseNumberedListingForTest(true);
+  scan.Run({dir.Path()});
+  platform::RefuseNumberedListingForTest(false);
+  ASSERT_EQ(scan.Paths(), (std::multiset<std::string>{kept, goes}));
+  platform::RemovalMemory memory;
+  for (size_t row = 0; row < 2; ++row) {
+    const platform::FileIdentity& identity = scan.data.m_arrFoundIdentities[row];
+    EXPECT_EQ(identity.fileId, platform::kNoFileId);
+    EXPECT_EQ(identity.changed, platform::kNoChangeTime);
+    const std::string path = scan.data.GetResultPath(row);
+    if (path == kept) {
+      ASSERT_TRUE(SetFileTimes(kept, 1500000000, 1500000000, 1500000000));
+      EXPECT_EQ(platform::RemoveFileIfSame(path, identity, 10, memory),
+                platform::RemoveResult::Changed);
+    } else {
+      EXPECT_EQ(platform::RemoveFileIfSame(path, identity, 10, memory),
+                platform::RemoveResult::Removed);
+    }
+  }
+  EXPECT_TRUE(FileExists(kept));
+  EXPECT_FALSE(FileExists(goes));
+}
+
 // Natively only: making 100001 files under Wine takes many minutes, and the
 // limit is the same portable code in both builds.
 #if !defined(_WIN32)
@@ -362,3 +420,58 @@ TEST(ScanWorker, StopFromAnotherThreadWhilePaused) {
   EXPECT_EQ(thread.m_nProcessed.load(), 0u);
   EXPECT_EQ(scan.sink.Sequence(), "started finished refill notify");
 }
+
+#if !defined(_WIN32)
+// A tree far deeper than a thread's stack would allow one call a level, on a
+// thread with a small stack; the rows come in the walk's order: depth-first,
+// each folder's entries in listing order, a sub-folder walked where it is met.
+TEST(ScanWorker, ADeepTreeOnASmallStackInWalkOrder) {
+  constexpr int kDepth = 1500;
+  TempDir dir;
+  std::string folder = dir.Path();
+  for (int level = 0; level < kDepth; ++level) {
+    std::ofstream(folder + "/a" + std::to_string(level % 7) + ".txt").put('x');
+    std::ofstream(folder + "/z.txt").put('x');
+    folder += "/d";
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+  }
+  std::vector<std::string> expected;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
+    if (entry.is_regular_file()) expected.push_back(entry.path().string());
+  ASSERT_EQ(expected.size(), 2u * kDepth);
+  rlimit files{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
+  if (files.rlim_cur < kDepth + 100) {
+    files.rlim_cur = std::min<rlim_t>(files.rlim_max, kDepth + 100);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0);
+  }
+
+  Scan scan;
+  scan.data.m_arrFolders = {dir.Path()};
+  CScanEntriesThread worker(&scan.criteria, &scan.data);
+  worker.m_pProgressDlg = &scan.sink;
+  struct Walk {
+    CScanEntriesThread* worker;
+    std::string root;
+  } walk{&worker, dir.Path()};
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, 256 * 1024);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(
+                &thread, &attributes,
+                [](void* arg) -> void* {
+                  auto* w = static_cast<Walk*>(arg);
+                  w->worker->ScanFolder(w->root);
+                  return nullptr;
+                },
+                &walk),
+            0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+  std::vector<std::string> rows;
+  for (size_t i = 0; i < scan.data.GetResultCount(); ++i)
+    rows.push_back(scan.data.GetResultPath(i));
+  EXPECT_EQ(rows, expected);
+}
+#endif
