@@ -38,7 +38,7 @@ class ExclusiveFile {
   ExclusiveFile(const ExclusiveFile&) = delete;
   ExclusiveFile& operator=(const ExclusiveFile&) = delete;
 
-  // How long a read waits for a holder that shares nothing to let go.
+  // How long a read or a save waits for a holder to let go.
   static constexpr unsigned kSharingRetryMilliseconds = 1000;
 
   // Both return 0 or a cause code.

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "platform/settings_io.h"
 
 namespace platform {
@@ -8,34 +11,51 @@ namespace {
 
 int LastCause() { return CauseFromWin32Error(GetLastError()); }
 
-}  // namespace
-
-int ExclusiveFile::OpenForReading(const std::string& path) {
-  Close();
-  // Backup, sync and virus scanners open the file for a moment, most of them
-  // sharing it: share in turn, and give an exclusive holder a second.
-  const ULONGLONG deadline = GetTickCount64() + kSharingRetryMilliseconds;
+// Backup, sync and virus scanners open the file for a moment: `attempt` is
+// tried again while it fails with one of the `held` errors, for up to a
+// second. Returns the last error, 0 on success.
+template <typename Attempt>
+DWORD RetryWhileHeld(Attempt attempt, std::initializer_list<DWORD> held) {
+  const ULONGLONG deadline = GetTickCount64() + ExclusiveFile::kSharingRetryMilliseconds;
   for (;;) {
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-      m_handle = handle;
-      return kCauseNone;
-    }
+    if (attempt()) return ERROR_SUCCESS;
     const DWORD error = GetLastError();
-    if (error != ERROR_SHARING_VIOLATION || GetTickCount64() >= deadline) {
-      return CauseFromWin32Error(error);
-    }
+    if (std::find(held.begin(), held.end(), error) == held.end() || GetTickCount64() >= deadline)
+      return error;
     Sleep(50);
   }
 }
 
+}  // namespace
+
+int ExclusiveFile::OpenForReading(const std::string& path) {
+  Close();
+  // Most holders share the file: share in turn, and give one that shares
+  // nothing a second.
+  const DWORD error = RetryWhileHeld(
+      [&] {
+        m_handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return m_handle != INVALID_HANDLE_VALUE;
+      },
+      {ERROR_SHARING_VIOLATION});
+  if (error != ERROR_SUCCESS) m_handle = nullptr;
+  return CauseFromWin32Error(error);
+}
+
 int ExclusiveFile::CreateForWriting(const std::string& path) {
   Close();
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastCause();
-  m_handle = handle;
+  const DWORD error = RetryWhileHeld(
+      [&] {
+        m_handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        return m_handle != INVALID_HANDLE_VALUE;
+      },
+      {ERROR_SHARING_VIOLATION});
+  if (error != ERROR_SUCCESS) {
+    m_handle = nullptr;
+    return CauseFromWin32Error(error);
+  }
   m_bWritten = true;
   return kCauseNone;
 }
@@ -82,10 +102,14 @@ int ExclusiveFile::Close() {
 }
 
 int MoveFileOver(const std::string& source, const std::string& target) {
-  if (MoveFileExA(source.c_str(), target.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return kCauseNone;
-  return LastCause();
+  // A file open elsewhere cannot be replaced: sharing violation, or access
+  // denied where the holder shares delete.
+  return CauseFromWin32Error(RetryWhileHeld(
+      [&] {
+        return MoveFileExA(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+      },
+      {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}));
 }
 
 }  // namespace platform

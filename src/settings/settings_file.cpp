@@ -87,8 +87,46 @@ void CAppData::SetDefaults() {
   m_nRunningTask = TASK_NONE;
 }
 
+namespace {
+
+// A whole record as a save writes it: the header, the fields, and a hash of
+// the length the file says, 0 or 64 hexadecimal digits, and nothing more.
+bool IsCompleteRecord(const std::string& bytes) {
+  if (bytes.size() < kHeaderSize + kFieldsSize ||
+      bytes.compare(0, kHeaderSize, kHeader, kHeaderSize) != 0)
+    return false;
+  const size_t flags = kHeaderSize + 6 * 4;
+  if (static_cast<uint8_t>(bytes[flags]) > 1 || static_cast<uint8_t>(bytes[flags + 1]) > 1)
+    return false;
+  int32_t length = -1;
+  CFieldReader(reinterpret_cast<const uint8_t*>(bytes.data()) + flags + 2, 4).Read(length);
+  if ((length != 0 && length != static_cast<int32_t>(kMaxHashLength)) ||
+      bytes.size() != kHeaderSize + kFieldsSize + static_cast<size_t>(length))
+    return false;
+  return std::all_of(bytes.end() - length, bytes.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
+}
+
+// A save replaces settings.dat by its complete new file in one step; where
+// the file system makes that a delete and a rename (FAT, exFAT: a program on a
+// USB stick), a cut in between leaves only the new file. Put it in place if
+// it is whole; a damaged one is left as it is.
+void TakeInterruptedSave(const std::string& path) {
+  const std::string newPath = path + ".new";
+  if (platform::GetAttributes(newPath) == platform::kInvalidAttributes) return;
+  platform::ExclusiveFile file;
+  if (file.OpenForReading(newPath) != platform::kCauseNone) return;
+  std::string bytes(kHeaderSize + kFieldsSize + kMaxHashLength + 1, '\0');
+  bytes.resize(file.Read(bytes.data(), bytes.size()));
+  file.Close();
+  if (IsCompleteRecord(bytes)) platform::MoveFileOver(newPath, path);
+}
+
+}  // namespace
+
 bool CAppData::LoadSettings() {
   const std::string path = m_strAppFolder + "settings.dat";
+  if (platform::GetAttributes(path) == platform::kInvalidAttributes) TakeInterruptedSave(path);
   // A first start has no file: defaults, quietly.
   if (platform::GetAttributes(path) == platform::kInvalidAttributes) {
     SetDefaults();

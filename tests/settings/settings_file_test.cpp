@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -215,6 +216,43 @@ TEST_F(SettingsFile, SaveCutShortKeepsTheOldFile) {
   EXPECT_FALSE(FileExists(Path() + ".new"));
 }
 
+// A save is a whole new file put in the old one's place; on FAT that is a
+// delete and a rename, and a cut between them leaves only settings.dat.new.
+// The next start takes it when it is whole, and leaves a damaged one alone.
+TEST_F(SettingsFile, AnInterruptedReplaceIsCompletedAtTheNextStart) {
+  const std::string whole = Image(5, 300, 1, 1, 64, kHash);
+  const struct {
+    std::string bytes;
+    bool taken;
+  } cases[] = {
+      {whole, true},
+      {Image(5, 300, 0, 0, 0, ""), true},
+      {whole.substr(0, whole.size() - 1), false},         // cut short
+      {whole + "0", false},                               // longer than its hash
+      {Image(5, 300, 1, 1, 63, kHash.substr(1)), false},  // no hash is 63 digits
+      {Image(5, 300, 1, 1, 64, std::string(64, 'g')), false},
+      {Image(5, 300, 2, 1, 64, kHash), false},
+  };
+  for (const auto& c : cases) {
+    std::remove(Path().c_str());
+    std::ofstream(Path() + ".new", std::ios::binary | std::ios::trunc) << c.bytes;
+    CAppData data;
+    data.m_strAppFolder = m_data.m_strAppFolder;
+    EXPECT_EQ(data.LoadSettings(), c.taken) << c.bytes.size();
+    EXPECT_EQ(FileExists(Path()), c.taken);
+    EXPECT_EQ(FileExists(Path() + ".new"), !c.taken);
+    if (c.taken) {
+      EXPECT_EQ(ReadWholeFile(Path()), c.bytes);
+      EXPECT_EQ(data.m_nWindowLeft, 5);
+      EXPECT_EQ(data.m_nSplitterPos, 300);
+    } else {
+      EXPECT_EQ(FieldsOf(data), Fields(20, 20, 650, 450, 1, 140, 0, 0, ""));
+      EXPECT_EQ(ReadWholeFile(Path() + ".new"), c.bytes);
+    }
+  }
+  EXPECT_TRUE(TakeMessages().empty());
+}
+
 #if defined(_WIN32)
 // A holder that shares nothing for longer than the load waits: code 11, the
 // defaults, and the file is marked to be kept.
@@ -267,6 +305,23 @@ TEST_F(SettingsFile, FileHeldForAMomentOrSharedStillLoads) {
   EXPECT_TRUE(m_data.LoadSettings());
   releaser.join();
   EXPECT_EQ(m_data.m_strPasswordHash, kHash);
+
+  // A save waits the same second for a reader, which keeps the file from
+  // being replaced, to let go.
+  held = CreateFileA(Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::atomic<bool> saving{false};
+  std::thread saveReleaser([&] {
+    while (!saving) std::this_thread::yield();
+    Sleep(200);
+    CloseHandle(held);
+  });
+  m_data.m_nWindowLeft = 7;
+  saving = true;
+  EXPECT_TRUE(m_data.SaveSettings());
+  saveReleaser.join();
+  EXPECT_EQ(ReadWholeFile(Path()), Image(7, 600, 1, 1, 64, kHash));
   EXPECT_TRUE(m_messages.empty());
 }
 #endif
