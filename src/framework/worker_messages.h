@@ -7,6 +7,7 @@
 //   number  to                from                        wParam, lParam
 //   10001   main window       notification icon           icon id 150, mouse message
 //   10002   main window       splitter bar, sent          0, signed distance in pixels
+//   10003   main window       a second start, posted      0, 0: show yourself
 //   10035   main window       navigation tree, sent       page id, 0
 //   10070   progress window   worker, posted              close in 300 ms
 //   10080   progress window   exit sequence, sent         set the worker's stop flag
@@ -20,6 +21,9 @@
 
 inline constexpr uint32_t WM_TRAYNOTIFY = 10001;
 inline constexpr uint32_t WM_SPLITTERMOVED = 10002;
+// From another process: the running instance decides, from its own settings,
+// whether to ask the password before it shows itself.
+inline constexpr uint32_t WM_SECONDSTART = 10003;
 inline constexpr uint32_t WM_SHOWPAGE = 10035;
 
 inline constexpr uint32_t WM_WORKER_FINISHED = 10070;

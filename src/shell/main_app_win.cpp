@@ -8,10 +8,10 @@
 
 #include "dialogs/message_box_win.h"
 #include "framework/window_win.h"
+#include "framework/worker_messages.h"
 #include "platform/wide_text_win.h"
 #include "resources/product.h"
 #include "settings/app_data.h"
-#include "settings/check_password_win.h"
 #include "shell/main_window_win.h"
 #include "shell/program_folder.h"
 
@@ -40,21 +40,20 @@ std::string EnterProgramFolder() {
   return folder;
 }
 
-void HandOverToFirstInstance(const std::string& title, const std::string& programFolder) {
+void HandOverToFirstInstance(const std::string& title) {
   // By class as well as title: an Explorer window on a folder of that name
   // has the title too.
   const std::string className = WithoutBlanks(title);
   HWND first = ::FindWindowA(className.c_str(), title.c_str());
   if (!first) return;
-  // Only to learn whether protection is on; nothing is changed or saved.
-  g_AppData.m_strAppFolder = programFolder;
-  g_AppData.LoadSettings();
-  if (g_AppData.m_bPasswordProtection && !::IsWindowVisible(first)) {
-    if (CCheckPassword().DoModal() == IDOK) ::ShowWindow(first, SW_SHOWNORMAL);
-  } else {
-    ::ShowWindow(first, ::IsIconic(first) ? SW_RESTORE : SW_SHOWNORMAL);
-  }
-  ::SetForegroundWindow(first);
+  // The running instance asks the password, from its own settings: a copy of
+  // the program elsewhere, or one whose settings.dat is gone or damaged, must
+  // not show a protected window. This start has the foreground the user gave
+  // it, and hands it on.
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(first, &process);
+  ::AllowSetForegroundWindow(process);
+  ::PostMessageA(first, WM_SECONDSTART, 0, 0);
 }
 
 bool CMainApp::InitInstance() {
@@ -71,9 +70,7 @@ bool CMainApp::InitInstance() {
 
   CSingleInstanceMutex mutex(kInstanceMutexName);
   if (mutex.AlreadyExists()) {
-    // The settings file may be unreadable: say so in the program's own box.
-    InstallDialogKit();
-    HandOverToFirstInstance(title, folder);
+    HandOverToFirstInstance(title);
     mutex.Close();
     return false;
   }

@@ -1,7 +1,7 @@
 #pragma once
-// Start-up: one instance per user session. A second start only brings the
-// first instance's window back (asking the password first when it is hidden
-// and protected) and ends; the first creates the main window and runs the
+// Start-up: one instance per user session. A second start only asks the
+// first instance to bring its window back (the first asks the password when
+// the window is hidden and protected) and ends; the first creates the main window and runs the
 // message loop until the window is destroyed.
 
 #include <windows.h>
@@ -37,6 +37,7 @@ class CMainApp {
 // when its path has no exact form in the program's text.
 std::string EnterProgramFolder();
 
-// What a second start does with the first instance's window, found by its
-// title and its class (the title without blanks). Nothing when there is none.
-void HandOverToFirstInstance(const std::string& title, const std::string& programFolder);
+// What a second start does: asks the first instance's window, found by its
+// title and its class (the title without blanks), to show itself. Nothing
+// when there is none.
+void HandOverToFirstInstance(const std::string& title);

@@ -129,6 +129,8 @@ int CWindowMain::InitMainWindow() {
   // restarted Explorer, which runs at a lower level, and the icon would stay
   // away.
   ::ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+  // Nor a second start of the program by the user, who is not elevated.
+  ::ChangeWindowMessageFilterEx(m_hWnd, WM_SECONDSTART, MSGFLT_ALLOW, nullptr);
 
   PlaceAsStored();
   // A stored 0 keeps the window hidden: the program starts in the

@@ -76,6 +76,8 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   void RemoveTrayIcon();
   LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
   void ShowMainWindow();
+  // Another start of the program asks this one to show itself.
+  LRESULT OnSecondStart(WPARAM, LPARAM);
 
   int32_t m_nRequestedPage = 0;
   fw::CMenu m_menuTray;
@@ -132,6 +134,7 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
       {fw::Message<WM_SHOWPAGE>, &CWindowMain::OnShowPage},
       {fw::Message<WM_SPLITTERMOVED>, &CWindowMain::OnSplitterMoved},
       {fw::Message<WM_TRAYNOTIFY>, &CWindowMain::OnTrayNotify},
+      {fw::Message<WM_SECONDSTART>, &CWindowMain::OnSecondStart},
       {fw::Notify(IDC_TOOLBAR, NM_CUSTOMDRAW), &CWindowMain::OnToolbarCustomDraw},
       {fw::Command(ID_BUTTON_TOOLS), &CWindowMain::OnTools},
       {fw::Command(ID_BUTTON_HELP), &CWindowMain::OnHelp},

@@ -136,3 +136,16 @@ void CWindowMain::ShowMainWindow() {
                       placement.showCmd == SW_SHOWMINIMIZED, g_AppData.m_bPasswordProtection != 0));
   ::SetForegroundWindow(m_hWnd);
 }
+
+LRESULT CWindowMain::OnSecondStart(WPARAM, LPARAM) {
+  // The second start's show commands: a hidden protected window after the
+  // password, a minimised one restored, any other shown normal, which also
+  // brings a maximised one back to its normal size.
+  if (g_AppData.m_bPasswordProtection && !IsVisible()) {
+    if (CCheckPassword().DoModal() == IDOK) Show(SW_SHOWNORMAL);
+  } else {
+    Show(::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOWNORMAL);
+  }
+  ::SetForegroundWindow(m_hWnd);
+  return 0;
+}

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "settings/app_data.h"
 #include "shell/main_app_win.h"
 #include "shell/program_folder.h"
 
@@ -62,28 +61,18 @@ TEST(EnterProgramFolder, IsTheExecutablesFolderAndTheCurrentOne) {
   ::SetCurrentDirectoryA(before);
 }
 
-// Nobody to hand over to: the second start ends silently and reads nothing.
-TEST(HandOver, WithoutTheFirstWindowDoesNothing) {
-  g_AppData.SetDefaults();
-  g_AppData.m_strAppFolder = "unchanged";
-  HandOverToFirstInstance(UniqueName("NoSuchWindow"), "C:\\nowhere\\");
-  EXPECT_EQ(g_AppData.m_strAppFolder, "unchanged");
-  g_AppData.m_strAppFolder.clear();
-}
-
 // Another program's window with the same title, such as an Explorer window
-// on a folder named so, is not the first instance.
+// on a folder named so, is not the first instance: it is not asked to show
+// itself.
 TEST(HandOver, TakesNoWindowOfAnotherClassWithTheTitle) {
   const std::string title = UniqueName("Title");
   HWND stranger = ::CreateWindowExA(0, "STATIC", title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
                                     nullptr, nullptr, nullptr);
   ASSERT_NE(stranger, nullptr);
-  g_AppData.SetDefaults();
-  g_AppData.m_strAppFolder = "unchanged";
-  HandOverToFirstInstance(title, "C:\\nowhere\\");
+  HandOverToFirstInstance(title);
+  MSG message;
+  EXPECT_FALSE(::PeekMessageA(&message, stranger, 0, 0, PM_REMOVE));
   EXPECT_FALSE(::IsWindowVisible(stranger));
-  EXPECT_EQ(g_AppData.m_strAppFolder, "unchanged");
-  g_AppData.m_strAppFolder.clear();
   ::DestroyWindow(stranger);
 }
 

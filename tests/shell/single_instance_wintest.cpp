@@ -174,15 +174,17 @@ void HiddenAndProtected(CAppData& data) {
   data.SetPassword(kPassword);
 }
 
-// The second start must end by itself; if it asks instead, the question is
-// recorded and cancelled so that the test fails without hanging.
-bool EndsWithoutAsking(const Instance& second) {
+// The second start must end by itself, and nobody may ask; if a prompt shows
+// anyway, it is recorded and cancelled so that the test fails without hanging.
+bool EndsWithoutAsking(const Instance& first, const Instance& second) {
   bool asked = false;
   WaitUntil(
       [&] {
-        if (HWND prompt = FindWindowOf(second.Id(), kPromptCaption, true)) {
-          asked = true;
-          PressCloseBox(prompt);
+        for (const Instance* instance : {&first, &second}) {
+          if (HWND prompt = FindWindowOf(instance->Id(), kPromptCaption, true)) {
+            asked = true;
+            PressCloseBox(prompt);
+          }
         }
         return !second.Running();
       },
@@ -225,13 +227,17 @@ TEST_F(SingleInstance, SecondStartShowsAVisibleMaximisedWindowNormalWithoutAskin
   ASSERT_TRUE(window);
 
   Instance second(program.Exe());
-  EXPECT_TRUE(EndsWithoutAsking(second));
-  EXPECT_TRUE(WaitUntil([&] { return !Zoomed(window); }));
+  EXPECT_TRUE(EndsWithoutAsking(first, second));
+  // Back at its normal size; the first instance does it after the second
+  // has ended, and its style changes before its rectangle.
+  RECT rect{};
+  EXPECT_TRUE(WaitUntil([&] {
+    ::GetWindowRect(window, &rect);
+    return !Zoomed(window) && ::EqualRect(&rect, &kStoredRect);
+  })) << rect.left
+      << " " << rect.top << " " << rect.right << " " << rect.bottom;
   EXPECT_TRUE(Visible(window));
   EXPECT_FALSE(Iconic(window));
-  RECT rect{};
-  ::GetWindowRect(window, &rect);
-  EXPECT_TRUE(::EqualRect(&rect, &kStoredRect)) << "back at its normal size";
   EXPECT_TRUE(first.Running());
   EXPECT_EQ(second.MainWindow(), nullptr);
 }
@@ -242,7 +248,7 @@ TEST_F(SingleInstance, SecondStartRestoresAMinimisedWindow) {
   HWND window = first.WaitUntilRunning(Iconic);
   ASSERT_TRUE(window);
   Instance second(program.Exe());
-  EXPECT_TRUE(EndsWithoutAsking(second));
+  EXPECT_TRUE(EndsWithoutAsking(first, second));
   EXPECT_TRUE(WaitUntil([&] { return !Iconic(window) && Visible(window); }));
 }
 
@@ -253,54 +259,57 @@ TEST_F(SingleInstance, SecondStartShowsAHiddenUnprotectedWindowAtOnce) {
   ASSERT_TRUE(window);
 
   Instance second(program.Exe());
-  EXPECT_TRUE(EndsWithoutAsking(second));
+  EXPECT_TRUE(EndsWithoutAsking(first, second));
   EXPECT_TRUE(WaitUntil([&] { return Visible(window); }));
   EXPECT_FALSE(Zoomed(window));
 }
 
+// The running instance asks, from its own settings: a copy of the program
+// in another folder, with no settings.dat beside it, is a second start like
+// any other. It ends at once; the prompt is the first instance's.
 TEST_F(SingleInstance, SecondStartAsksForAHiddenProtectedWindow) {
   ProgramCopy program(HiddenAndProtected);
+  TempDir elsewhere;
+  const std::string copy = elsewhere / "quillory.exe";
+  ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), copy.c_str(), FALSE));
   Instance first(program.Exe());
   HWND window = first.WaitUntilRunning(PlacedHidden);
   ASSERT_TRUE(window);
+  auto secondStart = [&](const std::string& exe) {
+    Instance second(exe);
+    EXPECT_TRUE(second.WaitForExit());
+    EXPECT_EQ(FindWindowOf(second.Id(), kPromptCaption, false), nullptr);
+    return first.WaitForWindow(kPromptCaption);
+  };
 
   // A wrong password keeps the prompt open; closing it then leaves the
   // window hidden.
-  {
-    Instance second(program.Exe());
-    HWND prompt = second.WaitForWindow(kPromptCaption);
-    ASSERT_TRUE(prompt);
-    PostTyping(::GetDlgItem(prompt, IDC_PROMPT_PASSWORD), "let me out");
-    PostClick(prompt, IDOK);
-    HWND box = second.WaitForWindow("Error");
-    ASSERT_TRUE(box);
-    EXPECT_EQ(ReadItemText(box, IDC_BOX_TEXT), "Wrong password.");
-    ClickButton(box, IDOK);
-    EXPECT_TRUE(WaitUntilClosed(box));
-    EXPECT_TRUE(::IsWindow(prompt));
-    PressCloseBox(prompt);
-    EXPECT_TRUE(second.WaitForExit());
-    EXPECT_FALSE(Visible(window));
-  }
-  // Esc likewise.
-  {
-    Instance second(program.Exe());
-    HWND prompt = second.WaitForWindow(kPromptCaption);
-    ASSERT_TRUE(prompt);
-    PressEscape(prompt);
-    EXPECT_TRUE(second.WaitForExit());
-    EXPECT_FALSE(Visible(window));
-  }
+  HWND prompt = secondStart(copy);
+  ASSERT_TRUE(prompt);
+  EXPECT_FALSE(FileExists(elsewhere / "settings.dat"));
+  PostTyping(::GetDlgItem(prompt, IDC_PROMPT_PASSWORD), "let me out");
+  PostClick(prompt, IDOK);
+  HWND box = first.WaitForWindow("Error");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(ReadItemText(box, IDC_BOX_TEXT), "Wrong password.");
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(WaitUntilClosed(box));
+  EXPECT_TRUE(::IsWindow(prompt));
+  PressCloseBox(prompt);
+  EXPECT_TRUE(WaitUntilClosed(prompt));
+  EXPECT_FALSE(Visible(window));
+  // Esc likewise, from the program's own folder.
+  prompt = secondStart(program.Exe());
+  ASSERT_TRUE(prompt);
+  PressEscape(prompt);
+  EXPECT_TRUE(WaitUntilClosed(prompt));
+  EXPECT_FALSE(Visible(window));
   // The right password shows it.
-  {
-    Instance second(program.Exe());
-    HWND prompt = second.WaitForWindow(kPromptCaption);
-    ASSERT_TRUE(prompt);
-    PostTyping(::GetDlgItem(prompt, IDC_PROMPT_PASSWORD), kPassword);
-    PostClick(prompt, IDOK);
-    EXPECT_TRUE(second.WaitForExit());
-    EXPECT_TRUE(WaitUntil([&] { return Visible(window); }));
-  }
+  prompt = secondStart(copy);
+  ASSERT_TRUE(prompt);
+  PostTyping(::GetDlgItem(prompt, IDC_PROMPT_PASSWORD), kPassword);
+  PostClick(prompt, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return Visible(window); }));
   EXPECT_TRUE(first.Running());
 }
 
