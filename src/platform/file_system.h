@@ -131,9 +131,9 @@ enum class RemoveResult {
 bool RemoveFile(const std::string& path);
 
 // What one delete run remembers from file to file: the volume of each folder
-// it has checked (asked through the first file opened there: a folder's
-// files lie on its volume), and the volumes that refused the delete that
-// takes the name away at once.
+// it has checked (a folder's files lie on its volume, which is its parent's
+// unless it is a link or mount point), and the volumes that refused the
+// delete that takes the name away at once.
 struct RemovalMemory {
   std::unordered_map<std::string, uint64_t> folderVolumes;
   std::vector<uint64_t> classicDeleteVolumes;

@@ -277,6 +277,53 @@ bool RemoveFile(const std::string& path) {
   return !wide.empty() && DeleteFileW(wide.c_str()) != FALSE;
 }
 
+namespace {
+
+// The folder that holds a folder, both ending in the separator: C:\a\b\ is
+// in C:\a\. Empty for a root.
+std::string ParentFolder(const std::string& folder) {
+  if (folder.size() < 2) return {};
+  const size_t cut = folder.find_last_of('\\', folder.size() - 2);
+  if (cut == std::string::npos) return {};
+  std::string parent = folder.substr(0, cut + 1);
+  // Not the "\\" that begins a network path.
+  return parent.size() <= 2 ? std::string() : parent;
+}
+
+bool IsPlainFolder(const std::string& folder) {
+  // Without its final separator, or the path would name the link's target;
+  // a drive's root keeps it.
+  const bool root = folder.size() == 3 && folder[1] == ':';
+  const uint32_t attributes = GetAttributes(root ? folder : folder.substr(0, folder.size() - 1));
+  return attributes != kInvalidAttributes && (attributes & kAttrDirectory) &&
+         !(attributes & kAttrReparsePoint);
+}
+
+// The volume the entries of `folder` lie on, as a delete run finds it. A
+// folder's entries lie on its parent's volume unless it is a link or mount
+// point: a folder that is neither, below one whose volume the run knows,
+// costs one attribute read. Otherwise the volume is asked, through the open
+// `file` in it, and holds for the folders above as far as none of them is a
+// link or mount point either.
+uint64_t VolumeOfFolder(const std::string& folder, HANDLE file,
+                        std::unordered_map<std::string, uint64_t>& known) {
+  if (const auto hit = known.find(folder); hit != known.end()) return hit->second;
+  bool plain = IsPlainFolder(folder);
+  std::string parent = ParentFolder(folder);
+  if (plain && !parent.empty()) {
+    if (const auto hit = known.find(parent); hit != known.end()) return known[folder] = hit->second;
+  }
+  const uint64_t volume = QueryVolume(file);
+  known[folder] = volume;
+  while (plain && !parent.empty() && known.emplace(parent, volume).second) {
+    plain = IsPlainFolder(parent);
+    parent = ParentFolder(parent);
+  }
+  return volume;
+}
+
+}  // namespace
+
 RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
                               RemovalMemory& memory) {
   const std::wstring wide = ExtendedPath(path);
@@ -301,12 +348,10 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
   if (!GetFileInformationByHandleEx(file.value, FileBasicInfo, &basic, sizeof basic) ||
       !GetFileInformationByHandleEx(file.value, FileStandardInfo, &standard, sizeof standard))
     return RemoveResult::Failed;
-  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
-  auto volume = memory.folderVolumes.find(folder);
-  if (volume == memory.folderVolumes.end())
-    volume = memory.folderVolumes.emplace(folder, QueryVolume(file.value)).first;
-  const FileIdentity now{volume->second, QueryFileId(file.value), Ticks(basic.CreationTime),
-                         Ticks(basic.LastWriteTime), Ticks(basic.ChangeTime)};
+  const FileIdentity now{
+      VolumeOfFolder(path.substr(0, path.find_last_of('\\') + 1), file.value, memory.folderVolumes),
+      QueryFileId(file.value), Ticks(basic.CreationTime), Ticks(basic.LastWriteTime),
+      Ticks(basic.ChangeTime)};
   if (!IsSameFile(identity, now) || static_cast<uint64_t>(standard.EndOfFile.QuadPart) != size ||
       standard.Directory || (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return RemoveResult::Changed;

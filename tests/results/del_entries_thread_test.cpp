@@ -385,6 +385,30 @@ TEST(DeleteWorker, AFileHeldOpenElsewhereGoesAndSoDoesItsSecondRow) {
 }
 #endif
 
+#if defined(_WIN32)
+// Under Wine a volume query costs more than a folder's listing. A folder's
+// entries lie on its parent's volume unless it is a link or mount point, so
+// a run through folders below one another asks once, and again past a link.
+TEST(DeleteWorker, TheVolumeIsAskedOnceForFoldersBelowOneAnotherAndAgainPastALink) {
+  DeleteRun run;
+  TempDir elsewhere;
+  ASSERT_TRUE(MakeFolderLink(run.dir / "via", elsewhere.Path()));
+  const std::string a = run.dir.MakeFolder("a") + kSep;
+  const std::string b = run.dir.MakeFolder("b") + kSep;
+  const std::string c = run.dir.MakeFolder("a/c") + kSep;
+  const std::string via = run.dir / "via" + kSep;
+  for (const std::string& folder : {a, b, c, run.Location(), via}) {
+    std::ofstream(folder + "x.txt", std::ios::binary) << DeleteRun::Content("x.txt");
+    run.AddRow("x.txt", true, folder);
+  }
+  const uint32_t volumes = platform::VolumeQueryCount();
+  run.Run();
+  EXPECT_EQ(platform::VolumeQueryCount() - volumes, 2u);
+  EXPECT_TRUE(run.sink.questions.empty());
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 5);
+}
+#endif
+
 TEST(DeleteWorker, AReadOnlyFileIsNotDeleted) {
   DeleteRun run;
   run.AddFile("read only.txt", true, true);

@@ -1,0 +1,310 @@
+// The search and the delete from the real search page under Wine, each beside
+// its floor, on a tree made by bench/make-window-tree (100000 files in 19400
+// folders, 12000 of them "*.doc"):
+//
+//   walk        the floor of a search: FindFirstFileA / FindNextFileA on every
+//               folder and one GetFileAttributesA per file, the calls the
+//               design makes and nothing else
+//   find-doc    "Find" with the type "*.doc", from the click until the
+//               progress window has closed (its 300 ms delay included)
+//   find-all    "Find" with "All files" (100000 rows), the same way; then the
+//               first sort by Name of its rows, and the peak working set
+//   deletea     the floor of a delete: DeleteFileA on each "*.doc" path
+//   delete      every row of a "*.doc" search selected, "Delete", "Yes", until
+//               the progress window has closed and the worker has ended
+//
+// Each round runs each floor followed at once by the program's run; the
+// ratio of a round is the program's time over its floor's, and the figure is
+// the median of the rounds' ratios. The deleted files are made again between
+// runs, untimed.
+//
+//   quillory-window-bench TREE [rounds]     (3 rounds by default)
+//
+// Run it inside a Wine desktop, as scripts/wine-exec does with the build's
+// prefix: on a bare X display without a window manager Wine's X driver waits
+// about 2 s for every visible window that closes, which no Windows desktop
+// does.
+
+#include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialogs/message_box_win.h"
+#include "resources/resource.h"
+#include "search/scan_entries_thread.h"
+#include "search/search_page_win.h"
+#include "support/box_answerer_ui_win.h"
+#include "support/page_host_ui_win.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// ---- the floors
+
+struct Walk {
+  size_t files = 0;
+  std::vector<std::string> docs;  // the "*.doc" paths, for the delete's floor
+};
+
+bool IsDoc(const char* name) {
+  const char* dot = std::strrchr(name, '.');
+  return dot && _stricmp(dot, ".doc") == 0;
+}
+
+void BareWalk(const std::string& folder, Walk& walk) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = ::FindFirstFileA((folder + "\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string path = folder + "\\" + data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
+        BareWalk(path, walk);
+    } else if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      ++walk.files;
+      if (IsDoc(data.cFileName)) walk.docs.push_back(path);
+    }
+  } while (::FindNextFileA(find, &data));
+  ::FindClose(find);
+}
+
+size_t DeleteEach(const std::vector<std::string>& paths) {
+  size_t deleted = 0;
+  for (const std::string& path : paths) deleted += ::DeleteFileA(path.c_str()) ? 1 : 0;
+  return deleted;
+}
+
+// Makes the deleted files again, small and new; false when one cannot be made.
+bool MakeAgain(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    ::WriteFile(file, "quillory", 8, &written, nullptr);
+    ::CloseHandle(file);
+  }
+  return true;
+}
+
+// ---- the search page, hosted as the main window hosts it
+
+class SearchPageRun {
+ public:
+  explicit SearchPageRun(const std::string& root) {
+    m_page.m_fnChooseFolder = [root](std::string& path) {
+      path = root;
+      return true;
+    };
+    m_bReady = m_host.Hwnd() && m_page.Create(m_host.Hwnd());
+    if (m_bReady) {
+      m_page.Show(SW_SHOWNA);
+      Click(IDC_ADD);
+    }
+  }
+  ~SearchPageRun() {
+    if (m_page.m_wndProgress.m_hWnd) ::DestroyWindow(m_page.m_wndProgress.m_hWnd);
+    PumpUntil([&] { return WorkersDone(); }, 60s);
+    m_page.DestroyWindow();
+  }
+  bool Ready() const { return m_bReady; }
+
+  bool WorkersDone() const { return !m_page.m_wndProgress.GetUnfinishedWorker(); }
+  // Pumps until the progress window has closed and the worker ended;
+  // m_dWorkerEnded is when the worker did, from `since`.
+  bool RunToTheEnd(Clock::time_point since = Clock::now()) {
+    m_dWorkerEnded = -1;
+    return PumpUntil(
+        [&] {
+          if (m_dWorkerEnded < 0 && WorkersDone()) m_dWorkerEnded = Seconds(since);
+          return !m_page.m_wndProgress.m_hWnd && WorkersDone();
+        },
+        600s);
+  }
+  double m_dWorkerEnded = -1;
+  void Click(int id) { ::SendMessageA(::GetDlgItem(m_page.m_hWnd, id), BM_CLICK, 0, 0); }
+  int Rows() const { return m_page.m_view.m_listResults.GetItemCount(); }
+
+  // "Find" with "*.doc" or with all files; the time to the window's close.
+  double Find(bool docs) {
+    Click(docs ? IDC_SPECIFY_TYPE : IDC_ALL_FILES);
+    const Clock::time_point clicked = Clock::now();
+    Click(IDC_FIND);
+    return RunToTheEnd(clicked) ? Seconds(clicked) : -1;
+  }
+
+  // Every row selected, "Delete", "Yes"; the time to the end of it all.
+  double DeleteAll() {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    m_page.m_view.m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(&state));
+    BoxAnswerer yes(
+        "Warning", [](HWND box) { ClickButton(box, IDOK); }, 60s);
+    const Clock::time_point clicked = Clock::now();
+    Click(IDC_DELETE);
+    const bool ended = RunToTheEnd(clicked);
+    const double seconds = Seconds(clicked);
+    return ended && yes.Answered() ? seconds : -1;
+  }
+
+  double SortByName() {
+    const Clock::time_point start = Clock::now();
+    m_page.m_view.SortResults(1);
+    DrainMessages();
+    return Seconds(start);
+  }
+
+  PageHost m_host{"Bench host"};
+  CAppData m_data;
+  CWindowWiperEntries m_page{&m_data};
+
+ private:
+  bool m_bReady = false;
+};
+
+// The scan worker alone, as the window runs it but with nobody to tell: what
+// the window adds is the difference to "find-doc".
+class QuietSink : public IWorkerSink {
+ public:
+  void SendStarted() override {}
+  void SendProgress() override {}
+  void PostProgress() override {}
+  void PostFinished() override {}
+  int AskChoice(const std::string&) override { return ASK_SKIP_ALL; }
+  void ShowMessage(const std::string&) override {}
+  void RefillResults() override {}
+  void NotifyShell() override {}
+};
+
+double ScanAlone(const std::string& root, const char* type, size_t& rows) {
+  CAppData data;
+  data.m_arrFolders = {root};
+  SearchCriteria criteria;
+  criteria.m_strExtension = type;
+  QuietSink sink;
+  CScanEntriesThread worker(&criteria, &data);
+  worker.m_pProgressDlg = &sink;
+  data.m_nTask = data.m_nRunningTask = TASK_SEARCH;
+  const Clock::time_point start = Clock::now();
+  worker.ResumeThread();
+  if (!worker.WaitUntilDone(600s)) return -1;
+  rows = data.GetResultCount();
+  return Seconds(start);
+}
+
+double PeakMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: quillory-window-bench TREE [rounds]\n");
+    return 2;
+  }
+  const std::string root = argv[1];
+  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+  InstallDialogKit();
+  SearchPageRun host(root);
+  if (!host.Ready()) {
+    std::fprintf(stderr, "the search page could not be created\n");
+    return 1;
+  }
+
+  std::map<std::string, std::vector<double>> times, ratios;
+  std::vector<double> sorts;
+  // The program's time after its floor's, which ran just before it.
+  auto record = [&](int round, const char* name, double seconds, const char* floor) {
+    times[name].push_back(seconds);
+    std::printf("round %d %-9s %8.3f s", round, name, seconds);
+    if (floor) {
+      ratios[name].push_back(seconds / times[floor].back());
+      std::printf("  %.2f x %s", ratios[name].back(), floor);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+  };
+  for (int round = 1; round <= rounds; ++round) {
+    Walk walk;
+    Clock::time_point start = Clock::now();
+    BareWalk(root, walk);
+    record(round, "walk", Seconds(start), nullptr);
+    size_t scanned = 0;
+    record(round, "scan-doc", ScanAlone(root, "doc", scanned), "walk");
+    const double findDoc = host.Find(true);
+    if (findDoc < 0 || static_cast<size_t>(host.Rows()) != walk.docs.size()) {
+      std::fprintf(stderr, "find listed %d rows, the walk %zu\n", host.Rows(), walk.docs.size());
+      return 1;
+    }
+    record(round, "find-doc", findDoc, "walk");
+    if (std::getenv("QB_SLOW")) {
+      host.m_page.m_wndProgress.m_nProgressSendInterval = 2000;
+      const double slow = host.Find(true);
+      record(round, "find-slow", slow, "walk");
+      host.m_page.m_wndProgress.m_nProgressSendInterval = 20;
+    }
+    std::printf("        (its worker ended at %.3f s)\n", host.m_dWorkerEnded);
+
+    walk = {};
+    start = Clock::now();
+    BareWalk(root, walk);
+    record(round, "walk-all", Seconds(start), nullptr);
+    const double findAll = host.Find(false);
+    if (findAll < 0 || static_cast<size_t>(host.Rows()) != walk.files) {
+      std::fprintf(stderr, "find listed %d rows, the walk %zu\n", host.Rows(), walk.files);
+      return 1;
+    }
+    record(round, "find-all", findAll, "walk-all");
+    sorts.push_back(host.SortByName());
+
+    start = Clock::now();
+    const size_t floorDeleted = DeleteEach(walk.docs);
+    record(round, "deletea", Seconds(start), nullptr);
+    if (floorDeleted != walk.docs.size() || !MakeAgain(walk.docs)) return 1;
+    if (host.Find(true) < 0) return 1;
+    const double deleted = host.DeleteAll();
+    if (deleted < 0 || host.Rows() != 0) {
+      std::fprintf(stderr, "the delete did not run to its end: %d rows left\n", host.Rows());
+      return 1;
+    }
+    record(round, "delete", deleted, "deletea");
+    if (!MakeAgain(walk.docs)) return 1;
+  }
+
+  std::printf("\n%d rounds; medians of the times and of the rounds' ratios\n", rounds);
+  const std::pair<const char*, const char*> runs[] = {
+      {"scan-doc", "walk"}, {"find-doc", "walk"}, {"find-all", "walk-all"}, {"delete", "deletea"}};
+  for (const auto& [name, floor] : runs)
+    std::printf("%-9s %8.3f s  %.2f x its floor (%s %.3f s)\n", name, Median(times[name]),
+                Median(ratios[name]), floor, Median(times[floor]));
+  std::printf("first sort by Name of the 100000 rows: %.3f s; peak working set %.1f MB\n",
+              Median(sorts), PeakMegabytes());
+  return 0;
+}
