@@ -57,14 +57,17 @@ SIZE TemplatePixels(const fw::CDialog& page) {
 }
 
 // The least room for the page: its own numbers, or its template's.
+// The page's own figures are drawn for 96 DPI.
 SIZE PageMinimum(MainWindowRun& run, int32_t pageId, int ownWidth, int ownHeight) {
   const SIZE real = TemplatePixels(Page(run, pageId));
-  return {std::max<LONG>(ownWidth, real.cx), std::max<LONG>(ownHeight, real.cy)};
+  const int dpi = run.Main().m_nDpi;
+  return {std::max<LONG>(ScaleForDpi(ownWidth, dpi), real.cx),
+          std::max<LONG>(ScaleForDpi(ownHeight, dpi), real.cy)};
 }
 
 TrackSize ExpectedMinTrackSize(MainWindowRun& run, const SIZE& page) {
   return MinTrackSize(page.cx, page.cy, Width(run.Main().m_wndLeftPanel.GetWindowRect()),
-                      run.ToolbarHeight(), FrameOf(run.Hwnd()));
+                      run.ToolbarHeight(), FrameOf(run.Hwnd()), run.Main().m_nDpi);
 }
 
 TEST(MainWindow, FirstStartWithDefaultSettings) {
@@ -119,7 +122,8 @@ TEST(MainWindow, PanesFillTheAreaBelowTheToolbar) {
   EXPECT_EQ(toolbar.right, cx);
   EXPECT_GT(Height(toolbar), 0);
 
-  const MainPanes expected = LayOutPanes({0, toolbar.bottom, cx, client.bottom}, 140, cx);
+  const MainPanes expected =
+      LayOutPanes({0, toolbar.bottom, cx, client.bottom}, 140, cx, main.m_nDpi);
   auto asLayout = [](const RECT& r) { return LayoutRect{r.left, r.top, r.right, r.bottom}; };
   EXPECT_EQ(asLayout(run.InClient(main.m_wndLeftPanel.m_hWnd)), expected.panel);
   EXPECT_EQ(asLayout(run.InClient(main.m_wndSplitter.m_hWnd)), expected.splitter);
