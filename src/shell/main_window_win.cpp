@@ -220,7 +220,10 @@ void CWindowMain::PlaceAsStored(bool firstStart) {
   LayoutRect area = ToLayout(monitor.rcWork);
   area = {area.left - workArea.left, area.top - workArea.top, area.right - workArea.left,
           area.bottom - workArea.top};
-  rect = FirstPlacement(rect, firstStart, m_nDpi, LeastSize(), area);
+  // The panel, not laid out while the window is hidden, will be as wide as
+  // the bar's place.
+  const TrackSize least = LeastSize(RectInClient(m_wndSplitter.m_hWnd, m_hWnd).left);
+  rect = FirstPlacement(rect, firstStart, m_nDpi, least, area);
   placement.rcNormalPosition = ToRect(rect);
   ::SetWindowPlacement(m_hWnd, &placement);
 }
@@ -342,10 +345,9 @@ TrackSize CWindowMain::FrameSize() const {
           static_cast<int>(window.bottom - window.top - client.bottom)};
 }
 
-TrackSize CWindowMain::LeastSize() const {
-  std::optional<int> panelWidth;
+TrackSize CWindowMain::LeastSize(std::optional<int> panelWidth) const {
   std::optional<int> toolbarHeight;
-  if (m_wndLeftPanel.m_hWnd) {
+  if (m_wndLeftPanel.m_hWnd && !panelWidth) {
     RECT rect = m_wndLeftPanel.GetWindowRect();
     panelWidth = rect.right - rect.left;
   }

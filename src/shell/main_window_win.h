@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "dialogs/help_about_win.h"
@@ -114,8 +115,9 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // The toolbar's image list, the window's icons and the notification icon
   // at m_nDpi.
   void MakeDpiImages();
-  // The window's least size for the shown page now.
-  TrackSize LeastSize() const;
+  // The window's least size for the shown page beside the panel as it is,
+  // or as wide as given.
+  TrackSize LeastSize(std::optional<int> panelWidth = std::nullopt) const;
   // A move onto another monitor or a new scale: the suggested rectangle, and
   // everything the program sized by itself made again at the new DPI.
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
