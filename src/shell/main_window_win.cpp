@@ -391,6 +391,9 @@ LRESULT CWindowMain::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   }
   if (m_wndRightPanel.m_hWnd) fw::ScaleListColumns(m_wndRightPanel.m_hWnd, oldDpi, newDpi);
 
+  // The panes at the new scale first: the window's minimum counts the panel
+  // as it stands.
+  LayOut(GetClientRect().right);
   const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
   ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/dpi_win.h"
 #include "settings/app_data.h"
 #include "settings/settings_page_win.h"
 #include "shell/main_layout.h"
@@ -682,6 +683,80 @@ TEST(MainWindow, ExitDuringASearchWithoutAProgressWindowAsksFirst) {
   EXPECT_TRUE(yes.Join());
   EXPECT_EQ(yes.Texts(), Texts{"Deleting Files. Do you really want to exit?"});
   EXPECT_EQ(main.m_hWnd, nullptr);
+}
+
+// Wine sends no WM_DPICHANGED: it is sent here as Windows sends it when the
+// window is dragged onto a monitor of another scale, and back.
+TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSized) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  ASSERT_TRUE(run.SelectTreeEntry("Delete Files"));
+  const HWND lists[] = {Page(run, PAGE_DELETE_FILES).GetDlgItem(IDC_LIST_RESULTS),
+                        Page(run, PAGE_DELETE_FILES).GetDlgItem(IDC_LIST_FOLDERS)};
+  auto columnWidths = [&] {
+    std::vector<int> widths;
+    for (HWND list : lists) {
+      for (int column = 0; column < 6; ++column) {
+        widths.push_back(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
+      }
+    }
+    return widths;
+  };
+  const int first = main.m_nDpi;
+  const std::vector<int> firstColumns = columnWidths();
+  const RECT firstWindow = main.GetWindowRect();
+  const int firstBar = run.InClient(main.m_wndSplitter.m_hWnd).left;
+
+  // Onto a monitor of 150 % and back, then of 125 % and back: a single round
+  // trip gives back every figure (a chain of them may drift by a pixel).
+  int from = first;
+  RECT window = firstWindow;
+  int bar = firstBar;
+  std::vector<int> columns = firstColumns;
+  for (int to : {first * 3 / 2, first, first * 5 / 4, first}) {
+    SCOPED_TRACE(to);
+    // Windows suggests the rectangle scaled about its own place.
+    const RECT suggested{window.left, window.top,
+                         window.left + ScaleForDpi(Width(window), to, from),
+                         window.top + ScaleForDpi(Height(window), to, from)};
+    main.Send(WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(main.m_nDpi, to);
+    window = main.GetWindowRect();
+    EXPECT_TRUE(::EqualRect(&window, &suggested));
+
+    // The toolbar's empty 50 by 5 cell, the window's and the tray's icons.
+    int cellWidth = 0;
+    int cellHeight = 0;
+    ::ImageList_GetIconSize(main.m_imlToolBar.Get(), &cellWidth, &cellHeight);
+    EXPECT_EQ(cellWidth, ScaleForDpi(50, to));
+    EXPECT_EQ(cellHeight, ScaleForDpi(5, to));
+    ICONINFO icon{};
+    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(main.Send(WM_GETICON, ICON_SMALL)), &icon));
+    BITMAP mask{};
+    ::GetObjectA(icon.hbmMask, sizeof mask, &mask);
+    if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
+    ::DeleteObject(icon.hbmMask);
+    EXPECT_EQ(mask.bmWidth, fw::SmallIconSize(to));
+    EXPECT_EQ(main.m_hTrayIcon, CWindowMain::ChooseTrayIcon(to));
+
+    // The page's minimum, the bar's place and width, the panes and the columns.
+    EXPECT_EQ(main.m_nMinPageWidth, PageMinimum(run, PAGE_DELETE_FILES, 530, 520).cx);
+    EXPECT_EQ(main.m_nMinPageHeight, PageMinimum(run, PAGE_DELETE_FILES, 530, 520).cy);
+    const RECT barRect = run.InClient(main.m_wndSplitter.m_hWnd);
+    bar = ScaleForDpi(bar, to, from);
+    EXPECT_EQ(barRect.left, bar);
+    EXPECT_EQ(Width(barRect), SplitterWidth(to));
+    EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).left, barRect.right);
+    EXPECT_EQ(g_AppData.m_nSplitterPos, bar);
+    for (int& width : columns) width = ScaleForDpi(width, to, from);
+    EXPECT_EQ(columnWidths(), columns);
+    if (to == first) {
+      EXPECT_TRUE(::EqualRect(&window, &firstWindow));
+      EXPECT_EQ(bar, firstBar);
+      EXPECT_EQ(columns, firstColumns);
+    }
+    from = to;
+  }
 }
 
 }  // namespace
