@@ -488,15 +488,18 @@ TEST(MainWindow, SplitterStopsAtTheStartingPanelWidthOnTheLeft) {
             run.InClient(main.m_wndSplitter.m_hWnd).right);
 }
 
-TEST(MainWindow, SplitterIsHeldWhenPanelAndPageDoNotFit) {
-  // 200 + 480 (or more) + 3 is more than a 650-pixel window holds: the upper limit lies
-  // below the lower one and wins, whichever way the bar is dragged.
+TEST(MainWindow, AStoredWindowTooNarrowForPanelAndPageGrowsToHoldBoth) {
+  // 200 + 480 (or more) + 3 is more than a 650-pixel window holds: the window
+  // starts at its minimum instead, so the bar's range is not inverted (where
+  // it would be, the upper limit wins: MainLayout tests). The bar still
+  // cannot go left of where it started.
   MainWindowRun run([](CAppData& data) { data.m_nSplitterPos = 200; });
   CWindowMain& main = run.Main();
+  EXPECT_EQ(Width(main.GetWindowRect()), AskMinTrackSize(run.Hwnd()).width);
   const int limit = std::max(5, run.ClientWidth() - main.m_nMinPageWidth - 3);
-  ASSERT_LT(limit, 200);
+  ASSERT_GE(limit, 200);
   DragBar(main.m_wndSplitter, 20);
-  EXPECT_EQ(BarCentreInClient(run), limit);
+  EXPECT_EQ(BarCentreInClient(run), 200);
   DragBar(main.m_wndSplitter, 600);
   EXPECT_EQ(BarCentreInClient(run), limit);
 }
@@ -690,7 +693,9 @@ TEST(MainWindow, ExitDuringASearchWithoutAProgressWindowAsksFirst) {
 TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSized) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
-  ASSERT_TRUE(run.SelectTreeEntry("Delete Files"));
+  // On the settings page, whose window of 975 by 675 at 150 % fits every
+  // desktop of these tests; the search page's lists are scaled all the same.
+  ASSERT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
   const HWND lists[] = {Page(run, PAGE_DELETE_FILES).GetDlgItem(IDC_LIST_RESULTS),
                         Page(run, PAGE_DELETE_FILES).GetDlgItem(IDC_LIST_FOLDERS)};
   auto columnWidths = [&] {
@@ -722,7 +727,10 @@ TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSize
     main.Send(WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(main.m_nDpi, to);
     window = main.GetWindowRect();
-    EXPECT_TRUE(::EqualRect(&window, &suggested));
+    EXPECT_TRUE(::EqualRect(&window, &suggested))
+        << window.left << "," << window.top << "-" << window.right << "," << window.bottom
+        << " for " << suggested.left << "," << suggested.top << "-" << suggested.right << ","
+        << suggested.bottom;
 
     // The toolbar's empty 50 by 5 cell, the window's and the tray's icons.
     int cellWidth = 0;
@@ -740,8 +748,8 @@ TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSize
     EXPECT_EQ(main.m_hTrayIcon, CWindowMain::ChooseTrayIcon(to));
 
     // The page's minimum, the bar's place and width, the panes and the columns.
-    EXPECT_EQ(main.m_nMinPageWidth, PageMinimum(run, PAGE_DELETE_FILES, 530, 520).cx);
-    EXPECT_EQ(main.m_nMinPageHeight, PageMinimum(run, PAGE_DELETE_FILES, 530, 520).cy);
+    EXPECT_EQ(main.m_nMinPageWidth, PageMinimum(run, PAGE_SETTINGS, 480, 350).cx);
+    EXPECT_EQ(main.m_nMinPageHeight, PageMinimum(run, PAGE_SETTINGS, 480, 350).cy);
     const RECT barRect = run.InClient(main.m_wndSplitter.m_hWnd);
     bar = ScaleForDpi(bar, to, from);
     EXPECT_EQ(barRect.left, bar);
