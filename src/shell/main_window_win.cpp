@@ -355,8 +355,17 @@ TrackSize CWindowMain::LeastSize(std::optional<int> panelWidth) const {
     RECT rect = m_wndToolBar.GetWindowRect();
     toolbarHeight = rect.bottom - rect.top;
   }
-  return MinTrackSize(m_nMinPageWidth, m_nMinPageHeight, panelWidth, toolbarHeight, FrameSize(),
-                      m_nDpi);
+  // The page's template as it is now: after a change of DPI Windows gives a
+  // dialog its new font only once the main window has seen the change.
+  int pageWidth = m_nMinPageWidth;
+  int pageHeight = m_nMinPageHeight;
+  if (const PageRef* page = FindPage(m_nCurrentPage)) {
+    PageRef now = *page;
+    now.MeasureTemplate();
+    pageWidth = std::max(pageWidth, now.nTemplateWidth);
+    pageHeight = std::max(pageHeight, now.nTemplateHeight);
+  }
+  return MinTrackSize(pageWidth, pageHeight, panelWidth, toolbarHeight, FrameSize(), m_nDpi);
 }
 
 void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,22 @@ namespace {
 int ExpectedDpi() {
   const char* dpi = std::getenv("QUILLORY_EXPECT_DPI");
   return dpi ? std::atoi(dpi) : kDesignDpi;
+}
+
+// The thread's DPI awareness as Windows 10 reports it (2: per monitor), or
+// -1 where the system has no such call.
+int ThreadDpiAwareness() {
+  HMODULE user32 = ::GetModuleHandleA("user32.dll");
+  FARPROC context = ::GetProcAddress(user32, "GetThreadDpiAwarenessContext");
+  FARPROC awareness = ::GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext");
+  if (!context || !awareness) return -1;
+  using ContextFn = HANDLE(WINAPI*)();
+  using AwarenessFn = int(WINAPI*)(HANDLE);
+  ContextFn getContext = nullptr;
+  AwarenessFn getAwareness = nullptr;
+  std::memcpy(&getContext, &context, sizeof context);
+  std::memcpy(&getAwareness, &awareness, sizeof awareness);
+  return getAwareness(getContext());
 }
 
 LayoutRect ToLayout(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -87,6 +104,7 @@ TEST(FirstStartAtThisDpi, TheWindowAndBothPagesFitTheScreen) {
   EXPECT_EQ(::GetDeviceCaps(screen, LOGPIXELSX), dpi);
   ::ReleaseDC(nullptr, screen);
   EXPECT_EQ(main.m_nDpi, dpi);
+  EXPECT_EQ(ThreadDpiAwareness(), 2);
   if (const char* desktop = std::getenv("QUILLORY_EXPECT_DESKTOP")) {
     EXPECT_EQ(std::to_string(::GetSystemMetrics(SM_CXSCREEN)) + "x" +
                   std::to_string(::GetSystemMetrics(SM_CYSCREEN)),
