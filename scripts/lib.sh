@@ -26,6 +26,16 @@ quillory_wine_prefix() {
       changed=1
     fi
     quillory_wine_fonts
+    if [ -n "${QUILLORY_LOGPIXELS:-}" ] && ! quillory_wine_has_dpi; then
+      # Where Wine's user32 and its fonts read the screen's DPI.
+      local dword
+      dword=$(printf '0x%x' "$QUILLORY_LOGPIXELS")
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dword" /f \
+        >/dev/null 2>&1 || true
+      wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dword" /f \
+        >/dev/null 2>&1 || true
+      changed=1
+    fi
     if ! quillory_wine_has_desktop; then
       wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
       wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
@@ -48,7 +58,7 @@ quillory_wine_prefix() {
 # window manager Wine waits about two seconds for an answer that never comes
 # each time a visible top-level X window closes; inside the desktop window
 # there is no such wait.
-QUILLORY_DESKTOP_SIZE=1280x1024
+QUILLORY_DESKTOP_SIZE=${QUILLORY_DESKTOP_SIZE:-1280x1024}
 
 # Whether user.reg holds both values of the virtual desktop.
 quillory_wine_has_desktop() {
@@ -60,13 +70,25 @@ quillory_wine_has_desktop() {
     END { exit !(name && dims) }' "$WINEPREFIX/user.reg"
 }
 
+# The screen's DPI of a prefix made for another scale than the usual 96
+# (scripts/wine-dpi sets QUILLORY_LOGPIXELS); the developers' prefix has none.
+quillory_wine_has_dpi() {
+  [ -f "$WINEPREFIX/user.reg" ] || return 1
+  awk -v want="$(printf '"LogPixels"=dword:%08x' "$QUILLORY_LOGPIXELS")" '
+    /^\[/ { inside = index($0, "[Control Panel\\\\Desktop]") == 1 }
+    inside && $0 == want { found = 1 }
+    END { exit !found }' "$WINEPREFIX/user.reg"
+}
+
 # Debian's fonts-wine puts Wine's Tahoma where this Wine does not look, and
 # "MS Shell Dlg" then falls back to DejaVu Sans, a good deal wider than the
-# Tahoma of Windows. In the prefix's own font folder Wine finds it.
+# Tahoma of Windows. In the prefix's own font folder Wine finds it. A prefix
+# made to see the program without it (QUILLORY_WINE_TAHOMA=0) gets only Marlett.
 quillory_wine_fonts() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font wanted="tahoma.ttf tahomabd.ttf marlett.ttf"
+  [ "${QUILLORY_WINE_TAHOMA:-1}" = 0 ] && wanted=marlett.ttf
   mkdir -p "$fonts"
-  for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+  for font in $wanted; do
     if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
       cp "/usr/share/wine/fonts/$font" "$fonts/$font"
     fi

@@ -93,14 +93,23 @@ QUESTION = [
 ]
 
 
-def disc_with(glyph):
-    """A white disc with a grey rim, the glyph's red pixels on top."""
+# The sizes a small icon has at 96, 120, 144 and 192 DPI (100 % to 200 %),
+# and those of the program's large icon besides.
+SMALL_SIZES = [16, 20, 24, 32]
+LARGE_SIZES = [16, 20, 24, 32, 40, 48, 64]
+
+
+def disc_with(glyph, size=16):
+    """A white disc with a grey rim, the glyph's red pixels on top: drawn at
+    `size`, the glyph's pixels taken from the 16-pixel art nearest to each."""
+    k = size / 16
+    centre = (size - 1) / 2
     pixels = []
-    for y in range(16):
+    for y in range(size):
         row = []
-        for x in range(16):
-            d = math.hypot(x - 7.5, y - 7.5)
-            if glyph[y][x] == "r":
+        for x in range(size):
+            d = math.hypot(x - centre, y - centre) / k
+            if glyph[int(y / k)][int(x / k)] == "r":
                 row.append((255, 0, 0))
             elif d <= 6.6:
                 row.append((255, 255, 255))
@@ -116,8 +125,10 @@ def from_art(art, colours):
     return [[colours[c] for c in line] for line in art]
 
 
-def scaled(pixels, factor):
-    return [[p for p in row for _ in range(factor)] for row in pixels for _ in range(factor)]
+def resized(pixels, size):
+    """Nearest-neighbour: each new pixel takes the old one it lies on."""
+    k = len(pixels) / size
+    return [[pixels[int(y * k)][int(x * k)] for x in range(size)] for y in range(size)]
 
 
 def nearest(colour, palette):
@@ -182,11 +193,11 @@ def ico(images):
 def main():
     mark = from_art(MARK, MARK_COLOURS)
     icons = {
-        "app.ico": [image(scaled(mark, 2), 8), image(mark, 8)],
-        "tray.ico": [image(mark, 8)],
-        "tray_classic.ico": [image(mark, 4)],
-        "message.ico": [image(disc_with(EXCLAMATION), 4)],
-        "question.ico": [image(disc_with(QUESTION), 4)],
+        "app.ico": [image(resized(mark, n), 8) for n in reversed(LARGE_SIZES)],
+        "tray.ico": [image(resized(mark, n), 8) for n in SMALL_SIZES],
+        "tray_classic.ico": [image(resized(mark, n), 4) for n in SMALL_SIZES],
+        "message.ico": [image(disc_with(EXCLAMATION, n), 4) for n in SMALL_SIZES],
+        "question.ico": [image(disc_with(QUESTION, n), 4) for n in SMALL_SIZES],
     }
     OUT.mkdir(parents=True, exist_ok=True)
     for name, images in icons.items():

@@ -1,7 +1,7 @@
 #pragma once
 // Pixel layout of the message and question boxes, as pure arithmetic: the
 // boxes measure the font and count the text's lines, and this says where
-// everything goes.
+// everything goes. Its figures are drawn for 96 DPI and scaled to the box's.
 
 #include <array>
 
@@ -26,12 +26,12 @@ struct BoxLayout {
 };
 
 // Width of the text control while its lines are first counted.
-int BoxTextWidth(BoxKind kind);
+int BoxTextWidth(BoxKind kind, int dpi);
 
 // lineCount: the lines of the text at BoxTextWidth (an empty text counts 1);
 // lineHeight: character height plus external leading; frameHeight: the
-// window's height minus its client height.
-BoxLayout ComputeBoxLayout(BoxKind kind, int lineCount, int lineHeight, int frameHeight);
+// window's height minus its client height; dpi: the box's.
+BoxLayout ComputeBoxLayout(BoxKind kind, int lineCount, int lineHeight, int frameHeight, int dpi);
 
 // Top-left corner that centres a width x height window over `over`, pulled
 // back inside `bounds` (the work area) when it would stick out.

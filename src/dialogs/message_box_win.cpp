@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "dialogs/show_message.h"
+#include "framework/dpi.h"
+#include "framework/dpi_win.h"
 
 namespace {
 
@@ -56,10 +58,8 @@ CBoxDialog::CBoxDialog(UINT templateId, BoxKind kind, std::string caption, std::
       m_strText(std::move(text)),
       m_strCaption(std::move(caption)),
       m_strGroupLabel(std::move(groupLabel)),
-      m_kind(kind) {
-  m_hIcon.Reset(static_cast<HICON>(
-      ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0)));
-}
+      m_kind(kind),
+      m_nIconId(iconId) {}
 
 HWND CBoxDialog::CreateText(DWORD extraStyle, const BoxRect& rect) {
   m_wndText.Attach(CreateChild(m_hWnd, RICHEDIT_CLASSA, "", ES_MULTILINE | WS_DISABLED | extraStyle,
@@ -76,14 +76,18 @@ HWND CBoxDialog::CreateText(DWORD extraStyle, const BoxRect& rect) {
 }
 
 BOOL CBoxDialog::OnInitDialog() {
+  // The icon, the font and every figure at the DPI of the screen the box is on.
+  const int dpi = fw::DpiOf(m_hWnd);
+  m_hIcon.Reset(fw::LoadIconOfSize(m_nIconId, fw::SmallIconSize(dpi)));
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
   SetText(m_strCaption);
 
-  m_font.Reset(::CreateFontA(11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                             0, "MS Sans Serif"));
+  m_font.Reset(fw::CreateMessageFont(dpi));
 
-  const int w = BoxTextWidth(m_kind);
-  CreateText(0, {15, 20, 15 + w, 100});
+  const BoxLayout measuring = ComputeBoxLayout(m_kind, 1, 0, 0, dpi);
+  CreateText(0, {measuring.multiLineText.left, measuring.multiLineText.top,
+                 measuring.multiLineText.left + BoxTextWidth(m_kind, dpi),
+                 measuring.multiLineText.top + ScaleForDpi(80, dpi)});
 
   RECT window = GetWindowRect();
   RECT client = GetClientRect();
@@ -99,7 +103,7 @@ BOOL CBoxDialog::OnInitDialog() {
 
   m_wndText.SetText(m_strText);
   const BoxLayout layout =
-      ComputeBoxLayout(m_kind, m_wndText.GetLineCount(), lineHeight, frameHeight);
+      ComputeBoxLayout(m_kind, m_wndText.GetLineCount(), lineHeight, frameHeight, dpi);
   m_wndText.Move(ToRect(layout.multiLineText));
 
   // One line reads better centred, which needs a control made so.

@@ -39,6 +39,7 @@ class CBoxDialog : public fw::CDialog {
   HWND CreateText(DWORD extraStyle, const BoxRect& rect);
 
   BoxKind m_kind;
+  int m_nIconId;
 };
 
 class CMessageBox : public CBoxDialog {

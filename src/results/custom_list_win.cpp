@@ -1,5 +1,7 @@
 #include "results/custom_list_win.h"
 
+#include "framework/dpi.h"
+#include "framework/dpi_win.h"
 #include "framework/worker_messages.h"
 
 // One window's hook: whose it is and what it stands in front of. The window
@@ -92,7 +94,7 @@ void CCustomList::InitHeaderToolTips() {
                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd,
                                           nullptr, ::GetModuleHandleA(nullptr), nullptr));
   if (!m_wndHeaderTip.m_hWnd) return;
-  m_wndHeaderTip.Send(TTM_SETMAXTIPWIDTH, 0, 100);
+  m_wndHeaderTip.Send(TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(100, fw::DpiOf(m_hWnd)));
   m_wndHeaderTip.Send(TTM_ACTIVATE, TRUE);
 
   m_pListHook = Hook::Install(this, m_hWnd, ListProc);

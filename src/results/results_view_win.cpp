@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/dpi.h"
+#include "framework/dpi_win.h"
 #include "framework/handles_win.h"
 #include "resources/resource.h"
 #include "results/compare_rows.h"
@@ -40,7 +42,9 @@ void SetUpList(CCustomList& list, const ColumnSpec (&columns)[N]) {
   list.SetListStyles();
   for (size_t i = 0; i < N; ++i) {
     const int column = static_cast<int>(i);
-    list.InsertColumn(column, columns[i].header, columns[i].width, columns[i].format);
+    // Widths are the design's at 96 DPI.
+    list.InsertColumn(column, columns[i].header,
+                      ScaleForDpi(columns[i].width, fw::DpiOf(list.m_hWnd)), columns[i].format);
     list.AddHeaderToolTip(column, columns[i].tip);
   }
 }

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "dialogs/message_box_win.h"
+#include "framework/dpi_win.h"
 #include "resources/product.h"
 #include "search/search_page_win.h"
 #include "settings/app_data.h"
@@ -19,6 +20,23 @@ RECT RectInClient(HWND window, HWND parent) {
   ::GetWindowRect(window, &rect);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
+}
+
+LayoutRect ToLayout(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+RECT ToRect(const LayoutRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The size a dialog template gives, in dialog units: both template forms.
+SIZE TemplateUnits(UINT templateId) {
+  const HMODULE module = ::GetModuleHandleA(nullptr);
+  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+  HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+  const auto* words = loaded ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
+  if (!words || ::SizeofResource(module, found) < 26) return {};
+  // DLGTEMPLATEEX starts with version 1 and 0xFFFF; its cx and cy lie 8
+  // bytes further on than DLGTEMPLATE's.
+  const size_t cx = words[0] == 1 && words[1] == 0xFFFF ? 11 : 7;
+  return {static_cast<short>(words[cx]), static_cast<short>(words[cx + 1])};
 }
 
 BOOL CALLBACK CancelBoxOfAnotherThread(HWND hwnd, LPARAM) {
@@ -52,6 +70,14 @@ bool WaitForWorkerEnd(CWorkerThread& worker, std::chrono::milliseconds bound) {
 
 }  // namespace
 
+void PageRef::MeasureTemplate() {
+  const SIZE units = TemplateUnits(pWnd->GetTemplateId());
+  RECT rect{0, 0, units.cx, units.cy};
+  ::MapDialogRect(pWnd->m_hWnd, &rect);
+  nTemplateWidth = rect.right;
+  nTemplateHeight = rect.bottom;
+}
+
 std::string MainWindowClassName() { return WithoutBlanks(g_strTitle); }
 
 bool RegisterMainWindowClass() {
@@ -69,7 +95,7 @@ bool RegisterMainWindowClass() {
 
 CWindowMain::CWindowMain() {
   g_pMainWnd = this;
-  m_hTrayIcon = ChooseTrayIcon();
+  m_hTrayIcon = ChooseTrayIcon(fw::DpiOf(nullptr));
   m_menuTray.Reset(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAYMENU)));
   m_pWorkerHost = g_SearchPage.GetWorkerHost();
 }
@@ -79,17 +105,19 @@ CWindowMain::~CWindowMain() {
 }
 
 int CWindowMain::InitMainWindow() {
-  g_AppData.LoadSettings();
+  // No settings file, or one that could not be read: a first start, which
+  // takes the design's placement at this DPI.
+  const bool firstStart = !g_AppData.LoadSettings();
   const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  m_nDpi = fw::DpiOf(m_hWnd);
+  // The panel is never narrower than the design's at this DPI.
+  g_AppData.m_nSplitterPos = std::max(g_AppData.m_nSplitterPos, Scale(kMinPanelWidth));
 
-  // An empty image list whose 50 by 5 cell makes every button at least that
-  // wide, with a little room above its text.
-  m_imlToolBar.Reset(::ImageList_Create(50, 5, ILC_COLOR24 | ILC_MASK, 7, 0));
   m_wndToolBar.Attach(::CreateWindowExA(
       0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, 0, 0, 0, 0, m_hWnd,
       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_TOOLBAR)), instance, nullptr));
   m_wndToolBar.Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-  m_wndToolBar.Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imlToolBar.Get()));
+  MakeDpiImages();
   // "Separator" is string 2 and no button shows it.
   m_wndToolBar.Send(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>("Tools\0Help\0Separator\0Exit\0"));
   TBBUTTON buttons[] = {
@@ -132,14 +160,31 @@ int CWindowMain::InitMainWindow() {
   // Nor a second start of the program by the user, who is not elevated.
   ::ChangeWindowMessageFilterEx(m_hWnd, WM_SECONDSTART, MSGFLT_ALLOW, nullptr);
 
-  PlaceAsStored();
+  PlaceAsStored(firstStart);
   // A stored 0 keeps the window hidden: the program starts in the
   // notification area only.
   ::ShowWindow(m_hWnd, g_AppData.m_nWindowShowCmd);
   return INIT_RUN;
 }
 
-void CWindowMain::PlaceAsStored() {
+void CWindowMain::MakeDpiImages() {
+  // An empty image list whose 50 by 5 cell makes every button at least that
+  // wide, with a little room above its text.
+  fw::CImageList cells(::ImageList_Create(Scale(50), Scale(5), ILC_COLOR24 | ILC_MASK, 7, 0));
+  m_wndToolBar.Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(cells.Get()));
+  m_wndToolBar.Send(TB_AUTOSIZE);
+  m_imlToolBar = std::move(cells);  // the toolbar has let go of the old one
+
+  fw::CIcon small(fw::LoadIconOfSize(IDI_APP, fw::SmallIconSize(m_nDpi)));
+  fw::CIcon big(fw::LoadIconOfSize(IDI_APP, fw::SystemMetricForDpi(SM_CXICON, m_nDpi)));
+  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+  m_iconSmall = std::move(small);  // the window has let go of the old ones
+  m_iconBig = std::move(big);
+  m_hTrayIcon = ChooseTrayIcon(m_nDpi);
+}
+
+void CWindowMain::PlaceAsStored(bool firstStart) {
   // The stored rectangle is the placement's normal one, in workspace
   // coordinates (the screen's less a taskbar at the top or left): set back
   // the same way, or the window creeps by the taskbar's thickness every run.
@@ -166,7 +211,22 @@ void CWindowMain::PlaceAsStored() {
     rect = {brought.left - workArea.left, brought.top - workArea.top, brought.right - workArea.left,
             brought.bottom - workArea.top};
   }
-  placement.rcNormalPosition = {rect.left, rect.top, rect.right, rect.bottom};
+  // Never smaller than the window's minimum, measured now that the page
+  // switch has grown the hidden window and its frame can be seen; within the
+  // work area of its monitor, in the same workspace terms.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  const RECT shifted{rect.left + workArea.left, rect.top + workArea.top, rect.right + workArea.left,
+                     rect.bottom + workArea.top};
+  ::GetMonitorInfoA(::MonitorFromRect(&shifted, MONITOR_DEFAULTTONEAREST), &monitor);
+  LayoutRect area = ToLayout(monitor.rcWork);
+  area = {area.left - workArea.left, area.top - workArea.top, area.right - workArea.left,
+          area.bottom - workArea.top};
+  // The panel, not laid out while the window is hidden, will be as wide as
+  // the bar's place.
+  const TrackSize least = LeastSize(RectInClient(m_wndSplitter.m_hWnd, m_hWnd).left);
+  rect = FirstPlacement(rect, firstStart, m_nDpi, least, area);
+  placement.rcNormalPosition = ToRect(rect);
   ::SetWindowPlacement(m_hWnd, &placement);
 }
 
@@ -181,7 +241,7 @@ void CWindowMain::FitPageToHost(int32_t pageId) {
 
 void CWindowMain::SetSplitterRange() {
   SplitterRange range =
-      MainSplitterRange(g_AppData.m_nSplitterPos, GetClientRect().right, m_nMinPageWidth);
+      MainSplitterRange(g_AppData.m_nSplitterPos, GetClientRect().right, m_nMinPageWidth, m_nDpi);
   m_wndSplitter.SetRange(range.min, range.max);
 }
 
@@ -197,13 +257,22 @@ LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
     page->pWnd->Show(SW_SHOWNA);
     ::RedrawWindow(page->pWnd->m_hWnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    m_nMinPageWidth = page->Width();
-    m_nMinPageHeight = page->Height();
+    m_nMinPageWidth = page->Width(m_nDpi);
+    m_nMinPageHeight = page->Height(m_nDpi);
   }
   m_nCurrentPage = pageId;
   // Moving the window onto its own rectangle makes the system apply the new
-  // minimum: the window grows when the page needs more room.
-  Move(GetWindowRect());
+  // minimum: the window grows when the page needs more room, and one that
+  // grew past its monitor's work area comes back onto it.
+  const RECT before = GetWindowRect();
+  Move(before);
+  const RECT after = GetWindowRect();
+  if (IsVisible() && !::IsZoomed(m_hWnd) && !::IsIconic(m_hWnd) && !::EqualRect(&before, &after)) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    Move(ToRect(BringInto(ToLayout(after), ToLayout(monitor.rcWork))));
+  }
   FitPageToHost(pageId);
   SetSplitterRange();
   return 0;
@@ -243,8 +312,7 @@ void CWindowMain::LayOut(int cx) {
   ::SubtractRect(&area, &client, &toolbar);
 
   const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
-  MainPanes panes =
-      LayOutPanes({area.left, area.top, area.right, area.bottom}, static_cast<int>(bar.left), cx);
+  MainPanes panes = LayOutPanes(ToLayout(area), static_cast<int>(bar.left), cx, m_nDpi);
   auto toRect = [](const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
   m_wndLeftPanel.Move(toRect(panes.panel));
   RECT strip = toRect(panes.splitter);
@@ -279,10 +347,9 @@ TrackSize CWindowMain::FrameSize() const {
           static_cast<int>(window.bottom - window.top - client.bottom)};
 }
 
-void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
-  std::optional<int> panelWidth;
+TrackSize CWindowMain::LeastSize(std::optional<int> panelWidth) const {
   std::optional<int> toolbarHeight;
-  if (m_wndLeftPanel.m_hWnd) {
+  if (m_wndLeftPanel.m_hWnd && !panelWidth) {
     RECT rect = m_wndLeftPanel.GetWindowRect();
     panelWidth = rect.right - rect.left;
   }
@@ -290,11 +357,60 @@ void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
     RECT rect = m_wndToolBar.GetWindowRect();
     toolbarHeight = rect.bottom - rect.top;
   }
-  TrackSize size =
-      MinTrackSize(m_nMinPageWidth, m_nMinPageHeight, panelWidth, toolbarHeight, FrameSize());
+  // The page's template as it is now: after a change of DPI Windows gives a
+  // dialog its new font only once the main window has seen the change.
+  int pageWidth = m_nMinPageWidth;
+  int pageHeight = m_nMinPageHeight;
+  if (const PageRef* page = FindPage(m_nCurrentPage)) {
+    PageRef now = *page;
+    now.MeasureTemplate();
+    pageWidth = std::max(pageWidth, now.nTemplateWidth);
+    pageHeight = std::max(pageHeight, now.nTemplateHeight);
+  }
+  return MinTrackSize(pageWidth, pageHeight, panelWidth, toolbarHeight, FrameSize(), m_nDpi);
+}
+
+void CWindowMain::OnGetMinMaxInfo(MINMAXINFO* info) {
+  const TrackSize size = LeastSize();
   info->ptMinTrackSize.x = size.width;
   info->ptMinTrackSize.y = size.height;
   SetMsgHandled(false);
+}
+
+LRESULT CWindowMain::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  const int oldDpi = m_nDpi;
+  const int newDpi = LOWORD(wParam);
+  if (newDpi <= 0 || !lParam) return 0;
+  m_nDpi = newDpi;
+  MakeDpiImages();
+  AddTrayIcon();  // the icon is there already: this gives it the new picture
+
+  // The panel keeps its share of the window, and its lower limit with it.
+  g_AppData.m_nSplitterPos = ScaleForDpi(g_AppData.m_nSplitterPos, newDpi, oldDpi);
+  if (m_wndSplitter.m_hWnd) {
+    const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
+    m_wndSplitter.Move(ScaleForDpi(bar.left, newDpi, oldDpi), bar.top, SplitterWidth(newDpi),
+                       bar.bottom - bar.top);
+  }
+  for (auto& [pageId, page] : m_mapPages) page.MeasureTemplate();
+  if (const PageRef* page = FindPage(m_nCurrentPage)) {
+    m_nMinPageWidth = page->Width(m_nDpi);
+    m_nMinPageHeight = page->Height(m_nDpi);
+  } else {
+    m_nMinPageWidth = ScaleForDpi(m_nMinPageWidth, newDpi, oldDpi);
+    m_nMinPageHeight = ScaleForDpi(m_nMinPageHeight, newDpi, oldDpi);
+  }
+  if (m_wndRightPanel.m_hWnd) fw::ScaleListColumns(m_wndRightPanel.m_hWnd, oldDpi, newDpi);
+
+  // The panes at the new scale first: the window's minimum counts the panel
+  // as it stands.
+  LayOut(GetClientRect().right);
+  const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+  ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The same size sends no size change, yet the bar and the pages moved.
+  LayOut(GetClientRect().right);
+  return 0;
 }
 
 LRESULT CWindowMain::OnSplitterMoved(WPARAM, LPARAM distance) {

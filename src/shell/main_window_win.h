@@ -13,9 +13,11 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "dialogs/help_about_win.h"
+#include "framework/dpi.h"
 #include "framework/handles_win.h"
 #include "framework/window_win.h"
 #include "framework/worker_host_win.h"
@@ -27,8 +29,8 @@
 #include "shell/tray_icon_win.h"
 
 // A page as the main window sees it: its window and the least room it needs,
-// which the page object itself carries, beside the room its template really
-// takes in the page's font, measured when the window was made.
+// which the page object itself carries (in pixels at 96 DPI), beside the room
+// its template really takes in the page's font at the window's DPI.
 struct PageRef {
   fw::CDialog* pWnd = nullptr;
   const int32_t* pWidth = nullptr;
@@ -36,16 +38,18 @@ struct PageRef {
   int32_t nTemplateWidth = 0;
   int32_t nTemplateHeight = 0;
 
-  // Once the page's window exists and before anything resized it.
+  // Once the page's window exists.
   template <class Page>
   static PageRef Of(Page& page) {
-    const RECT rect = page.GetWindowRect();
-    return {&page, &page.m_nPageWidth, &page.m_nPageHeight, rect.right - rect.left,
-            rect.bottom - rect.top};
+    PageRef ref{&page, &page.m_nPageWidth, &page.m_nPageHeight};
+    ref.MeasureTemplate();
+    return ref;
   }
-  // The page's own minimum, or more when its template needs it.
-  int32_t Width() const { return std::max(*pWidth, nTemplateWidth); }
-  int32_t Height() const { return std::max(*pHeight, nTemplateHeight); }
+  // The template's size in the page's font now: again after a change of DPI.
+  void MeasureTemplate();
+  // The page's own minimum at this DPI, or more when its template needs it.
+  int32_t Width(int dpi) const { return std::max(ScaleForDpi(*pWidth, dpi), nTemplateWidth); }
+  int32_t Height(int dpi) const { return std::max(ScaleForDpi(*pHeight, dpi), nTemplateHeight); }
 };
 
 class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
@@ -70,8 +74,9 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // The only way the window is destroyed.
   void ExitApplication();
 
-  // The notification icon's side.
-  static HICON ChooseTrayIcon();
+  // The notification icon's side: the icon for this system at the small-icon
+  // size of this DPI.
+  static HICON ChooseTrayIcon(int dpi);
   void AddTrayIcon();
   void RemoveTrayIcon();
   LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
@@ -86,7 +91,7 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   CSplitterBar m_wndSplitter;
   fw::CWnd m_wndToolBar;
   fw::CImageList m_imlToolBar;
-  int32_t m_nMinPageWidth = 450;  // of the shown page
+  int32_t m_nMinPageWidth = 450;  // of the shown page, in pixels at m_nDpi
   int32_t m_nMinPageHeight = 450;
   int32_t m_nCurrentPage = 0;  // 0 until the first page shows
   CWindowLeftPanel m_wndLeftPanel;
@@ -97,10 +102,27 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   IWorkerHost* m_pWorkerHost = nullptr;
   // How long the exit waits for a worker it told to stop.
   std::chrono::milliseconds m_nWorkerEndBound{5000};
+  // The DPI of the window's monitor, by which every figure of the design is
+  // scaled; it changes with WM_DPICHANGED.
+  int m_nDpi = kDesignDpi;
+  // The window's own icons at its DPI (the class has the system's sizes).
+  fw::CIcon m_iconSmall;
+  fw::CIcon m_iconBig;
 
  private:
-  // The stored normal rectangle, on a monitor that is there.
-  void PlaceAsStored();
+  // The stored normal rectangle, on a monitor that is there, never smaller
+  // than the window's minimum; on a first start the design's, at the DPI.
+  void PlaceAsStored(bool firstStart);
+  int Scale(int pixels) const { return ScaleForDpi(pixels, m_nDpi); }
+  // The toolbar's image list, the window's icons and the notification icon
+  // at m_nDpi.
+  void MakeDpiImages();
+  // The window's least size for the shown page beside the panel as it is,
+  // or as wide as given.
+  TrackSize LeastSize(std::optional<int> panelWidth = std::nullopt) const;
+  // A move onto another monitor or a new scale: the suggested rectangle, and
+  // everything the program sized by itself made again at the new DPI.
+  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
   const PageRef* FindPage(int32_t pageId) const;
   void FitPageToHost(int32_t pageId);
   void SetSplitterRange();
@@ -128,6 +150,7 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   static constexpr fw::MessageEntry<CWindowMain> kMessageTable[] = {
       {fw::Message<WM_SIZE>, &CWindowMain::OnSize},
       {fw::Message<WM_GETMINMAXINFO>, &CWindowMain::OnGetMinMaxInfo},
+      {fw::Message<WM_DPICHANGED>, &CWindowMain::OnDpiChanged},
       {fw::Message<WM_WINDOWPOSCHANGED>, &CWindowMain::OnWindowPosChanged},
       {fw::Message<WM_SYSCOMMAND>, &CWindowMain::OnSysCommand},
       {fw::Message<WM_ENDSESSION>, &CWindowMain::OnEndSession},

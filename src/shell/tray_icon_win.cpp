@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/dpi_win.h"
 #include "resources/product.h"
 #include "resources/resource.h"
 #include "settings/app_data.h"
@@ -69,13 +70,15 @@ NOTIFYICONDATAA IconRecord(HWND owner) {
 
 }  // namespace
 
-HICON CWindowMain::ChooseTrayIcon() {
+HICON CWindowMain::ChooseTrayIcon(int dpi) {
   const OSVERSIONINFOEXA version = ReadSystemVersion();
   const int id =
       TrayIconIdFor(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
-  // Shared: the system keeps it for the whole run and frees it.
+  // Shared: the system keeps it for the whole run and frees it. The small-icon
+  // size of a DPI is one of the system's standard sizes, which sharing allows.
+  const int size = fw::SmallIconSize(dpi);
   return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                         IMAGE_ICON, 16, 16, LR_SHARED));
+                                         IMAGE_ICON, size, size, LR_SHARED));
 }
 
 void CWindowMain::AddTrayIcon() {

@@ -8,6 +8,7 @@
 #include "dialogs/box_layout.h"
 #include "dialogs/message_box_win.h"
 #include "dialogs/show_message.h"
+#include "framework/dpi_win.h"
 #include "framework/window_win.h"
 #include "resources/resource.h"
 #include "support/box_answerer_ui_win.h"
@@ -303,7 +304,8 @@ TEST(BoxLook, LaidOutByTheArithmetic) {
   AskYesNo(nullptr, caption, "", "Do you want to remove 2 item(s)\nfrom list?", IDI_QUESTION);
   ASSERT_TRUE(answerer.Answered());
   const int frame = Height(look.window) - Height(look.client);
-  BoxLayout layout = ComputeBoxLayout(BoxKind::kAnswer, 2, look.lineHeight, frame);
+  BoxLayout layout =
+      ComputeBoxLayout(BoxKind::kAnswer, 2, look.lineHeight, frame, fw::DpiOf(nullptr));
   auto same = [](const RECT& r, const BoxRect& b) {
     return r.left == b.left && r.top == b.top && r.right == b.right && r.bottom == b.bottom;
   };

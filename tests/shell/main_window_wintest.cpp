@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/dpi_win.h"
 #include "settings/app_data.h"
 #include "settings/settings_page_win.h"
 #include "shell/main_layout.h"
@@ -57,14 +58,17 @@ SIZE TemplatePixels(const fw::CDialog& page) {
 }
 
 // The least room for the page: its own numbers, or its template's.
+// The page's own figures are drawn for 96 DPI.
 SIZE PageMinimum(MainWindowRun& run, int32_t pageId, int ownWidth, int ownHeight) {
   const SIZE real = TemplatePixels(Page(run, pageId));
-  return {std::max<LONG>(ownWidth, real.cx), std::max<LONG>(ownHeight, real.cy)};
+  const int dpi = run.Main().m_nDpi;
+  return {std::max<LONG>(ScaleForDpi(ownWidth, dpi), real.cx),
+          std::max<LONG>(ScaleForDpi(ownHeight, dpi), real.cy)};
 }
 
 TrackSize ExpectedMinTrackSize(MainWindowRun& run, const SIZE& page) {
   return MinTrackSize(page.cx, page.cy, Width(run.Main().m_wndLeftPanel.GetWindowRect()),
-                      run.ToolbarHeight(), FrameOf(run.Hwnd()));
+                      run.ToolbarHeight(), FrameOf(run.Hwnd()), run.Main().m_nDpi);
 }
 
 TEST(MainWindow, FirstStartWithDefaultSettings) {
@@ -119,7 +123,8 @@ TEST(MainWindow, PanesFillTheAreaBelowTheToolbar) {
   EXPECT_EQ(toolbar.right, cx);
   EXPECT_GT(Height(toolbar), 0);
 
-  const MainPanes expected = LayOutPanes({0, toolbar.bottom, cx, client.bottom}, 140, cx);
+  const MainPanes expected =
+      LayOutPanes({0, toolbar.bottom, cx, client.bottom}, 140, cx, main.m_nDpi);
   auto asLayout = [](const RECT& r) { return LayoutRect{r.left, r.top, r.right, r.bottom}; };
   EXPECT_EQ(asLayout(run.InClient(main.m_wndLeftPanel.m_hWnd)), expected.panel);
   EXPECT_EQ(asLayout(run.InClient(main.m_wndSplitter.m_hWnd)), expected.splitter);
@@ -483,15 +488,18 @@ TEST(MainWindow, SplitterStopsAtTheStartingPanelWidthOnTheLeft) {
             run.InClient(main.m_wndSplitter.m_hWnd).right);
 }
 
-TEST(MainWindow, SplitterIsHeldWhenPanelAndPageDoNotFit) {
-  // 200 + 480 (or more) + 3 is more than a 650-pixel window holds: the upper limit lies
-  // below the lower one and wins, whichever way the bar is dragged.
+TEST(MainWindow, AStoredWindowTooNarrowForPanelAndPageGrowsToHoldBoth) {
+  // 200 + 480 (or more) + 3 is more than a 650-pixel window holds: the window
+  // starts at its minimum instead, so the bar's range is not inverted (where
+  // it would be, the upper limit wins: MainLayout tests). The bar still
+  // cannot go left of where it started.
   MainWindowRun run([](CAppData& data) { data.m_nSplitterPos = 200; });
   CWindowMain& main = run.Main();
+  EXPECT_EQ(Width(main.GetWindowRect()), AskMinTrackSize(run.Hwnd()).width);
   const int limit = std::max(5, run.ClientWidth() - main.m_nMinPageWidth - 3);
-  ASSERT_LT(limit, 200);
+  ASSERT_GE(limit, 200);
   DragBar(main.m_wndSplitter, 20);
-  EXPECT_EQ(BarCentreInClient(run), limit);
+  EXPECT_EQ(BarCentreInClient(run), 200);
   DragBar(main.m_wndSplitter, 600);
   EXPECT_EQ(BarCentreInClient(run), limit);
 }
@@ -678,6 +686,85 @@ TEST(MainWindow, ExitDuringASearchWithoutAProgressWindowAsksFirst) {
   EXPECT_TRUE(yes.Join());
   EXPECT_EQ(yes.Texts(), Texts{"Deleting Files. Do you really want to exit?"});
   EXPECT_EQ(main.m_hWnd, nullptr);
+}
+
+// Wine sends no WM_DPICHANGED: it is sent here as Windows sends it when the
+// window is dragged onto a monitor of another scale, and back.
+TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSized) {
+  MainWindowRun run;
+  CWindowMain& main = run.Main();
+  // On the settings page, whose window of 975 by 675 at 150 % fits every
+  // desktop of these tests; the search page's lists are scaled all the same.
+  ASSERT_EQ(main.m_nCurrentPage, PAGE_SETTINGS);
+  const HWND lists[] = {Page(run, PAGE_DELETE_FILES).GetDlgItem(IDC_LIST_RESULTS),
+                        Page(run, PAGE_DELETE_FILES).GetDlgItem(IDC_LIST_FOLDERS)};
+  auto columnWidths = [&] {
+    std::vector<int> widths;
+    for (HWND list : lists) {
+      for (int column = 0; column < 6; ++column) {
+        widths.push_back(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
+      }
+    }
+    return widths;
+  };
+  const int first = main.m_nDpi;
+  const std::vector<int> firstColumns = columnWidths();
+  const RECT firstWindow = main.GetWindowRect();
+  const int firstBar = run.InClient(main.m_wndSplitter.m_hWnd).left;
+
+  // Onto a monitor of 150 % and back, then of 125 % and back: a single round
+  // trip gives back every figure (a chain of them may drift by a pixel).
+  int from = first;
+  RECT window = firstWindow;
+  int bar = firstBar;
+  std::vector<int> columns = firstColumns;
+  for (int to : {first * 3 / 2, first, first * 5 / 4, first}) {
+    SCOPED_TRACE(to);
+    // Windows suggests the rectangle scaled about its own place.
+    const RECT suggested{window.left, window.top,
+                         window.left + ScaleForDpi(Width(window), to, from),
+                         window.top + ScaleForDpi(Height(window), to, from)};
+    main.Send(WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(main.m_nDpi, to);
+    window = main.GetWindowRect();
+    EXPECT_TRUE(::EqualRect(&window, &suggested))
+        << window.left << "," << window.top << "-" << window.right << "," << window.bottom
+        << " for " << suggested.left << "," << suggested.top << "-" << suggested.right << ","
+        << suggested.bottom;
+
+    // The toolbar's empty 50 by 5 cell, the window's and the tray's icons.
+    int cellWidth = 0;
+    int cellHeight = 0;
+    ::ImageList_GetIconSize(main.m_imlToolBar.Get(), &cellWidth, &cellHeight);
+    EXPECT_EQ(cellWidth, ScaleForDpi(50, to));
+    EXPECT_EQ(cellHeight, ScaleForDpi(5, to));
+    ICONINFO icon{};
+    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(main.Send(WM_GETICON, ICON_SMALL)), &icon));
+    BITMAP mask{};
+    ::GetObjectA(icon.hbmMask, sizeof mask, &mask);
+    if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
+    ::DeleteObject(icon.hbmMask);
+    EXPECT_EQ(mask.bmWidth, fw::SmallIconSize(to));
+    EXPECT_EQ(main.m_hTrayIcon, CWindowMain::ChooseTrayIcon(to));
+
+    // The page's minimum, the bar's place and width, the panes and the columns.
+    EXPECT_EQ(main.m_nMinPageWidth, PageMinimum(run, PAGE_SETTINGS, 480, 350).cx);
+    EXPECT_EQ(main.m_nMinPageHeight, PageMinimum(run, PAGE_SETTINGS, 480, 350).cy);
+    const RECT barRect = run.InClient(main.m_wndSplitter.m_hWnd);
+    bar = ScaleForDpi(bar, to, from);
+    EXPECT_EQ(barRect.left, bar);
+    EXPECT_EQ(Width(barRect), SplitterWidth(to));
+    EXPECT_EQ(run.InClient(main.m_wndRightPanel.m_hWnd).left, barRect.right);
+    EXPECT_EQ(g_AppData.m_nSplitterPos, bar);
+    for (int& width : columns) width = ScaleForDpi(width, to, from);
+    EXPECT_EQ(columnWidths(), columns);
+    if (to == first) {
+      EXPECT_TRUE(::EqualRect(&window, &firstWindow));
+      EXPECT_EQ(bar, firstBar);
+      EXPECT_EQ(columns, firstColumns);
+    }
+    from = to;
+  }
 }
 
 }  // namespace

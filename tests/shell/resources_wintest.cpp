@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -43,11 +47,15 @@ TEST(Resources, IconsHaveTheirSizesAndColours) {
   // 16 colours: 4 bits a pixel; 256 colours: 8.
   for (Expected e : {Expected{IDI_MESSAGE, 4}, Expected{IDI_QUESTION, 4}, Expected{IDI_TRAY, 8},
                      Expected{IDI_TRAY_CLASSIC, 4}, Expected{IDI_APP, 8}}) {
-    IconLook look = LookAtIcon(e.id, 16);
-    EXPECT_EQ(look.width, 16) << e.id;
-    EXPECT_EQ(look.bitsPerPixel, e.bits) << e.id;
+    // A frame of its own for the small-icon size of 96, 120, 144 and 192 DPI.
+    for (int size : {16, 20, 24, 32}) {
+      IconLook look = LookAtIcon(e.id, size);
+      EXPECT_EQ(look.width, size) << e.id;
+      EXPECT_EQ(look.bitsPerPixel, e.bits) << e.id;
+    }
   }
-  EXPECT_EQ(LookAtIcon(IDI_APP, 32).width, 32);
+  // And for the large icon's sizes.
+  for (int size : {40, 48, 64}) EXPECT_EQ(LookAtIcon(IDI_APP, size).width, size);
 }
 
 TEST(Resources, IconsLoad) {
@@ -149,6 +157,162 @@ TEST(Resources, ManifestRunsAsInvokerInUtf8WithCommonControlsSix) {
   // This test program carries the same manifest: the code page it asks for is
   // the one the process got.
   EXPECT_EQ(::GetACP(), 65001u);
+}
+
+// The text of the first <element ...>text</element>.
+std::string ManifestText(const std::string& manifest, const std::string& element) {
+  const size_t tag = manifest.find("<" + element);
+  if (tag == std::string::npos) return {};
+  const size_t text = manifest.find('>', tag) + 1;
+  return manifest.substr(text, manifest.find('<', text) - text);
+}
+
+TEST(Resources, ManifestIsPerMonitorDpiAwareAndNamesTheWindowsVersions) {
+  const std::string manifest = ManifestText();
+  // Per monitor v2, falling back to per monitor (8.1) and to the system's DPI.
+  EXPECT_EQ(ManifestText(manifest, "dpiAwareness"), "PerMonitorV2, PerMonitor");
+  EXPECT_EQ(ManifestText(manifest, "dpiAware"), "true/pm");
+  std::vector<std::string> systems;
+  for (size_t at = manifest.find("<supportedOS"); at != std::string::npos;
+       at = manifest.find("<supportedOS", at + 1)) {
+    systems.push_back(ManifestAttribute(manifest.substr(at), "supportedOS", "Id"));
+  }
+  EXPECT_EQ(systems, (std::vector<std::string>{"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                                               "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                                               "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                                               "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}));
+}
+
+// ---- the program still starts on Windows 7
+
+struct Import {
+  std::string library;
+  std::string function;  // "#n" for one imported by ordinal
+};
+
+// Every function quillory.exe imports, read from its import table.
+std::vector<Import> ReadImports(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  auto read = [&bytes](size_t offset, auto& value) {
+    if (offset + sizeof value > bytes.size()) return false;
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return true;
+  };
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_NT_HEADERS64 nt{};
+  if (!read(0, dos) || !read(static_cast<size_t>(dos.e_lfanew), nt)) return {};
+  const size_t sections = static_cast<size_t>(dos.e_lfanew) +
+                          offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                          nt.FileHeader.SizeOfOptionalHeader;
+  auto fileOffset = [&](DWORD rva) -> size_t {
+    for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+      IMAGE_SECTION_HEADER section{};
+      if (!read(sections + i * sizeof section, section)) break;
+      const DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
+      if (rva >= section.VirtualAddress && rva < section.VirtualAddress + size) {
+        return rva - section.VirtualAddress + section.PointerToRawData;
+      }
+    }
+    return bytes.size();
+  };
+  auto text = [&](DWORD rva) {
+    const size_t at = fileOffset(rva);
+    return at < bytes.size() ? bytes.substr(at, bytes.find('\0', at) - at) : std::string();
+  };
+
+  std::vector<Import> imports;
+  const DWORD table = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  IMAGE_IMPORT_DESCRIPTOR library{};
+  for (size_t at = fileOffset(table); read(at, library) && library.Name; at += sizeof library) {
+    const std::string name = text(library.Name);
+    const DWORD thunks =
+        library.OriginalFirstThunk ? library.OriginalFirstThunk : library.FirstThunk;
+    ULONGLONG thunk = 0;
+    for (size_t t = fileOffset(thunks); read(t, thunk) && thunk; t += sizeof thunk) {
+      char ordinal[16];
+      std::snprintf(ordinal, sizeof ordinal, "#%u", static_cast<unsigned>(thunk & 0xFFFF));
+      imports.push_back({name, thunk & IMAGE_ORDINAL_FLAG64
+                                   ? std::string(ordinal)
+                                   : text(static_cast<DWORD>(thunk) + 2)});  // past the hint
+    }
+  }
+  return imports;
+}
+
+// Why Windows 7 would refuse to start a program importing this, or empty.
+// Its libraries are the ones below (no api-ms-win-* sets, no shcore.dll of
+// 8.1, no universal C runtime). The per-monitor DPI functions (8.1, 10) all
+// spell "Dpi" where Vista's SetProcessDPIAware spells "DPI"; the rest are the
+// newer functions a program like this one could reach through its runtime.
+std::string NewerThanWindows7(std::string library, const std::string& function) {
+  std::transform(library.begin(), library.end(), library.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  static const std::vector<std::string> kLibraries = {
+      "kernel32.dll", "user32.dll", "gdi32.dll",    "comctl32.dll", "comdlg32.dll", "shell32.dll",
+      "shlwapi.dll",  "ole32.dll",  "oleaut32.dll", "advapi32.dll", "version.dll",  "msvcrt.dll"};
+  if (std::find(kLibraries.begin(), kLibraries.end(), library) == kLibraries.end()) {
+    return library + " is not a library of Windows 7";
+  }
+  static const std::vector<std::string> kNewer = {"LogicalToPhysicalPointForPerMonitorDPI",
+                                                  "PhysicalToLogicalPointForPerMonitorDPI",
+                                                  "GetSystemTimePreciseAsFileTime",
+                                                  "CreateFile2",
+                                                  "CopyFile2",
+                                                  "GetOverlappedResultEx",
+                                                  "WaitOnAddress",
+                                                  "WakeByAddressSingle",
+                                                  "WakeByAddressAll",
+                                                  "SetThreadDescription",
+                                                  "GetThreadDescription",
+                                                  "PrefetchVirtualMemory",
+                                                  "GetCurrentThreadStackLimits",
+                                                  "SetProcessMitigationPolicy",
+                                                  "GetProcessMitigationPolicy",
+                                                  "GetFirmwareType",
+                                                  "SetThreadInformation",
+                                                  "GetThreadInformation",
+                                                  "SetDefaultDllDirectories",
+                                                  "AddDllDirectory",
+                                                  "RemoveDllDirectory",
+                                                  "DiscardVirtualMemory",
+                                                  "OfferVirtualMemory",
+                                                  "ReclaimVirtualMemory",
+                                                  "SetCoalescableTimer",
+                                                  "GetPointerType",
+                                                  "GetPointerInfo",
+                                                  "EnableMouseInPointer",
+                                                  "GetCurrentInputMessageSource",
+                                                  "GetDisplayAutoRotationPreferences",
+                                                  "IsImmersiveProcess",
+                                                  "GetCurrentPackageId",
+                                                  "GetCurrentPackageFullName"};
+  if (function.find("Dpi") != std::string::npos ||
+      std::find(kNewer.begin(), kNewer.end(), function) != kNewer.end()) {
+    return library + "!" + function + " came after Windows 7";
+  }
+  return {};
+}
+
+TEST(Resources, TheRuleKnowsWhatWindows7Lacks) {
+  EXPECT_NE(NewerThanWindows7("USER32.dll", "GetDpiForWindow"), "");
+  EXPECT_NE(NewerThanWindows7("user32.dll", "SystemParametersInfoForDpi"), "");
+  EXPECT_NE(NewerThanWindows7("USER32.dll", "AdjustWindowRectExForDpi"), "");
+  EXPECT_NE(NewerThanWindows7("shcore.dll", "GetDpiForMonitor"), "");
+  EXPECT_NE(NewerThanWindows7("api-ms-win-core-synch-l1-2-0.dll", "WaitOnAddress"), "");
+  EXPECT_NE(NewerThanWindows7("KERNEL32.dll", "GetSystemTimePreciseAsFileTime"), "");
+  EXPECT_EQ(NewerThanWindows7("USER32.dll", "SetProcessDPIAware"), "");  // Vista's
+  EXPECT_EQ(NewerThanWindows7("KERNEL32.dll", "GetTickCount64"), "");
+}
+
+TEST(Resources, TheProgramImportsNothingNewerThanWindows7) {
+  const std::vector<Import> imports = ReadImports(QUILLORY_EXE);
+  // The table was read: the program's first window is made with this.
+  ASSERT_TRUE(std::any_of(imports.begin(), imports.end(),
+                          [](const Import& i) { return i.function == "CreateWindowExA"; }));
+  for (const Import& import : imports) {
+    EXPECT_EQ(NewerThanWindows7(import.library, import.function), "");
+  }
 }
 
 // The boxes' templates: ids, default buttons and styles as the boxes expect them.

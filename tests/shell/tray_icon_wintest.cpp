@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "framework/dpi_win.h"
 #include "resources/resource.h"
 #include "settings/app_data.h"
 #include "shell/main_window_win.h"
@@ -139,9 +140,11 @@ TEST(TrayIcon, MainWindowTakesTheIconOfThisSystem) {
   const OSVERSIONINFOEXA version = ReadSystemVersion();
   const int id =
       TrayIconIdFor(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
-  // Shared icons: the same resource at the same size is the same handle.
+  // Shared icons: the same resource at the same size is the same handle. The
+  // size is the small icons' of the window's DPI.
+  const int size = fw::SmallIconSize(run.Main().m_nDpi);
   HICON expected = static_cast<HICON>(::LoadImageA(
-      ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_SHARED));
+      ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_SHARED));
   ASSERT_NE(expected, nullptr);
   EXPECT_EQ(run.Main().m_hTrayIcon, expected);
 }
