@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "framework/handles_win.h"
+#include "platform/wide_text_win.h"
 #include "resources/resource.h"
 #include "results/compare_rows.h"
 
@@ -177,6 +178,23 @@ LRESULT CResultsView::OnGetDispInfo(NMHDR* header) {
     default: break;
   }
   return 0;
+}
+
+LRESULT CResultsView::OnFindItem(NMHDR* header) {
+  // The two forms differ only in the characters of the text. Wine sends the
+  // wide one to every parent, Windows the one the parent asked for.
+  const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
+  const LVFINDINFOA& info = find->lvfi;
+  if (!(info.flags & (LVFI_STRING | LVFI_PARTIAL)) || !info.psz) return -1;
+  std::string text;
+  if (header->code == LVN_ODFINDITEMW) {
+    // A character the program's text cannot hold begins no name it shows.
+    if (!platform::NarrowExact(reinterpret_cast<const wchar_t*>(info.psz), text)) return -1;
+  } else {
+    text = info.psz;
+  }
+  return FindRowByName(*m_pAppData, m_arrRowOrder, find->iStart, text,
+                       (info.flags & LVFI_PARTIAL) != 0, (info.flags & LVFI_WRAP) != 0);
 }
 
 void CResultsView::RefillFolders() {

@@ -7,6 +7,7 @@
 //   m_view.Init(m_hWnd);                                    // in OnInitDialog
 //   {fw::Notify(0, HDN_ITEMCLICKA), &Page::OnHeaderClick}   // -> OnHeaderItemClick
 //   {fw::Notify(IDC_LIST_RESULTS, LVN_GETDISPINFOA), ...}   // -> OnGetDispInfo
+//   {fw::Notify(IDC_LIST_RESULTS, LVN_ODFINDITEMA), ...}    // and ...W -> OnFindItem
 //
 // The results list is an owner-data list: it keeps no copy of the rows, only
 // their count and selection, and asks for the texts of the rows it paints.
@@ -75,6 +76,10 @@ class CResultsView {
 
   // The results list asks for the texts of the rows it shows.
   LRESULT OnGetDispInfo(NMHDR* header);
+  // The results list asks which row typed text leads to (LVN_ODFINDITEM, in
+  // the narrow or the wide form, whatever the page asked for): the next row
+  // whose Name begins with it, or -1, which leaves the selection alone.
+  LRESULT OnFindItem(NMHDR* header);
 
   // The store rows of the selected list rows, top to bottom.
   std::vector<int32_t> GetSelectedStoreRows() const;

@@ -538,6 +538,8 @@ LRESULT CWindowWiperEntries::OnResultGetDispInfo(NMHDR* header) {
   return m_view.OnGetDispInfo(header);
 }
 
+LRESULT CWindowWiperEntries::OnResultFindItem(NMHDR* header) { return m_view.OnFindItem(header); }
+
 LRESULT CWindowWiperEntries::OnResultKeyDown(NMHDR* header) {
   const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;
   const bool control = ::GetKeyState(VK_CONTROL) < 0;

@@ -113,6 +113,7 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   // The results list's own notifications and the habits of its rows: the
   // keys, the double-click, Enter and the rows' menu.
   LRESULT OnResultGetDispInfo(NMHDR* header);
+  LRESULT OnResultFindItem(NMHDR* header);
   LRESULT OnResultKeyDown(NMHDR* header);
   LRESULT OnResultDoubleClick(NMHDR* header);
   LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
@@ -154,6 +155,8 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
       {fw::Notify(0, HDN_ITEMCLICKA), &CWindowWiperEntries::OnHeaderClick},
       {fw::Message<WM_SIZE>, &CWindowWiperEntries::OnSize},
       {fw::Notify(IDC_LIST_RESULTS, LVN_GETDISPINFOA), &CWindowWiperEntries::OnResultGetDispInfo},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ODFINDITEMA), &CWindowWiperEntries::OnResultFindItem},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ODFINDITEMW), &CWindowWiperEntries::OnResultFindItem},
       {fw::Notify(IDC_LIST_RESULTS, LVN_KEYDOWN), &CWindowWiperEntries::OnResultKeyDown},
       {fw::Notify(IDC_LIST_RESULTS, NM_DBLCLK), &CWindowWiperEntries::OnResultDoubleClick},
       {fw::Message<WM_CONTEXTMENU>, &CWindowWiperEntries::OnContextMenu},

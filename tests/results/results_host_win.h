@@ -59,15 +59,18 @@ class CResultsHost : public fw::CWindow {
   }
 
   // Any control's notifications: the page's table takes the header clicks
-  // by their code and hands them on, and the results list's text requests.
+  // by their code and hands them on, and the results list's requests for
+  // texts and for the row typed text leads to.
   LRESULT OnNotify(WPARAM, LPARAM lParam) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->code == HDN_ITEMCLICKA || header->code == HDN_ITEMCLICKW) {
       m_headerCodes.push_back(header->code);
       return m_view.OnHeaderItemClick(header);
     }
-    if (header->idFrom == IDC_LIST_RESULTS && header->code == LVN_GETDISPINFOA)
-      return m_view.OnGetDispInfo(header);
+    if (header->idFrom != IDC_LIST_RESULTS) return 0;
+    if (header->code == LVN_GETDISPINFOA) return m_view.OnGetDispInfo(header);
+    if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW)
+      return m_view.OnFindItem(header);
     return 0;
   }
 

@@ -795,6 +795,84 @@ std::string NarrowName(const std::wstring& wide) {
   return narrow;
 }
 
+// The list rows that are selected, top to bottom.
+std::vector<int> SelectedRows(const fw::CListView& list) {
+  std::vector<int> rows;
+  for (int row = -1; (row = list.GetNextItem(row, LVNI_SELECTED)) != -1;) rows.push_back(row);
+  return rows;
+}
+
+// Five files sorted by Name descending (echo, delta, charlie, bravo, alpha),
+// rows 3 and 4 selected and the focus on row 4, as a click leaves them; then
+// keys typed on the list, as the keyboard delivers them.
+std::vector<int> SelectionAfterTyping(CAppData& data, CWindowWiperEntries& page,
+                                      const std::string& typed) {
+  ShowRows(data, page,
+           {{"C:\\a\\", "alpha.doc"},
+            {"C:\\a\\", "bravo.doc"},
+            {"C:\\a\\", "charlie.doc"},
+            {"C:\\a\\", "Delta.doc"},
+            {"C:\\a\\", "echo.doc"}});
+  page.m_view.SortResults(1);
+  page.m_view.SortResults(1);
+  const fw::CListView& list = page.m_view.m_listResults;
+  EXPECT_EQ(list.GetItemText(1, 1), "Delta.doc");
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  list.Send(LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&state));
+  state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  list.Send(LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&state));
+  ::SetFocus(list.m_hWnd);
+  PostTyping(list.m_hWnd, typed);
+  DrainMessages(kProgramKeys);
+  return SelectedRows(list);
+}
+
+// Text no name begins with leaves the selection as it was: a Delete then
+// deletes what the user chose, never the top row. Typed quickly, "z" and "d"
+// are one text, "zd".
+TEST_F(SearchPageTest, TypingTextNoNameBeginsWithLeavesTheSelection) {
+  EXPECT_EQ(SelectionAfterTyping(m_data, m_page, "zd"), (std::vector<int>{2, 3}));
+  // The folder list keeps its own rows and searches them itself.
+  ASSERT_TRUE(AddFolder("C:\\zeta"));
+  ASSERT_TRUE(AddFolder("C:\\alpha"));
+  SelectRow(Folders(), 1);
+  PostTyping(Folders().m_hWnd, "z");
+  DrainMessages(kProgramKeys);
+  EXPECT_EQ(SelectedRows(Folders()), (std::vector<int>{1}));
+}
+
+TEST_F(SearchPageTest, TypingGoesToTheNextNameItBeginsAndWrapsRound) {
+  EXPECT_EQ(SelectionAfterTyping(m_data, m_page, "d"), (std::vector<int>{1}));
+  EXPECT_EQ(Results().GetNextItem(-1, LVNI_FOCUSED), 1);
+  m_page.m_view.CollectSelectedResults();
+  EXPECT_EQ(m_page.m_view.m_arrSelectedResults, (std::vector<int32_t>{3}));  // Delta.doc
+}
+
+// The narrow form, as Windows sends it to a page that asks for narrow
+// notifications, and a search that does not wrap.
+TEST_F(SearchPageTest, TheNarrowFindRequestIsAnsweredToo) {
+  ShowRows(m_data, m_page, {{"C:\\a\\", "alpha.doc"}, {"C:\\a\\", "beta.doc"}});
+  NMLVFINDITEMA find{};
+  find.hdr.hwndFrom = Results().m_hWnd;
+  find.hdr.idFrom = IDC_LIST_RESULTS;
+  find.hdr.code = LVN_ODFINDITEMA;
+  find.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+  find.lvfi.psz = "AL";
+  find.iStart = 1;
+  auto ask = [&] {
+    return ::SendMessageA(m_page.m_hWnd, WM_NOTIFY, IDC_LIST_RESULTS,
+                          reinterpret_cast<LPARAM>(&find));
+  };
+  EXPECT_EQ(ask(), 0);
+  find.lvfi.flags = LVFI_PARTIAL;
+  EXPECT_EQ(ask(), -1);
+  find.lvfi.psz = "z";
+  find.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+  EXPECT_EQ(ask(), -1);
+}
+
 TEST_F(SearchPageTest, CtrlASelectsEveryRow) {
   ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\a\\", "two.txt"}, {"C:\\b\\", "3.txt"}});
   PressKey(Results(), 'A');
