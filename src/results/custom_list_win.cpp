@@ -1,5 +1,6 @@
 #include "results/custom_list_win.h"
 
+#include "framework/run_on_thread_win.h"
 #include "framework/worker_messages.h"
 
 // One window's hook: whose it is and what it stands in front of. The window
@@ -151,15 +152,6 @@ void CCustomList::UpdateHeaderToolTipRects() {
   }
 }
 
-bool CCustomList::RunOnListThread(const std::function<void()>& task) const {
-  if (!m_hWnd || !::IsWindow(m_hWnd)) return false;
-  if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId()) {
-    task();
-    return true;
-  }
-  return Send(WM_LIST_RUNTASK, 0, reinterpret_cast<LPARAM>(&task)) != 0;
-}
-
 void CCustomList::Unhook() {
   Hook::Remove(m_pHeaderHook, GetHeader());
   Hook::Remove(m_pListHook, m_hWnd);
@@ -169,7 +161,7 @@ LRESULT CALLBACK CCustomList::ListProc(HWND hwnd, UINT message, WPARAM wParam, L
   CCustomList* self = Hook::Of(hwnd)->self;
   if (!self) return Hook::Forward(hwnd, message, wParam, lParam);
   switch (message) {
-    case WM_LIST_RUNTASK: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 1;
+    case WM_RUN_TASK: return fw::RunSentTask(lParam);
     case WM_NOTIFY: {
       // A column's new width, from a drag or from the program: the header
       // says so in the narrow or the wide form, as its parent asked.

@@ -6,13 +6,12 @@
 // The list and its header keep the system's window procedures; the object
 // puts its own in front of both for the three things it adds: the tooltip
 // follows a column's new width, the header's mouse messages reach the
-// tooltip, and another thread can hand the list's thread a task to run.
+// tooltip, and the list answers work handed over from another thread
+// (fw::RunOnWindowThread).
 
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
-
-#include <functional>
 
 #include "framework/controls_win.h"
 
@@ -37,11 +36,6 @@ class CCustomList : public fw::CListView {
   BOOL AddHeaderToolTip(int nColumn, const char* pszText);
   // Lays every column's tool over its header item again.
   void UpdateHeaderToolTipRects();
-
-  // Runs `task` on the list's own thread and returns when it is done: at once
-  // on that thread, otherwise through one sent message. False when the list
-  // has no window (the task then has not run).
-  bool RunOnListThread(const std::function<void()>& task) const;
 
   HWND GetHeaderTip() const { return m_wndHeaderTip.m_hWnd; }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "framework/handles_win.h"
+#include "framework/run_on_thread_win.h"
 #include "platform/wide_text_win.h"
 #include "resources/resource.h"
 #include "results/compare_rows.h"
@@ -127,7 +128,7 @@ void CResultsView::Init(HWND page) {
 void CResultsView::RefillResults() {
   // From a worker the refill is one synchronous hand-over: the list reads
   // the store on its own thread only.
-  m_listResults.RunOnListThread([this] { FillResults(); });
+  fw::RunOnWindowThread(m_listResults.m_hWnd, [this] { FillResults(); });
 }
 
 void CResultsView::FillResults() {

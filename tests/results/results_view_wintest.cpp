@@ -134,7 +134,7 @@ struct ListTrace {
   static LRESULT CALLBACK Before(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->hwnd == list) {
-      if (call->message == WM_LIST_RUNTASK) {
+      if (call->message == WM_RUN_TASK) {
         ++runTasks;
         ++depth;
       } else if (call->message == LVM_SETITEMCOUNT) {
@@ -145,7 +145,7 @@ struct ListTrace {
   }
   static LRESULT CALLBACK After(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->hwnd == list && call->message == WM_LIST_RUNTASK) --depth;
+    if (code == HC_ACTION && call->hwnd == list && call->message == WM_RUN_TASK) --depth;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
   }
 };
