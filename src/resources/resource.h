@@ -91,6 +91,7 @@
 #define IDC_LIST_FOLDERS 1230
 #define IDC_EMPTY_LIST 1237
 #define IDC_TOTAL_LABEL 1244
+#define IDC_SELECTION_LABEL 1246
 
 // Search page: the conditions and the folder buttons.
 #define IDC_ALL_FILES 1213

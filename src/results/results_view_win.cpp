@@ -116,6 +116,7 @@ void CResultsView::Init(HWND page) {
   m_listResults.AttachDlgItem(page, IDC_LIST_RESULTS);
   m_listFolders.AttachDlgItem(page, IDC_LIST_FOLDERS);
   m_wndTotal.AttachDlgItem(page, IDC_TOTAL_LABEL);
+  m_wndSelection.AttachDlgItem(page, IDC_SELECTION_LABEL);
   m_wndFind.AttachDlgItem(page, IDC_FIND);
   m_wndDelete.AttachDlgItem(page, IDC_DELETE);
   m_wndEmptyList.AttachDlgItem(page, IDC_EMPTY_LIST);
@@ -125,10 +126,14 @@ void CResultsView::Init(HWND page) {
   for (size_t i = 0; i < m_anSortKind.size(); ++i) m_anSortKind[i] = kResultColumnSortKinds[i];
 }
 
-void CResultsView::RefillResults() {
+void CResultsView::RefillResults(const std::string& report) {
   // From a worker the refill is one synchronous hand-over: the list reads
   // the store on its own thread only.
-  fw::RunOnWindowThread(m_listResults.m_hWnd, [this] { FillResults(); });
+  fw::RunOnWindowThread(m_listResults.m_hWnd, [this, &report] {
+    FillResults();
+    m_strReport = report;
+    ShowSelection();
+  });
 }
 
 void CResultsView::FillResults() {
@@ -142,8 +147,11 @@ void CResultsView::FillResults() {
   const size_t rows = store.GetResultCount();
   m_arrRowOrder.resize(rows);
   for (size_t i = 0; i < rows; ++i) m_arrRowOrder[i] = static_cast<int32_t>(i);
+  m_bQuietSelection = true;
   m_listResults.DeleteAllItems();
   m_listResults.Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows));
+  m_bQuietSelection = false;
+  m_selection.Reset(rows);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 
   if (store.m_nTask == TASK_NONE && store.m_nRunningTask == TASK_NONE) {
@@ -196,6 +204,71 @@ LRESULT CResultsView::OnFindItem(NMHDR* header) {
   }
   return FindRowByName(*m_pAppData, m_arrRowOrder, find->iStart, text,
                        (info.flags & LVFI_PARTIAL) != 0, (info.flags & LVFI_WRAP) != 0);
+}
+
+LRESULT CResultsView::OnItemChanged(NMHDR* header) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+  if (m_bQuietSelection || !(change->uChanged & LVIF_STATE) ||
+      !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
+    return 0;
+  const bool selected = (change->uNewState & LVIS_SELECTED) != 0;
+  if (change->iItem == -1) {
+    m_selection.SetAll(selected, Sizes());
+  } else if (change->iItem >= 0 && static_cast<size_t>(change->iItem) < m_arrRowOrder.size()) {
+    const auto row = static_cast<size_t>(change->iItem);
+    m_selection.Set(static_cast<size_t>(m_arrRowOrder[row]), selected, Sizes());
+  }
+  AfterSelectionChange();
+  return 0;
+}
+
+LRESULT CResultsView::OnStateRangeChanged(NMHDR* header) {
+  const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+  if (m_bQuietSelection || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) return 0;
+  const bool selected = (change->uNewState & LVIS_SELECTED) != 0;
+  const int from = std::max(change->iFrom, 0);
+  const int to = std::min(change->iTo, static_cast<int>(m_arrRowOrder.size()) - 1);
+  for (int row = from; row <= to; ++row) {
+    m_selection.Set(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)]), selected,
+                    Sizes());
+  }
+  // A Shift range may have dropped every other row without a word first
+  // (Wine's list does so): then the range is the whole selection.
+  const auto listed = static_cast<size_t>(m_listResults.GetSelectedCount());
+  if (selected && to >= from && listed != m_selection.Count() &&
+      listed == static_cast<size_t>(to - from + 1)) {
+    m_selection.SetAll(false, Sizes());
+    for (int row = from; row <= to; ++row) {
+      m_selection.Set(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)]), true, Sizes());
+    }
+  }
+  AfterSelectionChange();
+  return 0;
+}
+
+void CResultsView::AfterSelectionChange() {
+  // The list's count is its own sum of its ranges: cheap, and what catches a
+  // change it made without reporting it.
+  if (static_cast<size_t>(m_listResults.GetSelectedCount()) != m_selection.Count()) {
+    ReadSelectionFromList();
+  }
+  m_strReport.clear();
+  ShowSelection();
+}
+
+void CResultsView::ReadSelectionFromList() {
+  m_selection.SetAll(false, Sizes());
+  for (int row = -1; (row = m_listResults.GetNextItem(row, LVNI_SELECTED)) != -1;) {
+    if (static_cast<size_t>(row) >= m_arrRowOrder.size()) break;
+    m_selection.Set(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)]), true, Sizes());
+  }
+}
+
+void CResultsView::ShowSelection() {
+  const std::string text =
+      m_strReport.empty() ? SelectionText(m_selection.Count(), m_selection.Bytes()) : m_strReport;
+  // A label set to its own text still repaints: at every click that shows.
+  if (m_wndSelection.GetText() != text) m_wndSelection.SetText(text);
 }
 
 void CResultsView::RefillFolders() {
@@ -261,7 +334,9 @@ void CResultsView::SortResults(int column) {
   // With redraw on, Wine's list invalidates every row it changes one by one:
   // seconds for 100000 selected rows.
   m_listResults.Send(WM_SETREDRAW, FALSE);
+  m_bQuietSelection = true;  // the same files stay selected: no sum changes
   SelectStoreRows(selected, focused);
+  m_bQuietSelection = false;
   m_listResults.Send(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 }

@@ -17,6 +17,11 @@
 //
 // RefillResults may be called from a worker's thread: the whole refill then
 // runs on the user-interface thread in one sent message.
+//
+// Beside the total, a second label shows "Selected: K files, S" while rows
+// are selected, or what the last delete run did. Its sums follow the list's
+// own reports of changes (OnItemChanged, OnStateRangeChanged) by store row,
+// so a sort moves no total and a click costs one row's work.
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -30,6 +35,7 @@
 
 #include "framework/controls_win.h"
 #include "results/custom_list_win.h"
+#include "results/selection_totals.h"
 #include "settings/app_data.h"
 
 // The results list's sort state, one for the whole run of the program: the
@@ -50,16 +56,17 @@ class CResultsView {
  public:
   explicit CResultsView(CAppData* appData = &g_AppData) : m_pAppData(appData) {}
 
-  // Binds the controls of `page` by their ids (both lists, the total label,
-  // "Find", "Delete", "Empty list"), and gives both lists their styles,
+  // Binds the controls of `page` by their ids (both lists, the total and the
+  // selection label, "Find", "Delete", "Empty list"), and gives both lists their styles,
   // columns and header tooltips. The results list must have been created
   // owner-data (LVS_OWNERDATA): the style cannot be added later.
   void Init(HWND page);
 
   // Rebuilds the results list and the total label from the result store, in
   // store order, with no row selected; enables "Find" and "Delete" when no
-  // task is requested or running. Any thread.
-  void RefillResults();
+  // task is requested or running. `report`, what a finished run did, shows
+  // beside the total until the selection changes. Any thread.
+  void RefillResults(const std::string& report = {});
   // Rebuilds the folder list from m_arrFolders and sets "Find" and "Empty
   // list" by the task. User-interface thread.
   void RefillFolders();
@@ -80,6 +87,10 @@ class CResultsView {
   // the narrow or the wide form, whatever the page asked for): the next row
   // whose Name begins with it, or -1, which leaves the selection alone.
   LRESULT OnFindItem(NMHDR* header);
+  // The results list reports a selection change of one row or of every row
+  // (LVN_ITEMCHANGED, iItem -1), or of a range of rows (LVN_ODSTATECHANGED).
+  LRESULT OnItemChanged(NMHDR* header);
+  LRESULT OnStateRangeChanged(NMHDR* header);
 
   // The store rows of the selected list rows, top to bottom.
   std::vector<int32_t> GetSelectedStoreRows() const;
@@ -97,6 +108,7 @@ class CResultsView {
   CCustomList m_listResults;
   CCustomList m_listFolders;
   fw::CStatic m_wndTotal;
+  fw::CStatic m_wndSelection;
   fw::CButton m_wndFind;
   fw::CButton m_wndDelete;
   fw::CButton m_wndEmptyList;
@@ -114,8 +126,22 @@ class CResultsView {
   // List row r shows store row m_arrRowOrder[r]; its "N" reads that plus 1.
   std::vector<int32_t> m_arrRowOrder;
   CAppData* m_pAppData;
+  // The selected rows' count and size, by store row.
+  CSelectionTotals m_selection;
+  std::string m_strReport;  // what the last delete did, until the selection changes
 
  private:
   void FillResults();
   void SelectStoreRows(const std::vector<char>& selected, int32_t focused);
+  // After the list reported a change: the sums checked against the list's own
+  // count (a range change may come after a deselection the list reported to
+  // nobody), the report dropped, the label shown.
+  void AfterSelectionChange();
+  // The sums from the list's selection itself, row by row.
+  void ReadSelectionFromList();
+  void ShowSelection();
+  std::span<const uint64_t> Sizes() const { return m_pAppData->m_arrFoundSizes; }
+  // While the view itself changes the list's rows or their states, the list's
+  // reports of it are no news.
+  bool m_bQuietSelection = false;
 };

@@ -528,6 +528,7 @@ void CWindowWiperEntries::OnSize(UINT, int cx, int cy) {
   place(m_view.m_listResults, places.resultsList);
   place(m_view.m_wndDelete, places.deleteButton);
   place(m_view.m_wndTotal, places.totalLabel);
+  place(m_view.m_wndSelection, places.selectionLabel);
 }
 
 void CWindowWiperEntries::OnDefaultKey() {}
@@ -539,6 +540,14 @@ LRESULT CWindowWiperEntries::OnResultGetDispInfo(NMHDR* header) {
 }
 
 LRESULT CWindowWiperEntries::OnResultFindItem(NMHDR* header) { return m_view.OnFindItem(header); }
+
+LRESULT CWindowWiperEntries::OnResultItemChanged(NMHDR* header) {
+  return m_view.OnItemChanged(header);
+}
+
+LRESULT CWindowWiperEntries::OnResultStateRangeChanged(NMHDR* header) {
+  return m_view.OnStateRangeChanged(header);
+}
 
 LRESULT CWindowWiperEntries::OnResultKeyDown(NMHDR* header) {
   const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;

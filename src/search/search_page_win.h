@@ -114,6 +114,8 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   // keys, the double-click, Enter and the rows' menu.
   LRESULT OnResultGetDispInfo(NMHDR* header);
   LRESULT OnResultFindItem(NMHDR* header);
+  LRESULT OnResultItemChanged(NMHDR* header);
+  LRESULT OnResultStateRangeChanged(NMHDR* header);
   LRESULT OnResultKeyDown(NMHDR* header);
   LRESULT OnResultDoubleClick(NMHDR* header);
   LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
@@ -157,6 +159,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
       {fw::Notify(IDC_LIST_RESULTS, LVN_GETDISPINFOA), &CWindowWiperEntries::OnResultGetDispInfo},
       {fw::Notify(IDC_LIST_RESULTS, LVN_ODFINDITEMA), &CWindowWiperEntries::OnResultFindItem},
       {fw::Notify(IDC_LIST_RESULTS, LVN_ODFINDITEMW), &CWindowWiperEntries::OnResultFindItem},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ITEMCHANGED), &CWindowWiperEntries::OnResultItemChanged},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ODSTATECHANGED),
+       &CWindowWiperEntries::OnResultStateRangeChanged},
       {fw::Notify(IDC_LIST_RESULTS, LVN_KEYDOWN), &CWindowWiperEntries::OnResultKeyDown},
       {fw::Notify(IDC_LIST_RESULTS, NM_DBLCLK), &CWindowWiperEntries::OnResultDoubleClick},
       {fw::Message<WM_CONTEXTMENU>, &CWindowWiperEntries::OnContextMenu},

@@ -976,6 +976,75 @@ TEST_F(SearchPageTest, TheRowsMenuOffersItsFourChoicesAndCopyPathCopies) {
   EXPECT_TRUE(PumpUntil([] { return ClipboardText() == L"C:\\b\\two.txt"; }));
 }
 
+// The line beside the total, through what a user does: clicks with and
+// without Shift, Ctrl+A, typing, a sort, and a delete with a file that cannot
+// go and one that changed since the search.
+TEST_F(SearchPageTest, TheSelectionLineFollowsEveryChangeAndTellsWhatADeleteDid) {
+  TempDir dir;
+  const std::pair<const char*, uint64_t> files[] = {
+      {"a.txt", 100}, {"b.txt", 2048}, {"c.txt", 3000}, {"locked.txt", 512}, {"moved.txt", 700}};
+  for (const auto& [name, size] : files) dir.MakeFile(name, size);
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  ASSERT_EQ(Results().GetItemCount(), 5);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "");
+
+  auto rowOf = [&](const std::string& name) {
+    for (int row = 0; row < Results().GetItemCount(); ++row) {
+      if (Results().GetItemText(row, 1) == name) return row;
+    }
+    return -1;
+  };
+  // A click on the row's name, as the mouse gives it to the list.
+  auto clickRow = [&](const std::string& name, WPARAM keys = 0) {
+    RECT cell{};
+    cell.top = 1;
+    cell.left = LVIR_BOUNDS;
+    Results().Send(LVM_GETSUBITEMRECT, static_cast<WPARAM>(rowOf(name)),
+                   reinterpret_cast<LPARAM>(&cell));
+    const LPARAM at = MAKELPARAM(cell.left + 4, (cell.top + cell.bottom) / 2);
+    Results().Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
+    Results().Send(WM_LBUTTONUP, keys, at);
+  };
+
+  m_page.m_view.SortResults(1);  // by Name: a, b, c, locked, moved
+  clickRow("b.txt");
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 1 files, 2.0 KB");
+  clickRow("locked.txt", MK_SHIFT);  // b, c, locked
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 3 files, 5.4 KB");
+  clickRow("c.txt", MK_SHIFT);  // the range shrinks to b, c
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 2 files, 4.9 KB");
+  clickRow("moved.txt", MK_CONTROL);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 3 files, 5.6 KB");
+  PressKey(Results(), 'A', true);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 5 files, 6.2 KB");
+  PostTyping(Results().m_hWnd, "c");
+  DrainMessages(kProgramKeys);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 1 files, 2.9 KB");
+  clickRow("a.txt", MK_CONTROL);
+  m_page.m_view.SortResults(4);  // by Size: the same files stay selected
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 2 files, 3.0 KB");
+
+  PressKey(Results(), 'A', true);
+  ASSERT_TRUE(SetReadOnly(dir / "locked.txt", true));
+  dir.MakeFile("moved.txt", 900);  // another file than the search found
+  BoxSeries answers("Warning", {IDOK, IDC_BOX_NO, IDC_BOX_NO});  // Yes, Skip, Skip
+  ASSERT_TRUE(Click(IDC_DELETE));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_TRUE(answers.Join());
+  EXPECT_EQ(Results().GetItemCount(), 2);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL),
+            "Deleted 3 of 5 files; 1 could not be deleted; 1 had changed since the search");
+  // Until the selection changes, or the next Find.
+  clickRow("locked.txt");
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 1 files, 512 B");
+  ASSERT_TRUE(SetReadOnly(dir / "locked.txt", false));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "");
+}
+
 // ---- the program's one page
 
 TEST(SearchPageObject, GivesTheMainWindowItsProgressWindowAndMinimumSize) {
