@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dialogs/message_box_win.h"
 #include "framework/handles_win.h"
 #include "framework/run_on_thread_win.h"
 #include "platform/wide_text_win.h"
 #include "resources/resource.h"
 #include "results/compare_rows.h"
+#include "results/save_list_win.h"
 
 int32_t g_nLastSortColumn = -1;
 bool g_bSortAscending = true;
@@ -430,7 +432,23 @@ void CResultsView::OpenContainingFolder(int row) {
                   nullptr, SW_SHOWNORMAL);
 }
 
-void CResultsView::ShowContextMenu(HWND owner, POINT at, bool deleteAllowed) {
+void CResultsView::SaveList(HWND owner, const std::string& dateHeader) {
+  std::vector<int32_t> rows = GetSelectedStoreRows();
+  if (rows.empty()) rows = m_arrRowOrder;
+  if (rows.empty()) return;
+  std::wstring path;
+  ListFormat format = ListFormat::Csv;
+  const bool chosen = m_fnChooseListFile ? m_fnChooseListFile(owner, path, format)
+                                         : ChooseListFile(owner, path, format);
+  if (!chosen) return;
+  const std::string text =
+      FormatResultList(*m_pAppData, rows, format, dateHeader, ProgramTextToUtf8);
+  if (const DWORD error = WriteFileReplacing(path, text)) {
+    ShowMessageBox(owner, "Error", "", SaveListFailedText(path, error), IDI_MESSAGE);
+  }
+}
+
+void CResultsView::ShowContextMenu(HWND owner, POINT at, bool idle) {
   fw::CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULTSMENU)));
   if (!menu) return;
   HMENU rows = ::GetSubMenu(menu.Get(), 0);
@@ -441,7 +459,8 @@ void CResultsView::ShowContextMenu(HWND owner, POINT at, bool deleteAllowed) {
   enable(ID_RESULTS_OPEN_FOLDER, anySelected);
   enable(ID_RESULTS_COPY_PATH, anySelected);
   enable(ID_RESULTS_SELECT_ALL, m_listResults.GetItemCount() > 0);
-  enable(ID_RESULTS_DELETE, anySelected && deleteAllowed);
+  enable(ID_RESULTS_SAVE_LIST, m_listResults.GetItemCount() > 0 && idle);
+  enable(ID_RESULTS_DELETE, anySelected && idle);
 
   if (at.x == -1 && at.y == -1) {
     // From the keyboard: under the focused row, or the list's corner.

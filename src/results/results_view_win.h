@@ -35,6 +35,7 @@
 
 #include "framework/controls_win.h"
 #include "results/custom_list_win.h"
+#include "results/list_export.h"
 #include "results/selection_totals.h"
 #include "settings/app_data.h"
 
@@ -101,9 +102,14 @@ class CResultsView {
   // selected; -1 takes the focused row if it is selected, else the first
   // selected one.
   void OpenContainingFolder(int row = -1);
+  // "Save list…": the selected rows, or every row when none is selected, in
+  // the list's order, to a file the user chooses. `dateHeader` names the
+  // date the search tested. A failure says why in an "Error" box over `owner`.
+  void SaveList(HWND owner, const std::string& dateHeader);
   // The rows' menu at a screen point (-1, -1: under the focused row, as the
-  // keyboard asks); its choices come to `owner` as commands.
-  void ShowContextMenu(HWND owner, POINT at, bool deleteAllowed);
+  // keyboard asks); its choices come to `owner` as commands. Without `idle`
+  // (a task runs) "Delete" and "Save list…" are greyed.
+  void ShowContextMenu(HWND owner, POINT at, bool idle);
 
   CCustomList m_listResults;
   CCustomList m_listFolders;
@@ -120,6 +126,9 @@ class CResultsView {
   // What hands a command to the shell; empty means ShellExecuteW. Tests put
   // their own recorder here.
   std::function<void(const ShellCommand&)> m_fnRunShell;
+  // Where "Save list…" gets its file and type; empty means the system's Save
+  // As box. Tests put their own chooser here.
+  std::function<bool(HWND owner, std::wstring& path, ListFormat& format)> m_fnChooseListFile;
 
   std::array<int32_t, 6> m_anSortKind{};
   std::vector<int32_t> m_arrSelectedResults;  // store indices of the rows chosen for deletion

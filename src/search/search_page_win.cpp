@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdio>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 
 #include "dialogs/message_box_win.h"
@@ -554,6 +555,7 @@ LRESULT CWindowWiperEntries::OnResultKeyDown(NMHDR* header) {
   const bool control = ::GetKeyState(VK_CONTROL) < 0;
   if (control && key == 'A') m_view.SelectAllResults();
   if (control && key == 'C') m_view.CopySelectedPaths();
+  if (control && key == 'S') OnSaveList();
   if (!control && key == VK_DELETE) OnDeleteRows();
   return 0;
 }
@@ -580,6 +582,14 @@ void CWindowWiperEntries::OnEnterKey() {
 void CWindowWiperEntries::OnOpenContainingFolder() { m_view.OpenContainingFolder(); }
 void CWindowWiperEntries::OnCopyPath() { m_view.CopySelectedPaths(); }
 void CWindowWiperEntries::OnSelectAll() { m_view.SelectAllResults(); }
+
+void CWindowWiperEntries::OnSaveList() {
+  if (IsTaskRunning()) return;
+  // The date the rows' search tested: the criteria keep it until the next Find.
+  const int32_t field = m_criteria.m_nDateField;
+  const bool known = field >= 0 && field < static_cast<int32_t>(std::size(kDateFields));
+  m_view.SaveList(m_hWnd, known ? kDateFields[field] : "Date");
+}
 
 void CWindowWiperEntries::OnDeleteRows() {
   if (IsTaskRunning()) return;

@@ -123,6 +123,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   void OnOpenContainingFolder();
   void OnCopyPath();
   void OnSelectAll();
+  // "Save list…" by Ctrl+S or the menu; nothing while a task runs, as the
+  // store is the worker's then.
+  void OnSaveList();
   // "Delete" by key or menu; nothing while a task runs, like the disabled button.
   void OnDeleteRows();
 
@@ -169,6 +172,7 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
       {fw::Command(ID_RESULTS_COPY_PATH), &CWindowWiperEntries::OnCopyPath},
       {fw::Command(ID_RESULTS_SELECT_ALL), &CWindowWiperEntries::OnSelectAll},
       {fw::Command(ID_RESULTS_DELETE), &CWindowWiperEntries::OnDeleteRows},
+      {fw::Command(ID_RESULTS_SAVE_LIST), &CWindowWiperEntries::OnSaveList},
       // Enter and Esc: the page never closes itself; Enter on the results
       // list opens the row's folder.
       {fw::Command(IDOK), &CWindowWiperEntries::OnEnterKey},

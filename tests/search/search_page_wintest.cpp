@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialogs/message_box_win.h"
+#include "platform/wide_text_win.h"
 #include "resources/resource.h"
 #include "search/search_page_layout.h"
 #include "search/search_page_win.h"
@@ -951,7 +952,7 @@ TEST_F(SearchPageTest, DeleteKeyAsksAsTheButtonDoesAndNothingWhileATaskRuns) {
   EXPECT_EQ(no.Texts().size(), 1u);
 }
 
-TEST_F(SearchPageTest, TheRowsMenuOffersItsFourChoicesAndCopyPathCopies) {
+TEST_F(SearchPageTest, TheRowsMenuOffersItsChoicesAndCopyPathCopies) {
   ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\b\\", "two.txt"}});
   SetClipboardEmpty();
   SelectRow(Results(), 1);
@@ -972,7 +973,7 @@ TEST_F(SearchPageTest, TheRowsMenuOffersItsFourChoicesAndCopyPathCopies) {
   Results().Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Results().m_hWnd), MAKELPARAM(-1, -1));
   ASSERT_TRUE(menu.Answered());
   EXPECT_EQ(items, (std::vector<std::string>{"Open containing folder", "Copy path", "Select all",
-                                             "Delete"}));
+                                             NarrowName(L"Save list\u2026"), "Delete"}));
   EXPECT_TRUE(PumpUntil([] { return ClipboardText() == L"C:\\b\\two.txt"; }));
 }
 
@@ -1043,6 +1044,86 @@ TEST_F(SearchPageTest, TheSelectionLineFollowsEveryChangeAndTellsWhatADeleteDid)
   ASSERT_TRUE(Click(IDC_FIND));
   ASSERT_TRUE(RunToTheEnd());
   EXPECT_EQ(Text(IDC_SELECTION_LABEL), "");
+}
+
+// "Save list…" through a chooser in the Save As box's place: every row when
+// none is selected, else the selected ones, in the list's order; a file that
+// cannot be replaced stays as it was, and the box says why.
+TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
+  ShowRows(m_data, m_page,
+           {{"C:\\b\\", "b, c.txt"}, {"C:\\a\\", "a.txt"}, {"C:\\c\\", "\"c\".txt"}});
+  m_page.m_view.SortResults(1);  // by Name: "c".txt, a.txt, b, c.txt
+  TempDir dir;
+  const std::string target = dir / "list.csv";
+  std::wstring wideTarget;
+  ASSERT_TRUE(platform::WidenExact(target, wideTarget));
+  ListFormat nextFormat = ListFormat::Csv;
+  int chooserCalls = 0;
+  m_page.m_view.m_fnChooseListFile = [&](HWND owner, std::wstring& path, ListFormat& format) {
+    EXPECT_EQ(owner, m_page.m_hWnd);
+    ++chooserCalls;
+    path = wideTarget;
+    format = nextFormat;
+    return true;
+  };
+  auto lines = [&] {
+    std::string text = ReadWholeFile(target);
+    std::vector<std::string> found;
+    if (text.rfind("\xEF\xBB\xBF", 0) != 0) return found;
+    for (size_t at = 3, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+      found.push_back(text.substr(at, end - at));
+    return found;
+  };
+  auto startOf = [](const std::vector<std::string>& found) {
+    std::vector<std::string> starts;  // up to the date, which is the time zone's
+    for (const std::string& line : found) starts.push_back(line.substr(0, line.rfind(',')));
+    return starts;
+  };
+
+  PressKey(Results(), 'S', true);
+  EXPECT_EQ(chooserCalls, 1);
+  EXPECT_EQ(startOf(lines()),
+            (std::vector<std::string>{"Location,Name,Type,Size", "C:\\c\\,\"\"\"c\"\".txt\",txt,1",
+                                      "C:\\a\\,a.txt,txt,1", "C:\\b\\,\"b, c.txt\",txt,1"}));
+  EXPECT_EQ(lines()[0], "Location,Name,Type,Size,Modified Date");
+
+  SelectRow(Results(), 2);
+  nextFormat = ListFormat::Tsv;
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
+  ASSERT_EQ(lines().size(), 2u);
+  EXPECT_EQ(lines()[1].substr(0, lines()[1].rfind('\t')), "C:\\b\\\tb, c.txt\ttxt\t1");
+
+  // A file another program holds open, and a read-only one: the new list
+  // cannot take their place; each keeps its bytes, and no temporary file is
+  // left beside it.
+  const std::string before = ReadWholeFile(target);
+  for (int round = 0; round < 2; ++round) {
+    HANDLE held = round == 0 ? ::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr)
+                             : INVALID_HANDLE_VALUE;
+    if (round == 1) {
+      ASSERT_TRUE(SetReadOnly(target, true));
+    }
+    BoxSeries error("Error", {IDOK});
+    PressKey(Results(), 'S', true);
+    ASSERT_TRUE(error.Join()) << round;
+    ASSERT_EQ(error.Texts().size(), 1u);
+    EXPECT_EQ(error.Texts()[0].rfind("The list cannot be saved to \"" + target + "\". ", 0), 0u)
+        << error.Texts()[0];
+    if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
+    ASSERT_TRUE(SetReadOnly(target, false));
+    EXPECT_EQ(ReadWholeFile(target), before);
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA((dir / "*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+  }
+
+  // Nothing while a task runs.
+  m_data.m_nRunningTask = TASK_DELETE;
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
+  m_data.m_nRunningTask = TASK_NONE;
+  EXPECT_EQ(chooserCalls, 4);
 }
 
 // ---- the program's one page
