@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "dialogs/message_box_win.h"
 #include "framework/handles_win.h"
@@ -139,6 +140,7 @@ void CResultsView::RefillResults(const std::string& report) {
 }
 
 void CResultsView::FillResults() {
+  m_listResults.CancelDeferredWork();  // the rows are new
   m_pAppData->DropRemovedResults();
   const CAppData& store = *m_pAppData;
 
@@ -323,10 +325,14 @@ void CResultsView::SortResults(int column) {
   g_nLastSortColumn = column;
   const int32_t kind = m_anSortKind[static_cast<size_t>(column)];
 
-  // The list keeps its selection by position: note it by store row, so
-  // that the files chosen stay chosen wherever the sort moves them.
-  std::vector<char> selected(m_arrRowOrder.size(), 0);
-  for (int32_t row : GetSelectedStoreRows()) selected[static_cast<size_t>(row)] = 1;
+  // The list keeps its selection by position, the sums by store row: the
+  // files chosen stay chosen wherever the sort moves them. Rows of the last
+  // sort not yet selected again are in the sums already.
+  if (m_listResults.HasDeferredWork()) {
+    m_listResults.CancelDeferredWork();
+  } else if (static_cast<size_t>(m_listResults.GetSelectedCount()) != m_selection.Count()) {
+    ReadSelectionFromList();
+  }
   const int focusedRow = m_listResults.GetNextItem(-1, LVNI_FOCUSED);
   const int32_t focused = focusedRow >= 0 && static_cast<size_t>(focusedRow) < m_arrRowOrder.size()
                               ? m_arrRowOrder[static_cast<size_t>(focusedRow)]
@@ -337,25 +343,42 @@ void CResultsView::SortResults(int column) {
   // seconds for 100000 selected rows.
   m_listResults.Send(WM_SETREDRAW, FALSE);
   m_bQuietSelection = true;  // the same files stay selected: no sum changes
-  SelectStoreRows(selected, focused);
+  SelectStoreRows(focused);
   m_bQuietSelection = false;
   m_listResults.Send(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 }
 
-void CResultsView::SelectStoreRows(const std::vector<char>& selected, int32_t focused) {
-  const auto count = static_cast<size_t>(std::count(selected.begin(), selected.end(), 1));
+void CResultsView::SelectStoreRows(int32_t focused) {
+  const size_t rows = m_arrRowOrder.size();
   LVITEMA state{};
   // With no row or every row selected the positions hold the same selection.
-  if (count > 0 && count < selected.size()) {
-    state.stateMask = LVIS_SELECTED;
-    state.state = 0;
-    m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
-    for (size_t row = 0; row < m_arrRowOrder.size(); ++row) {
-      if (!selected[static_cast<size_t>(m_arrRowOrder[row])]) continue;
-      m_listResults.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  if (m_selection.Count() > 0 && m_selection.Count() < rows) {
+    const int top = DropListSelection();
+
+    // The rows in sight at once, the rest when the list is idle (or at its
+    // next input): Wine's list takes time that grows with the number of
+    // separate stretches it already holds for every row it adds to one, so
+    // 50000 scattered rows cost it about a second. Longer stretches first,
+    // while it holds few.
+    const int shown = static_cast<int>(m_listResults.Send(LVM_GETCOUNTPERPAGE)) + 1;
+    std::vector<std::pair<int, int>> stretches;  // first row, length
+    state.stateMask = state.state = LVIS_SELECTED;
+    for (int row = 0; row < static_cast<int>(rows); ++row) {
+      if (!m_selection.IsSelected(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)])))
+        continue;
+      if (row >= top && row < top + shown) {
+        m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&state));
+      } else if (!stretches.empty() && stretches.back().first + stretches.back().second == row) {
+        ++stretches.back().second;
+      } else {
+        stretches.emplace_back(row, 1);
+      }
     }
+    std::stable_sort(stretches.begin(), stretches.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    DeferSelecting(std::move(stretches));
   }
   if (focused < 0) return;
   const auto at = std::find(m_arrRowOrder.begin(), m_arrRowOrder.end(), focused);
@@ -368,14 +391,77 @@ void CResultsView::SelectStoreRows(const std::vector<char>& selected, int32_t fo
   m_listResults.Send(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row));
 }
 
+int CResultsView::DropListSelection() {
+  // Emptying the list drops its selection in one step; deselecting its rows
+  // one by one cost Wine's list an eighth of a second at 50000.
+  const int top = static_cast<int>(m_listResults.Send(LVM_GETTOPINDEX));
+  m_listResults.DeleteAllItems();
+  m_listResults.Send(LVM_SETITEMCOUNT, m_arrRowOrder.size(),
+                     LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  ScrollToTop(top);
+  return top;
+}
+
+void CResultsView::ScrollToTop(int top) {
+  const int now = static_cast<int>(m_listResults.Send(LVM_GETTOPINDEX));
+  if (now == top || m_arrRowOrder.empty()) return;
+  RECT row{};
+  row.left = LVIR_BOUNDS;
+  if (!m_listResults.Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return;
+  m_listResults.Send(LVM_SCROLL, 0, static_cast<LPARAM>((top - now) * (row.bottom - row.top)));
+}
+
+void CResultsView::DeferSelecting(std::vector<std::pair<int, int>> stretches) {
+  if (stretches.empty()) return;
+  m_listResults.DeferWork([this, stretches = std::move(stretches), next = size_t{0},
+                           offset = 0](bool all) mutable {
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    const bool quiet = std::exchange(m_bQuietSelection, true);
+    // Redraw off, as in the sort: the rows are out of sight, and Wine's
+    // list would still invalidate each one (four times the work). A
+    // caller that has it off already keeps it so (the style tells).
+    const bool redrawing = (::GetWindowLongPtrA(m_listResults.m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (redrawing) m_listResults.Send(WM_SETREDRAW, FALSE);
+    for (size_t steps = 1; next < stretches.size(); ++steps) {
+      const auto [first, length] = stretches[next];
+      m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(first + offset),
+                         reinterpret_cast<LPARAM>(&state));
+      if (++offset == length) {
+        offset = 0;
+        ++next;
+      }
+      if (!all && steps % 64 == 0 && CCustomList::ShouldYield()) break;
+    }
+    if (redrawing) m_listResults.Send(WM_SETREDRAW, TRUE);
+    m_bQuietSelection = quiet;
+    return next == stretches.size();
+  });
+}
+
 // ---- the list habits
 
 void CResultsView::SelectAllResults() {
+  m_listResults.CancelDeferredWork();  // every row is to be selected anyway
   LVITEMA state{};
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
-  // Row by row, as in a sort: redraw off, one repaint.
+  // Row by row, as in a sort: redraw off, one repaint. Wine's list adds
+  // each row to its stretches of selected rows, fast only while it holds few:
+  // from a scattered selection it first drops all in one step.
   m_listResults.Send(WM_SETREDRAW, FALSE);
+  const int focused = m_listResults.GetNextItem(-1, LVNI_FOCUSED);
+  const auto mark = static_cast<LPARAM>(m_listResults.Send(LVM_GETSELECTIONMARK));
+  m_bQuietSelection = true;
+  DropListSelection();
+  if (focused >= 0) {
+    LVITEMA focus{};
+    focus.stateMask = focus.state = LVIS_FOCUSED;
+    m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(focused),
+                       reinterpret_cast<LPARAM>(&focus));
+  }
+  m_listResults.Send(LVM_SETSELECTIONMARK, 0, mark);
+  m_bQuietSelection = false;
   m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   m_listResults.Send(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);

@@ -141,7 +141,16 @@ class CResultsView {
 
  private:
   void FillResults();
-  void SelectStoreRows(const std::vector<char>& selected, int32_t focused);
+  // Puts the sums' selection back on the list's rows after a sort, and the
+  // focus on the row of store row `focused` (-1: none).
+  void SelectStoreRows(int32_t focused);
+  // Drops the list's whole selection, its focus and its mark, keeping its
+  // rows and its scroll position; returns the first row in sight.
+  int DropListSelection();
+  // Scrolls the list so that row `top` is its first row in sight again.
+  void ScrollToTop(int top);
+  // Selects the stretches of rows (first row, length) as deferred work.
+  void DeferSelecting(std::vector<std::pair<int, int>> stretches);
   // After the list reported a change: the sums checked against the list's own
   // count (a range change may come after a deselection the list reported to
   // nobody), the report dropped, the label shown.
