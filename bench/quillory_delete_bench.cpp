@@ -26,7 +26,7 @@ class CountingSink : public IWorkerSink {
   int AskChoice(const std::string&) override { return ASK_SKIP_ALL; }
   void ShowMessage(const std::string&) override {}
   // The rows of deleted files go in the refill, as in the window.
-  void RefillResults() override { m_pStore->DropRemovedResults(); }
+  void RefillResults(const std::string&) override { m_pStore->DropRemovedResults(); }
   void NotifyShell() override {}
   std::atomic<int> m_nPosted{0};
   CAppData* m_pStore = nullptr;

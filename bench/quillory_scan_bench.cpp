@@ -24,7 +24,7 @@ class QuietSink : public IWorkerSink {
     return ASK_SKIP_ALL;
   }
   void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  void RefillResults() override {}
+  void RefillResults(const std::string&) override {}
   void NotifyShell() override {}
 };
 

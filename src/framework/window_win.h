@@ -35,6 +35,8 @@
 #include <variant>
 
 #include "framework/message_table.h"
+#include "framework/run_on_thread_win.h"
+#include "framework/worker_messages.h"
 
 static_assert(fw::kCommandMessage == WM_COMMAND);
 static_assert(fw::kNotifyMessage == WM_NOTIFY);
@@ -229,6 +231,11 @@ class CMessageWnd : public CWnd {
   bool Dispatch(const MessageEntry<T> (&table)[N], UINT message, WPARAM wParam, LPARAM lParam,
                 LRESULT& result) {
     static_assert(std::is_base_of_v<CMessageWnd, T>);
+    // Every window takes work handed over from another thread.
+    if (message == WM_RUN_TASK) {
+      result = RunSentTask(lParam);
+      return true;
+    }
     const MessageEntry<T>* entry =
         FindEntry(std::span<const MessageEntry<T>>(table), MakeQuery(message, wParam, lParam));
     if (!entry) return false;

@@ -15,7 +15,7 @@
 //   10090   progress window   exit sequence, sent         let it go on
 //   10096   progress window   worker, sent                show its status text
 //   10098   progress window   worker, sent or posted      show its counters
-//   10100   a list            another thread, sent        0, std::function<void()>*
+//   10100   any of its windows another thread, sent        0, std::function<void()>*
 
 #include <cstdint>
 
@@ -33,7 +33,6 @@ inline constexpr uint32_t WM_WORKER_RESUME = 10090;
 inline constexpr uint32_t WM_WORKER_STARTED = 10096;
 inline constexpr uint32_t WM_WORKER_PROGRESS = 10098;
 
-// The list's own thread runs the task before the sender goes on: a worker
-// hands a whole refill to the user-interface thread in one synchronous
-// message instead of one per cell.
-inline constexpr uint32_t WM_LIST_RUNTASK = 10100;
+// The window's own thread runs the task before the sender goes on
+// (fw::RunOnWindowThread).
+inline constexpr uint32_t WM_RUN_TASK = 10100;

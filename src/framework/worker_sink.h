@@ -14,7 +14,9 @@ class IWorkerSink {
   // The workers' query: Cancel (0), Skip (3) or Skip all (4).
   virtual int AskChoice(const std::string& text) = 0;
   virtual void ShowMessage(const std::string& text) = 0;  // a "Warning" box
-  virtual void RefillResults() = 0;
+  // The run's last act: the results list shows what is left, and beside it
+  // `report`, what the run did (empty: nothing to tell).
+  virtual void RefillResults(const std::string& report) = 0;
   virtual void NotifyShell() = 0;
 };
 

@@ -10,7 +10,7 @@ class CNullSink : public IWorkerSink {
   void PostFinished() override {}
   int AskChoice(const std::string&) override { return ASK_CANCEL; }
   void ShowMessage(const std::string&) override {}
-  void RefillResults() override {}
+  void RefillResults(const std::string&) override {}
   void NotifyShell() override {}
 };
 
@@ -25,7 +25,7 @@ bool CWorkerThread::InitInstance() {
   m_nRunningTaskField.store(0);  // no task
   m_nTaskField.store(0);
   m_bStop.store(1);
-  Sink().RefillResults();
+  Sink().RefillResults(GetReportText());
   Sink().NotifyShell();
   return true;
 }

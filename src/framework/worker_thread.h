@@ -54,6 +54,8 @@ class CWorkerThread {
   };
   virtual CountTexts GetCountTexts() const = 0;
   virtual const char* GetStopQuestion() const = 0;
+  // What the finished run did, shown beside the results; empty by default.
+  virtual std::string GetReportText() const { return {}; }
 
   std::atomic<int32_t> m_bStop{0};
   IWorkerSink* m_pProgressDlg = nullptr;  // the progress window; none in some tests

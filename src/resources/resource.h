@@ -21,6 +21,7 @@
 #define ID_RESULTS_COPY_PATH 311
 #define ID_RESULTS_SELECT_ALL 312
 #define ID_RESULTS_DELETE 313
+#define ID_RESULTS_SAVE_LIST 314
 
 // Icons.
 #define IDI_TRAY 68
@@ -91,6 +92,7 @@
 #define IDC_LIST_FOLDERS 1230
 #define IDC_EMPTY_LIST 1237
 #define IDC_TOTAL_LABEL 1244
+#define IDC_SELECTION_LABEL 1246
 
 // Search page: the conditions and the folder buttons.
 #define IDC_ALL_FILES 1213

@@ -80,6 +80,35 @@ void SortRows(const CAppData& store, std::vector<int32_t>& order, int column, in
   });
 }
 
+int FindRowByName(const CAppData& store, std::span<const int32_t> order, int start,
+                  std::string_view text, bool partial, bool wrap) {
+  const auto rows = static_cast<int>(order.size());
+  if (start < 0 || start >= rows) {
+    if (!wrap && start >= rows) return -1;
+    start = 0;
+  }
+  const std::string wanted(text);
+  std::string head;
+  auto matches = [&](int row) {
+    const auto storeRow = static_cast<size_t>(order[static_cast<size_t>(row)]);
+    if (storeRow >= store.GetResultCount()) return false;
+    const std::string_view name = store.m_arrFoundNames[storeRow];
+    if (name.size() < wanted.size() || (!partial && name.size() != wanted.size())) return false;
+    // Case folds byte for byte in every code page the program runs in, so the
+    // name's first bytes are the ones to compare; a cut through a character
+    // leaves bytes that match no whole character of the text.
+    head.assign(name.substr(0, wanted.size()));
+    return platform::CompareNoCase(head.c_str(), wanted.c_str()) == 0;
+  };
+  for (int row = start; row < rows; ++row) {
+    if (matches(row)) return row;
+  }
+  for (int row = 0; wrap && row < start; ++row) {
+    if (matches(row)) return row;
+  }
+  return -1;
+}
+
 void CollectSelectedResults(std::span<const std::string> numberTexts,
                             std::vector<int32_t>& selectedResults,
                             std::vector<int32_t>& deleteMarks) {

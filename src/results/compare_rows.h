@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CAppData;
@@ -33,6 +34,14 @@ int CompareRows(const CAppData& store, int32_t a, int32_t b, int column, int32_t
 // Reorders `order` (store rows, top to bottom) by CompareRows. Stable: rows
 // with equal keys keep the order they had, in either direction.
 void SortRows(const CAppData& store, std::vector<int32_t>& order, int column, int32_t sortParam);
+
+// The list row that typed text leads to: the first row from `start` on, and
+// from the top again when `wrap`, whose Name begins with `text` (is `text`
+// when not `partial`), without regard to case, in the list's own order. -1
+// when no row matches: the list then leaves its selection as it is. An
+// answer for some other row would move the selection onto a file nobody chose.
+int FindRowByName(const CAppData& store, std::span<const int32_t> order, int start,
+                  std::string_view text, bool partial, bool wrap);
 
 // Turns the selected rows into delete marks: `numberTexts` are the "N" column
 // texts of the selected rows in the order the list reports them. Empties

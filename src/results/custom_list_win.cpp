@@ -2,6 +2,7 @@
 
 #include "framework/dpi.h"
 #include "framework/dpi_win.h"
+#include "framework/run_on_thread_win.h"
 #include "framework/worker_messages.h"
 
 // One window's hook: whose it is and what it stands in front of. The window
@@ -58,6 +59,45 @@ namespace {
 
 // The header reads its items' texts at most this long.
 constexpr int kMaxHeaderText = 100;
+
+// The timer of the deferred work; the list's own timers use small ids.
+constexpr UINT_PTR kDeferredTimer = 0x51DE;
+
+// What must find the deferred work done: the user's input to the list (it
+// may change the selection, or scroll rows into view), a new size, and the
+// questions and changes of its items' states from anyone.
+bool NeedsDeferredWorkDone(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_CONTEXTMENU:
+    case WM_SIZE:
+    case LVM_GETNEXTITEM:
+    case LVM_GETSELECTEDCOUNT:
+    case LVM_GETITEMSTATE:
+    case LVM_GETITEMA:
+    case LVM_GETITEMW:
+    case LVM_SETITEMSTATE:
+    case LVM_GETSELECTIONMARK:
+    case LVM_SETITEMCOUNT:
+    case LVM_DELETEALLITEMS:
+    case LVM_ENSUREVISIBLE:
+    case LVM_SCROLL: return true;
+    default: return false;
+  }
+}
 
 TTTOOLINFOA MakeToolInfo(HWND header, int column) {
   TTTOOLINFOA tool{};
@@ -153,13 +193,44 @@ void CCustomList::UpdateHeaderToolTipRects() {
   }
 }
 
-bool CCustomList::RunOnListThread(const std::function<void()>& task) const {
-  if (!m_hWnd || !::IsWindow(m_hWnd)) return false;
-  if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId()) {
-    task();
-    return true;
+void CCustomList::DeferWork(DeferredWork work) {
+  CancelDeferredWork();
+  if (!m_hWnd || !work) return;
+  m_fnDeferred = std::move(work);
+  ::SetTimer(m_hWnd, kDeferredTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void CCustomList::FinishDeferredWork() {
+  if (!m_fnDeferred || m_bRunningDeferred) return;
+  if (m_hWnd) ::KillTimer(m_hWnd, kDeferredTimer);
+  DeferredWork work = std::move(m_fnDeferred);
+  m_fnDeferred = nullptr;
+  m_bRunningDeferred = true;
+  work(true);
+  m_bRunningDeferred = false;
+}
+
+void CCustomList::CancelDeferredWork() {
+  if (m_hWnd) ::KillTimer(m_hWnd, kDeferredTimer);
+  m_fnDeferred = nullptr;
+}
+
+bool CCustomList::ShouldYield() {
+  return HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
+}
+
+void CCustomList::RunDeferredSlice() {
+  ::KillTimer(m_hWnd, kDeferredTimer);
+  if (!m_fnDeferred || m_bRunningDeferred) return;
+  m_bRunningDeferred = true;
+  const bool done = m_fnDeferred(false);
+  m_bRunningDeferred = false;
+  // The work may have been replaced or cancelled meanwhile by what it called.
+  if (done) {
+    m_fnDeferred = nullptr;
+  } else if (m_fnDeferred) {
+    ::SetTimer(m_hWnd, kDeferredTimer, USER_TIMER_MINIMUM, nullptr);
   }
-  return Send(WM_LIST_RUNTASK, 0, reinterpret_cast<LPARAM>(&task)) != 0;
 }
 
 void CCustomList::Unhook() {
@@ -170,8 +241,17 @@ void CCustomList::Unhook() {
 LRESULT CALLBACK CCustomList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   CCustomList* self = Hook::Of(hwnd)->self;
   if (!self) return Hook::Forward(hwnd, message, wParam, lParam);
+  if (self->m_fnDeferred && !self->m_bRunningDeferred && NeedsDeferredWorkDone(message)) {
+    self->FinishDeferredWork();
+  }
   switch (message) {
-    case WM_LIST_RUNTASK: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 1;
+    case WM_RUN_TASK: return fw::RunSentTask(lParam);
+    case WM_TIMER:
+      if (wParam == kDeferredTimer) {
+        self->RunDeferredSlice();
+        return 0;
+      }
+      break;
     case WM_NOTIFY: {
       // A column's new width, from a drag or from the program: the header
       // says so in the narrow or the wide form, as its parent asked.
@@ -183,6 +263,7 @@ LRESULT CALLBACK CCustomList::ListProc(HWND hwnd, UINT message, WPARAM wParam, L
       break;
     }
     case WM_NCDESTROY: {
+      self->m_fnDeferred = nullptr;
       // The header went before; its hook went with it.
       self->m_pHeaderHook = nullptr;
       self->m_pListHook = nullptr;

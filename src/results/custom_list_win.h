@@ -6,7 +6,9 @@
 // The list and its header keep the system's window procedures; the object
 // puts its own in front of both for the three things it adds: the tooltip
 // follows a column's new width, the header's mouse messages reach the
-// tooltip, and another thread can hand the list's thread a task to run.
+// tooltip, the list answers work handed over from another thread
+// (fw::RunOnWindowThread), and it finishes deferred work before anyone can
+// see it half done.
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -38,12 +40,22 @@ class CCustomList : public fw::CListView {
   // Lays every column's tool over its header item again.
   void UpdateHeaderToolTipRects();
 
-  // Runs `task` on the list's own thread and returns when it is done: at once
-  // on that thread, otherwise through one sent message. False when the list
-  // has no window (the task then has not run).
-  bool RunOnListThread(const std::function<void()>& task) const;
-
   HWND GetHeaderTip() const { return m_wndHeaderTip.m_hWnd; }
+
+  // Work on the list's rows that may wait: it runs a slice at a time while
+  // nothing else waits on the list's thread (its timer comes after input and
+  // painting), and all at once before the list takes any input or answers
+  // any question about its items' states, so nobody sees it half done.
+  // `work(all)` does a slice, or everything left when `all`, and returns true
+  // once nothing is left; between small steps a slice asks ShouldYield().
+  // New work replaces work not yet done.
+  using DeferredWork = std::function<bool(bool all)>;
+  void DeferWork(DeferredWork work);
+  void FinishDeferredWork();
+  void CancelDeferredWork();
+  bool HasDeferredWork() const { return static_cast<bool>(m_fnDeferred); }
+  // True when input, painting or a message waits on the calling thread.
+  static bool ShouldYield();
 
  private:
   struct Hook;
@@ -51,8 +63,11 @@ class CCustomList : public fw::CListView {
   static LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   RECT ToolRect(int left, int width) const;
   void Unhook();
+  void RunDeferredSlice();
 
   fw::CWnd m_wndHeaderTip;
   Hook* m_pListHook = nullptr;
   Hook* m_pHeaderHook = nullptr;
+  DeferredWork m_fnDeferred;
+  bool m_bRunningDeferred = false;
 };

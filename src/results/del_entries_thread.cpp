@@ -31,6 +31,18 @@ std::string FileChangedText(const std::string& path) {
   return "File " + (" \"" + path) + "\" has changed since the search and was not deleted.";
 }
 
+std::string DeleteReportText(int32_t deleted, int32_t total, int32_t failed, int32_t changed) {
+  std::string text =
+      "Deleted " + std::to_string(deleted) + " of " + std::to_string(total) + " files";
+  if (failed != 0) text += "; " + std::to_string(failed) + " could not be deleted";
+  if (changed != 0) text += "; " + std::to_string(changed) + " had changed since the search";
+  return text;
+}
+
+std::string CDelEntriesThread::GetReportText() const {
+  return DeleteReportText(m_nDeleted.load(), m_nTotal.load(), m_nFailed.load(), m_nChanged.load());
+}
+
 CWorkerThread::CountTexts CDelEntriesThread::GetCountTexts() const {
   return {"Total number of files:" + std::to_string(m_nTotal.load()),
           "Number of deleted files: " + std::to_string(m_nDeleted.load())};
@@ -39,6 +51,8 @@ CWorkerThread::CountTexts CDelEntriesThread::GetCountTexts() const {
 void CDelEntriesThread::Work() {
   int32_t answer = ASK_NOT_YET;
   m_nDeleted.store(0);
+  m_nFailed.store(0);
+  m_nChanged.store(0);
   CAppData& store = *m_pAppData;
   m_nTotal.store(m_pSelectedResults ? static_cast<int32_t>(m_pSelectedResults->size()) : 0);
   m_nRowCount = static_cast<int32_t>(store.GetResultCount());
@@ -72,6 +86,7 @@ void CDelEntriesThread::Work() {
       Sink().PostProgress();
       continue;
     }
+    (result == platform::RemoveResult::Changed ? m_nChanged : m_nFailed).fetch_add(1);
     if (answer != ASK_SKIP_ALL) {
       // Without a window nobody can answer; that is as good as closing the box.
       answer = Sink().AskChoice(result == platform::RemoveResult::Changed ? FileChangedText(path)

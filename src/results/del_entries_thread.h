@@ -19,6 +19,9 @@
 // folder that now leads elsewhere), so it was left alone.
 std::string DeleteFailedText(const std::string& path);
 std::string FileChangedText(const std::string& path);
+// "Deleted D of T files", then "; F could not be deleted" and "; C had
+// changed since the search" where they are not 0.
+std::string DeleteReportText(int32_t deleted, int32_t total, int32_t failed, int32_t changed);
 
 class CDelEntriesThread : public CWorkerThread {
  public:
@@ -34,10 +37,15 @@ class CDelEntriesThread : public CWorkerThread {
   CAppData* m_pAppData;
   std::atomic<int32_t> m_nTotal{0};
   std::atomic<int32_t> m_nDeleted{0};
+  // Rows whose file could not be deleted, and rows whose file had changed
+  // since the search, for the report after the run.
+  std::atomic<int32_t> m_nFailed{0};
+  std::atomic<int32_t> m_nChanged{0};
   int32_t m_nRowCount = 0;
 
   CountTexts GetCountTexts() const override;
   const char* GetStopQuestion() const override { return "Do you want to terminate deleting?"; }
+  std::string GetReportText() const override;
 
   // How one file is checked and deleted; the benchmark swaps in a stub to
   // time the bookkeeping alone. Set before the thread runs.

@@ -261,8 +261,8 @@ void CWindowProgressUnDelete::ShowMessage(const std::string& text) {
   ShowMessageBox(nullptr, "Warning", "", text, IDI_MESSAGE);
 }
 
-void CWindowProgressUnDelete::RefillResults() {
-  if (m_pResultsView) m_pResultsView->RefillResults();
+void CWindowProgressUnDelete::RefillResults(const std::string& report) {
+  if (m_pResultsView) m_pResultsView->RefillResults(report);
 }
 
 void CWindowProgressUnDelete::NotifyShell() {

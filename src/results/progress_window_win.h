@@ -74,7 +74,7 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   void PostFinished() override;
   int AskChoice(const std::string& text) override;
   void ShowMessage(const std::string& text) override;
-  void RefillResults() override;
+  void RefillResults(const std::string& report) override;
   void NotifyShell() override;
 
   // IWorkerHost, for the exit sequence.

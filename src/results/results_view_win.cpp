@@ -6,12 +6,17 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
+#include "dialogs/message_box_win.h"
 #include "framework/dpi.h"
 #include "framework/dpi_win.h"
 #include "framework/handles_win.h"
+#include "framework/run_on_thread_win.h"
+#include "platform/wide_text_win.h"
 #include "resources/resource.h"
 #include "results/compare_rows.h"
+#include "results/save_list_win.h"
 
 int32_t g_nLastSortColumn = -1;
 bool g_bSortAscending = true;
@@ -118,6 +123,7 @@ void CResultsView::Init(HWND page) {
   m_listResults.AttachDlgItem(page, IDC_LIST_RESULTS);
   m_listFolders.AttachDlgItem(page, IDC_LIST_FOLDERS);
   m_wndTotal.AttachDlgItem(page, IDC_TOTAL_LABEL);
+  m_wndSelection.AttachDlgItem(page, IDC_SELECTION_LABEL);
   m_wndFind.AttachDlgItem(page, IDC_FIND);
   m_wndDelete.AttachDlgItem(page, IDC_DELETE);
   m_wndEmptyList.AttachDlgItem(page, IDC_EMPTY_LIST);
@@ -127,13 +133,18 @@ void CResultsView::Init(HWND page) {
   for (size_t i = 0; i < m_anSortKind.size(); ++i) m_anSortKind[i] = kResultColumnSortKinds[i];
 }
 
-void CResultsView::RefillResults() {
+void CResultsView::RefillResults(const std::string& report) {
   // From a worker the refill is one synchronous hand-over: the list reads
   // the store on its own thread only.
-  m_listResults.RunOnListThread([this] { FillResults(); });
+  fw::RunOnWindowThread(m_listResults.m_hWnd, [this, &report] {
+    FillResults();
+    m_strReport = report;
+    ShowSelection();
+  });
 }
 
 void CResultsView::FillResults() {
+  m_listResults.CancelDeferredWork();  // the rows are new
   m_pAppData->DropRemovedResults();
   const CAppData& store = *m_pAppData;
 
@@ -144,8 +155,11 @@ void CResultsView::FillResults() {
   const size_t rows = store.GetResultCount();
   m_arrRowOrder.resize(rows);
   for (size_t i = 0; i < rows; ++i) m_arrRowOrder[i] = static_cast<int32_t>(i);
+  m_bQuietSelection = true;
   m_listResults.DeleteAllItems();
   m_listResults.Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows));
+  m_bQuietSelection = false;
+  m_selection.Reset(rows);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 
   if (store.m_nTask == TASK_NONE && store.m_nRunningTask == TASK_NONE) {
@@ -181,6 +195,88 @@ LRESULT CResultsView::OnGetDispInfo(NMHDR* header) {
     default: break;
   }
   return 0;
+}
+
+LRESULT CResultsView::OnFindItem(NMHDR* header) {
+  // The two forms differ only in the characters of the text. Wine sends the
+  // wide one to every parent, Windows the one the parent asked for.
+  const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
+  const LVFINDINFOA& info = find->lvfi;
+  if (!(info.flags & (LVFI_STRING | LVFI_PARTIAL)) || !info.psz) return -1;
+  std::string text;
+  if (header->code == LVN_ODFINDITEMW) {
+    // A character the program's text cannot hold begins no name it shows.
+    if (!platform::NarrowExact(reinterpret_cast<const wchar_t*>(info.psz), text)) return -1;
+  } else {
+    text = info.psz;
+  }
+  return FindRowByName(*m_pAppData, m_arrRowOrder, find->iStart, text,
+                       (info.flags & LVFI_PARTIAL) != 0, (info.flags & LVFI_WRAP) != 0);
+}
+
+LRESULT CResultsView::OnItemChanged(NMHDR* header) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+  if (m_bQuietSelection || !(change->uChanged & LVIF_STATE) ||
+      !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
+    return 0;
+  const bool selected = (change->uNewState & LVIS_SELECTED) != 0;
+  if (change->iItem == -1) {
+    m_selection.SetAll(selected, Sizes());
+  } else if (change->iItem >= 0 && static_cast<size_t>(change->iItem) < m_arrRowOrder.size()) {
+    const auto row = static_cast<size_t>(change->iItem);
+    m_selection.Set(static_cast<size_t>(m_arrRowOrder[row]), selected, Sizes());
+  }
+  AfterSelectionChange();
+  return 0;
+}
+
+LRESULT CResultsView::OnStateRangeChanged(NMHDR* header) {
+  const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+  if (m_bQuietSelection || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) return 0;
+  const bool selected = (change->uNewState & LVIS_SELECTED) != 0;
+  const int from = std::max(change->iFrom, 0);
+  const int to = std::min(change->iTo, static_cast<int>(m_arrRowOrder.size()) - 1);
+  for (int row = from; row <= to; ++row) {
+    m_selection.Set(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)]), selected,
+                    Sizes());
+  }
+  // A Shift range may have dropped every other row without a word first
+  // (Wine's list does so): then the range is the whole selection.
+  const auto listed = static_cast<size_t>(m_listResults.GetSelectedCount());
+  if (selected && to >= from && listed != m_selection.Count() &&
+      listed == static_cast<size_t>(to - from + 1)) {
+    m_selection.SetAll(false, Sizes());
+    for (int row = from; row <= to; ++row) {
+      m_selection.Set(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)]), true, Sizes());
+    }
+  }
+  AfterSelectionChange();
+  return 0;
+}
+
+void CResultsView::AfterSelectionChange() {
+  // The list's count is its own sum of its ranges: cheap, and what catches a
+  // change it made without reporting it.
+  if (static_cast<size_t>(m_listResults.GetSelectedCount()) != m_selection.Count()) {
+    ReadSelectionFromList();
+  }
+  m_strReport.clear();
+  ShowSelection();
+}
+
+void CResultsView::ReadSelectionFromList() {
+  m_selection.SetAll(false, Sizes());
+  for (int row = -1; (row = m_listResults.GetNextItem(row, LVNI_SELECTED)) != -1;) {
+    if (static_cast<size_t>(row) >= m_arrRowOrder.size()) break;
+    m_selection.Set(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)]), true, Sizes());
+  }
+}
+
+void CResultsView::ShowSelection() {
+  const std::string text =
+      m_strReport.empty() ? SelectionText(m_selection.Count(), m_selection.Bytes()) : m_strReport;
+  // A label set to its own text still repaints: at every click that shows.
+  if (m_wndSelection.GetText() != text) m_wndSelection.SetText(text);
 }
 
 void CResultsView::RefillFolders() {
@@ -233,10 +329,14 @@ void CResultsView::SortResults(int column) {
   g_nLastSortColumn = column;
   const int32_t kind = m_anSortKind[static_cast<size_t>(column)];
 
-  // The list keeps its selection by position: note it by store row, so
-  // that the files chosen stay chosen wherever the sort moves them.
-  std::vector<char> selected(m_arrRowOrder.size(), 0);
-  for (int32_t row : GetSelectedStoreRows()) selected[static_cast<size_t>(row)] = 1;
+  // The list keeps its selection by position, the sums by store row: the
+  // files chosen stay chosen wherever the sort moves them. Rows of the last
+  // sort not yet selected again are in the sums already.
+  if (m_listResults.HasDeferredWork()) {
+    m_listResults.CancelDeferredWork();
+  } else if (static_cast<size_t>(m_listResults.GetSelectedCount()) != m_selection.Count()) {
+    ReadSelectionFromList();
+  }
   const int focusedRow = m_listResults.GetNextItem(-1, LVNI_FOCUSED);
   const int32_t focused = focusedRow >= 0 && static_cast<size_t>(focusedRow) < m_arrRowOrder.size()
                               ? m_arrRowOrder[static_cast<size_t>(focusedRow)]
@@ -246,24 +346,43 @@ void CResultsView::SortResults(int column) {
   // With redraw on, Wine's list invalidates every row it changes one by one:
   // seconds for 100000 selected rows.
   m_listResults.Send(WM_SETREDRAW, FALSE);
-  SelectStoreRows(selected, focused);
+  m_bQuietSelection = true;  // the same files stay selected: no sum changes
+  SelectStoreRows(focused);
+  m_bQuietSelection = false;
   m_listResults.Send(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
 }
 
-void CResultsView::SelectStoreRows(const std::vector<char>& selected, int32_t focused) {
-  const auto count = static_cast<size_t>(std::count(selected.begin(), selected.end(), 1));
+void CResultsView::SelectStoreRows(int32_t focused) {
+  const size_t rows = m_arrRowOrder.size();
   LVITEMA state{};
   // With no row or every row selected the positions hold the same selection.
-  if (count > 0 && count < selected.size()) {
-    state.stateMask = LVIS_SELECTED;
-    state.state = 0;
-    m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
-    for (size_t row = 0; row < m_arrRowOrder.size(); ++row) {
-      if (!selected[static_cast<size_t>(m_arrRowOrder[row])]) continue;
-      m_listResults.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+  if (m_selection.Count() > 0 && m_selection.Count() < rows) {
+    const int top = DropListSelection();
+
+    // The rows in sight at once, the rest when the list is idle (or at its
+    // next input): Wine's list takes time that grows with the number of
+    // separate stretches it already holds for every row it adds to one, so
+    // 50000 scattered rows cost it about a second. Longer stretches first,
+    // while it holds few.
+    const int shown = static_cast<int>(m_listResults.Send(LVM_GETCOUNTPERPAGE)) + 1;
+    std::vector<std::pair<int, int>> stretches;  // first row, length
+    state.stateMask = state.state = LVIS_SELECTED;
+    for (int row = 0; row < static_cast<int>(rows); ++row) {
+      if (!m_selection.IsSelected(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)])))
+        continue;
+      if (row >= top && row < top + shown) {
+        m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&state));
+      } else if (!stretches.empty() && stretches.back().first + stretches.back().second == row) {
+        ++stretches.back().second;
+      } else {
+        stretches.emplace_back(row, 1);
+      }
     }
+    std::stable_sort(stretches.begin(), stretches.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    DeferSelecting(std::move(stretches));
   }
   if (focused < 0) return;
   const auto at = std::find(m_arrRowOrder.begin(), m_arrRowOrder.end(), focused);
@@ -276,14 +395,77 @@ void CResultsView::SelectStoreRows(const std::vector<char>& selected, int32_t fo
   m_listResults.Send(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row));
 }
 
+int CResultsView::DropListSelection() {
+  // Emptying the list drops its selection in one step; deselecting its rows
+  // one by one cost Wine's list an eighth of a second at 50000.
+  const int top = static_cast<int>(m_listResults.Send(LVM_GETTOPINDEX));
+  m_listResults.DeleteAllItems();
+  m_listResults.Send(LVM_SETITEMCOUNT, m_arrRowOrder.size(),
+                     LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  ScrollToTop(top);
+  return top;
+}
+
+void CResultsView::ScrollToTop(int top) {
+  const int now = static_cast<int>(m_listResults.Send(LVM_GETTOPINDEX));
+  if (now == top || m_arrRowOrder.empty()) return;
+  RECT row{};
+  row.left = LVIR_BOUNDS;
+  if (!m_listResults.Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row))) return;
+  m_listResults.Send(LVM_SCROLL, 0, static_cast<LPARAM>((top - now) * (row.bottom - row.top)));
+}
+
+void CResultsView::DeferSelecting(std::vector<std::pair<int, int>> stretches) {
+  if (stretches.empty()) return;
+  m_listResults.DeferWork([this, stretches = std::move(stretches), next = size_t{0},
+                           offset = 0](bool all) mutable {
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    const bool quiet = std::exchange(m_bQuietSelection, true);
+    // Redraw off, as in the sort: the rows are out of sight, and Wine's
+    // list would still invalidate each one (four times the work). A
+    // caller that has it off already keeps it so (the style tells).
+    const bool redrawing = (::GetWindowLongPtrA(m_listResults.m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (redrawing) m_listResults.Send(WM_SETREDRAW, FALSE);
+    for (size_t steps = 1; next < stretches.size(); ++steps) {
+      const auto [first, length] = stretches[next];
+      m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(first + offset),
+                         reinterpret_cast<LPARAM>(&state));
+      if (++offset == length) {
+        offset = 0;
+        ++next;
+      }
+      if (!all && steps % 64 == 0 && CCustomList::ShouldYield()) break;
+    }
+    if (redrawing) m_listResults.Send(WM_SETREDRAW, TRUE);
+    m_bQuietSelection = quiet;
+    return next == stretches.size();
+  });
+}
+
 // ---- the list habits
 
 void CResultsView::SelectAllResults() {
+  m_listResults.CancelDeferredWork();  // every row is to be selected anyway
   LVITEMA state{};
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
-  // Row by row, as in a sort: redraw off, one repaint.
+  // Row by row, as in a sort: redraw off, one repaint. Wine's list adds
+  // each row to its stretches of selected rows, fast only while it holds few:
+  // from a scattered selection it first drops all in one step.
   m_listResults.Send(WM_SETREDRAW, FALSE);
+  const int focused = m_listResults.GetNextItem(-1, LVNI_FOCUSED);
+  const auto mark = static_cast<LPARAM>(m_listResults.Send(LVM_GETSELECTIONMARK));
+  m_bQuietSelection = true;
+  DropListSelection();
+  if (focused >= 0) {
+    LVITEMA focus{};
+    focus.stateMask = focus.state = LVIS_FOCUSED;
+    m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(focused),
+                       reinterpret_cast<LPARAM>(&focus));
+  }
+  m_listResults.Send(LVM_SETSELECTIONMARK, 0, mark);
+  m_bQuietSelection = false;
   m_listResults.Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   m_listResults.Send(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listResults.m_hWnd, nullptr, TRUE);
@@ -340,7 +522,23 @@ void CResultsView::OpenContainingFolder(int row) {
                   nullptr, SW_SHOWNORMAL);
 }
 
-void CResultsView::ShowContextMenu(HWND owner, POINT at, bool deleteAllowed) {
+void CResultsView::SaveList(HWND owner, const std::string& dateHeader) {
+  std::vector<int32_t> rows = GetSelectedStoreRows();
+  if (rows.empty()) rows = m_arrRowOrder;
+  if (rows.empty()) return;
+  std::wstring path;
+  ListFormat format = ListFormat::Csv;
+  const bool chosen = m_fnChooseListFile ? m_fnChooseListFile(owner, path, format)
+                                         : ChooseListFile(owner, path, format);
+  if (!chosen) return;
+  const std::string text =
+      FormatResultList(*m_pAppData, rows, format, dateHeader, ProgramTextToUtf8);
+  if (const DWORD error = WriteFileReplacing(path, text)) {
+    ShowMessageBox(owner, "Error", "", SaveListFailedText(path, error), IDI_MESSAGE);
+  }
+}
+
+void CResultsView::ShowContextMenu(HWND owner, POINT at, bool idle) {
   fw::CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULTSMENU)));
   if (!menu) return;
   HMENU rows = ::GetSubMenu(menu.Get(), 0);
@@ -351,7 +549,8 @@ void CResultsView::ShowContextMenu(HWND owner, POINT at, bool deleteAllowed) {
   enable(ID_RESULTS_OPEN_FOLDER, anySelected);
   enable(ID_RESULTS_COPY_PATH, anySelected);
   enable(ID_RESULTS_SELECT_ALL, m_listResults.GetItemCount() > 0);
-  enable(ID_RESULTS_DELETE, anySelected && deleteAllowed);
+  enable(ID_RESULTS_SAVE_LIST, m_listResults.GetItemCount() > 0 && idle);
+  enable(ID_RESULTS_DELETE, anySelected && idle);
 
   if (at.x == -1 && at.y == -1) {
     // From the keyboard: under the focused row, or the list's corner.

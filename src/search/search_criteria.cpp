@@ -1,6 +1,8 @@
 #include "search/search_criteria.h"
 
+#include <algorithm>
 #include <limits>
+#include <string_view>
 
 const char* const kMsgFileType = "Please enter the file type in the following format: *.doc";
 const char* const kMsgDateRange =
@@ -36,6 +38,7 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
   criteria.m_nDateCondition = in.m_nDateConditionSel;
   criteria.m_nSizeCondition = in.m_nSizeConditionSel;
   criteria.m_strExtension.clear();
+  criteria.m_arrExtensions.clear();
 
   if (in.m_nSpecifyType == 1) {
     const std::string& pattern = in.m_strTypePattern;
@@ -44,6 +47,7 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
       return CriteriaCheck::FileType;
     }
     criteria.m_strExtension = pattern.substr(2);
+    criteria.m_arrExtensions = SplitTypePatterns(pattern);
   }
 
   if (in.m_bDateAndTime != 1) {
@@ -77,11 +81,32 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
   return CriteriaCheck::Ok;
 }
 
+std::vector<std::string> SplitTypePatterns(const std::string& text) {
+  std::vector<std::string> extensions;
+  if (text.find(';') == std::string::npos) return extensions;
+  std::string_view rest = text;
+  for (;;) {
+    const size_t end = rest.find(';');
+    std::string_view part = rest.substr(0, end);
+    const size_t first = part.find_first_not_of(" \t");
+    part = first == std::string_view::npos ? std::string_view() : part.substr(first);
+    part = part.substr(0, part.find_last_not_of(" \t") + 1);
+    if (part.size() < 2 || part[0] != '*' || part[1] != '.') return {};
+    extensions.emplace_back(part.substr(2));
+    if (end == std::string_view::npos) return extensions;
+    rest.remove_prefix(end + 1);
+  }
+}
+
 bool MatchesExtension(const SearchCriteria& criteria, const std::string& type) {
   // Without regard to case, as the file system names files.
-  const std::string& wanted = criteria.m_strExtension;
-  if (wanted.empty() || wanted == "*") return true;
-  return platform::CompareNoCase(wanted.c_str(), type.c_str()) == 0;
+  auto matches = [&](const std::string& wanted) {
+    return wanted.empty() || wanted == "*" ||
+           platform::CompareNoCase(wanted.c_str(), type.c_str()) == 0;
+  };
+  if (!criteria.m_arrExtensions.empty())
+    return std::any_of(criteria.m_arrExtensions.begin(), criteria.m_arrExtensions.end(), matches);
+  return matches(criteria.m_strExtension);
 }
 
 bool MatchesSize(const SearchCriteria& criteria, uint64_t size) {

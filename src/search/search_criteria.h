@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -22,6 +23,10 @@ enum SizeUnit : int32_t { UNIT_B = 0, UNIT_KB = 1, UNIT_MB = 2, UNIT_GB = 3 };
 
 struct SearchCriteria {
   std::string m_strExtension;  // without the dot; empty or "*" = every file
+  // Beside it: the extensions of a type text that lists several "*.ext"
+  // patterns; when there are any, a file of any of them matches and
+  // m_strExtension plays no part.
+  std::vector<std::string> m_arrExtensions;
   int32_t m_nDateField = DATE_MODIFIED;
   int32_t m_nDateCondition = DATE_ANY;
   int64_t m_tDateFrom = 0;  // seconds since 1970-01-01 00:00:00 UTC
@@ -66,6 +71,12 @@ extern const char* const kMsgNoFolder;
 CriteriaCheck BuildSearchCriteria(const SearchPageInputs& inputs, size_t folderCount,
                                   SearchCriteria& criteria,
                                   const std::function<void(const std::string&)>& warn);
+
+// The extensions of a type text whose every ";"-separated part is a "*.ext"
+// pattern, blanks around the parts ignored ("*.tmp; *.log" gives tmp and
+// log). Empty for any other text, which keeps its one-extension meaning:
+// "*.doc;txt" is the extension "doc;txt", a name a file can have.
+std::vector<std::string> SplitTypePatterns(const std::string& text);
 
 bool MatchesExtension(const SearchCriteria& criteria, const std::string& type);
 bool MatchesSize(const SearchCriteria& criteria, uint64_t size);

@@ -1,5 +1,7 @@
 #include "search/search_page_layout.h"
 
+#include <algorithm>
+
 namespace {
 
 // Rounded to the nearest pixel, as the dialog manager maps its units.
@@ -20,5 +22,8 @@ SearchPagePlaces LayOutSearchPage(int cx, int cy, DialogBaseUnits units) {
   places.resultsList = At(h(9), v(315), cx - h(18), cy - v(355));
   places.deleteButton = At(cx - h(158), cy - v(39), h(150), v(25));
   places.totalLabel = At(h(9), cy - v(39), h(200), v(25));
+  const int selectionLeft = places.totalLabel.right + h(8);
+  places.selectionLabel = {selectionLeft, cy - v(39),
+                           std::max(selectionLeft, places.deleteButton.left - h(8)), cy - v(13)};
   return places;
 }

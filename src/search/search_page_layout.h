@@ -1,6 +1,7 @@
 #pragma once
 // Where the search page puts the controls that follow its size: the "Search
-// Results" frame, the results list, the total label and "Delete". The page
+// Results" frame, the results list, the total label, the selection label
+// beside it and "Delete". The page
 // was drawn for the dialog base units of its font at 96 DPI on Windows (6 by
 // 13 pixels); its offsets are those pixels, scaled to the units the page
 // really has, so that a larger font or a higher DPI moves them with the
@@ -21,6 +22,7 @@ struct SearchPagePlaces {
   LayoutRect resultsList;
   LayoutRect deleteButton;
   LayoutRect totalLabel;
+  LayoutRect selectionLabel;  // between the total label and "Delete"; two lines
 };
 
 // For a client area of cx by cy pixels.

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdio>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 
 #include "dialogs/message_box_win.h"
@@ -528,6 +529,7 @@ void CWindowWiperEntries::OnSize(UINT, int cx, int cy) {
   place(m_view.m_listResults, places.resultsList);
   place(m_view.m_wndDelete, places.deleteButton);
   place(m_view.m_wndTotal, places.totalLabel);
+  place(m_view.m_wndSelection, places.selectionLabel);
 }
 
 void CWindowWiperEntries::OnDefaultKey() {}
@@ -538,11 +540,22 @@ LRESULT CWindowWiperEntries::OnResultGetDispInfo(NMHDR* header) {
   return m_view.OnGetDispInfo(header);
 }
 
+LRESULT CWindowWiperEntries::OnResultFindItem(NMHDR* header) { return m_view.OnFindItem(header); }
+
+LRESULT CWindowWiperEntries::OnResultItemChanged(NMHDR* header) {
+  return m_view.OnItemChanged(header);
+}
+
+LRESULT CWindowWiperEntries::OnResultStateRangeChanged(NMHDR* header) {
+  return m_view.OnStateRangeChanged(header);
+}
+
 LRESULT CWindowWiperEntries::OnResultKeyDown(NMHDR* header) {
   const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;
   const bool control = ::GetKeyState(VK_CONTROL) < 0;
   if (control && key == 'A') m_view.SelectAllResults();
   if (control && key == 'C') m_view.CopySelectedPaths();
+  if (control && key == 'S') OnSaveList();
   if (!control && key == VK_DELETE) OnDeleteRows();
   return 0;
 }
@@ -569,6 +582,14 @@ void CWindowWiperEntries::OnEnterKey() {
 void CWindowWiperEntries::OnOpenContainingFolder() { m_view.OpenContainingFolder(); }
 void CWindowWiperEntries::OnCopyPath() { m_view.CopySelectedPaths(); }
 void CWindowWiperEntries::OnSelectAll() { m_view.SelectAllResults(); }
+
+void CWindowWiperEntries::OnSaveList() {
+  if (IsTaskRunning()) return;
+  // The date the rows' search tested: the criteria keep it until the next Find.
+  const int32_t field = m_criteria.m_nDateField;
+  const bool known = field >= 0 && field < static_cast<int32_t>(std::size(kDateFields));
+  m_view.SaveList(m_hWnd, known ? kDateFields[field] : "Date");
+}
 
 void CWindowWiperEntries::OnDeleteRows() {
   if (IsTaskRunning()) return;

@@ -113,6 +113,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   // The results list's own notifications and the habits of its rows: the
   // keys, the double-click, Enter and the rows' menu.
   LRESULT OnResultGetDispInfo(NMHDR* header);
+  LRESULT OnResultFindItem(NMHDR* header);
+  LRESULT OnResultItemChanged(NMHDR* header);
+  LRESULT OnResultStateRangeChanged(NMHDR* header);
   LRESULT OnResultKeyDown(NMHDR* header);
   LRESULT OnResultDoubleClick(NMHDR* header);
   LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
@@ -120,6 +123,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   void OnOpenContainingFolder();
   void OnCopyPath();
   void OnSelectAll();
+  // "Save list…" by Ctrl+S or the menu; nothing while a task runs, as the
+  // store is the worker's then.
+  void OnSaveList();
   // "Delete" by key or menu; nothing while a task runs, like the disabled button.
   void OnDeleteRows();
 
@@ -154,6 +160,11 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
       {fw::Notify(0, HDN_ITEMCLICKA), &CWindowWiperEntries::OnHeaderClick},
       {fw::Message<WM_SIZE>, &CWindowWiperEntries::OnSize},
       {fw::Notify(IDC_LIST_RESULTS, LVN_GETDISPINFOA), &CWindowWiperEntries::OnResultGetDispInfo},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ODFINDITEMA), &CWindowWiperEntries::OnResultFindItem},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ODFINDITEMW), &CWindowWiperEntries::OnResultFindItem},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ITEMCHANGED), &CWindowWiperEntries::OnResultItemChanged},
+      {fw::Notify(IDC_LIST_RESULTS, LVN_ODSTATECHANGED),
+       &CWindowWiperEntries::OnResultStateRangeChanged},
       {fw::Notify(IDC_LIST_RESULTS, LVN_KEYDOWN), &CWindowWiperEntries::OnResultKeyDown},
       {fw::Notify(IDC_LIST_RESULTS, NM_DBLCLK), &CWindowWiperEntries::OnResultDoubleClick},
       {fw::Message<WM_CONTEXTMENU>, &CWindowWiperEntries::OnContextMenu},
@@ -161,6 +172,7 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
       {fw::Command(ID_RESULTS_COPY_PATH), &CWindowWiperEntries::OnCopyPath},
       {fw::Command(ID_RESULTS_SELECT_ALL), &CWindowWiperEntries::OnSelectAll},
       {fw::Command(ID_RESULTS_DELETE), &CWindowWiperEntries::OnDeleteRows},
+      {fw::Command(ID_RESULTS_SAVE_LIST), &CWindowWiperEntries::OnSaveList},
       // Enter and Esc: the page never closes itself; Enter on the results
       // list opens the row's folder.
       {fw::Command(IDOK), &CWindowWiperEntries::OnEnterKey},

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/window_win.h"
@@ -247,6 +249,41 @@ TEST_F(WindowTest, WindowOfTheDialogManagersOwnClassRunsItsTable) {
   window.DestroyWindow();
   EXPECT_FALSE(::IsWindow(hwnd));
   EXPECT_EQ(window.m_hWnd, nullptr);
+}
+
+// ---- work handed over from another thread
+
+TEST_F(WindowTest, ATaskFromAnotherThreadRunsOnTheWindowsThreadBeforeTheCallReturns) {
+  CTableWindow plain;
+  CTableWindow dialogClass;
+  ASSERT_NE(plain.CreateTopLevel(), nullptr);
+  ASSERT_NE(dialogClass.CreateInDialogClass(0, "QuilloryDialogClassWindow", "Dialog class",
+                                            WS_POPUP, RECT{0, 0, 200, 100}, nullptr, 0),
+            nullptr);
+  for (HWND window : {plain.m_hWnd, dialogClass.m_hWnd}) {
+    std::atomic<DWORD> ranOn{0};
+    std::atomic<bool> returned{false};
+    bool ranBeforeReturn = false;
+    std::thread other([&] {
+      const bool done = fw::RunOnWindowThread(window, [&] { ranOn = ::GetCurrentThreadId(); });
+      ranBeforeReturn = done && ranOn.load() != 0;
+      returned = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
+    other.join();
+    EXPECT_EQ(ranOn.load(), ::GetCurrentThreadId());
+    EXPECT_TRUE(ranBeforeReturn);
+  }
+  EXPECT_TRUE(plain.m_calls.empty());  // the tables never saw the hand-over
+
+  // On the window's own thread it runs at once; a window that is gone runs nothing.
+  int calls = 0;
+  EXPECT_TRUE(fw::RunOnWindowThread(plain.m_hWnd, [&] { ++calls; }));
+  EXPECT_EQ(calls, 1);
+  HWND gone = plain.m_hWnd;
+  plain.DestroyWindow();
+  EXPECT_FALSE(fw::RunOnWindowThread(gone, [&] { ++calls; }));
+  EXPECT_EQ(calls, 1);
 }
 
 // ---- dialogs

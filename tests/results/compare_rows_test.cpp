@@ -187,3 +187,36 @@ TEST(CollectSelectedResults, TextsNamingNoRowArePassedOver) {
   EXPECT_EQ(selected, (std::vector<int32_t>{2, 0}));
   EXPECT_EQ(marks, (std::vector<int32_t>{1, 0, 1}));
 }
+
+// Typed text in a list sorted by Name descending: echo, delta, charlie,
+// bravo, alpha. Each case: the text, where the search starts, whether it
+// takes a beginning (partial) and wraps, and the list row it must give.
+TEST_F(CompareRowsTest, TypedTextFindsTheNextNameFromTheStartOrNone) {
+  for (const char* name : {"alpha.doc", "Bravo.doc", "charlie.doc", "DELTA.doc", "echo.doc"})
+    Row(name);
+  const std::vector<int32_t> order = Sorted({0, 1, 2, 3, 4}, kName, false);
+  ASSERT_EQ(order, (std::vector<int32_t>{4, 3, 2, 1, 0}));
+  struct Case {
+    const char* text;
+    int start;
+    bool partial, wrap;
+    int row;
+  } cases[] = {
+      {"z", 3, true, true, -1},           // no name: nothing, not row 0
+      {"d", 4, true, true, 1},            // from the last row round to delta
+      {"d", 1, true, true, 1},            // the start row itself counts
+      {"d", 2, true, false, -1},          // no wrap: delta lies behind
+      {"De", 0, true, true, 1},           // case does not count
+      {"delta.DOC", 0, false, true, 1},   // the whole name
+      {"delta", 0, false, true, -1},      // a whole name that is only its beginning
+      {"alpha.doc.", 0, true, true, -1},  // longer than every name
+      {"e", -1, true, true, 0},           // before the first row: from the top
+      {"a", 5, true, true, 4},            // past the last row: from the top
+      {"a", 5, true, false, -1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FindRowByName(m_data, order, c.start, c.text, c.partial, c.wrap), c.row)
+        << c.text << " from " << c.start;
+  }
+  EXPECT_EQ(FindRowByName(m_data, std::vector<int32_t>{}, 0, "a", true, true), -1);
+}

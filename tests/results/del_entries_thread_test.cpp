@@ -146,6 +146,7 @@ TEST(DeleteWorker, DeletesTheMarkedRowsAndKeepsTheOthersInOrder) {
   EXPECT_EQ(run.worker->m_nTotal.load(), 2);
   EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
   EXPECT_EQ(run.worker->m_nRowCount, 5);
+  EXPECT_EQ(run.sink.report, "Deleted 2 of 2 files");  // nothing failed: no more to say
   EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("one.txt", 0), run.Row("four", 0),
                                                   run.Row("five.tar.gz", 0)}));
   EXPECT_FALSE(FileExists(run.PathOf("two.doc")));
@@ -461,13 +462,14 @@ std::vector<std::string> g_removedPaths;
 platform::RemoveResult RecordRemoval(const std::string& path, const platform::FileIdentity&,
                                      uint64_t, platform::RemovalMemory&) {
   g_removedPaths.push_back(path);
-  return path.find("keep") == std::string::npos ? platform::RemoveResult::Removed
-                                                : platform::RemoveResult::Failed;
+  if (path.find("keep") != std::string::npos) return platform::RemoveResult::Failed;
+  if (path.find("moved") != std::string::npos) return platform::RemoveResult::Changed;
+  return platform::RemoveResult::Removed;
 }
 }  // namespace
 
 // The seam the benchmark uses: every file call goes through it, in row order,
-// and the files themselves stay.
+// and the files themselves stay. What the run did is told to the refill.
 TEST(DeleteWorker, FilesAreDeletedThroughTheSeam) {
   g_removedPaths.clear();
   DeleteRun run;
@@ -475,12 +477,18 @@ TEST(DeleteWorker, FilesAreDeletedThroughTheSeam) {
   run.AddFile("b.txt", false);
   run.AddFile("keep.txt", true);
   run.AddFile("d.txt", true);
-  run.sink.answers = {ASK_SKIP};
+  run.AddFile("moved.txt", true);
+  run.sink.answers = {ASK_SKIP, ASK_SKIP};
   run.worker = std::make_unique<CDelEntriesThread>(&run.selected, &run.data);
   run.worker->m_pfnRemoveFile = &RecordRemoval;
   ASSERT_TRUE(RunWorker(*run.worker, run.sink, run.data, TASK_DELETE));
-  EXPECT_EQ(g_removedPaths, (std::vector<std::string>{run.PathOf("a.txt"), run.PathOf("keep.txt"),
-                                                      run.PathOf("d.txt")}));
-  EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("b.txt", 0), run.Row("keep.txt", 1)}));
-  for (const char* name : {"a.txt", "b.txt", "keep.txt", "d.txt"}) EXPECT_TRUE(run.Intact(name));
+  EXPECT_EQ(g_removedPaths,
+            (std::vector<std::string>{run.PathOf("a.txt"), run.PathOf("keep.txt"),
+                                      run.PathOf("d.txt"), run.PathOf("moved.txt")}));
+  EXPECT_EQ(run.Rows(), (std::vector<std::string>{run.Row("b.txt", 0), run.Row("keep.txt", 1),
+                                                  run.Row("moved.txt", 1)}));
+  for (const char* name : {"a.txt", "b.txt", "keep.txt", "d.txt", "moved.txt"})
+    EXPECT_TRUE(run.Intact(name));
+  EXPECT_EQ(run.sink.report,
+            "Deleted 2 of 4 files; 1 could not be deleted; 1 had changed since the search");
 }

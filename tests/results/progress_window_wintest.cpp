@@ -568,7 +568,7 @@ struct RefillHook {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR data) {
     auto& hook = *reinterpret_cast<RefillHook*>(data);
-    if (message == WM_LIST_RUNTASK && hook.action) std::exchange(hook.action, nullptr)();
+    if (message == WM_RUN_TASK && hook.action) std::exchange(hook.action, nullptr)();
     if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Proc, 2);
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
   }

@@ -1,8 +1,8 @@
 #pragma once
 // A stand-in for the search page in the results tests: a top-level window
-// with the two lists, the total label and the three buttons under the page's
+// with the two lists, the two labels and the three buttons under the page's
 // ids, and a CResultsView bound to them. Like the page, it hands the header
-// clicks and the owner-data list's requests for texts on to the view.
+// clicks and the owner-data list's requests and reports on to the view.
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -38,6 +38,7 @@ class CResultsHost : public fw::CWindow {
     Child(WC_LISTVIEWA, LVS_REPORT, IDC_LIST_FOLDERS, RECT{10, 10, 400, 110});
     Child(WC_LISTVIEWA, LVS_REPORT | LVS_OWNERDATA, IDC_LIST_RESULTS, RECT{10, 120, 760, 480});
     Child("STATIC", 0, IDC_TOTAL_LABEL, RECT{10, 490, 300, 510}, "1", false);
+    Child("STATIC", 0, IDC_SELECTION_LABEL, RECT{310, 490, 590, 520});
     Child("BUTTON", BS_PUSHBUTTON, IDC_FIND, RECT{420, 10, 520, 35}, "Find");
     Child("BUTTON", BS_PUSHBUTTON, IDC_EMPTY_LIST, RECT{420, 40, 520, 65}, "Empty list");
     Child("BUTTON", BS_PUSHBUTTON | WS_DISABLED, IDC_DELETE, RECT{600, 490, 760, 515}, "Delete");
@@ -59,15 +60,20 @@ class CResultsHost : public fw::CWindow {
   }
 
   // Any control's notifications: the page's table takes the header clicks
-  // by their code and hands them on, and the results list's text requests.
+  // by their code and hands them on, and the results list's requests for
+  // texts and for the row typed text leads to.
   LRESULT OnNotify(WPARAM, LPARAM lParam) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->code == HDN_ITEMCLICKA || header->code == HDN_ITEMCLICKW) {
       m_headerCodes.push_back(header->code);
       return m_view.OnHeaderItemClick(header);
     }
-    if (header->idFrom == IDC_LIST_RESULTS && header->code == LVN_GETDISPINFOA)
-      return m_view.OnGetDispInfo(header);
+    if (header->idFrom != IDC_LIST_RESULTS) return 0;
+    if (header->code == LVN_GETDISPINFOA) return m_view.OnGetDispInfo(header);
+    if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW)
+      return m_view.OnFindItem(header);
+    if (header->code == LVN_ITEMCHANGED) return m_view.OnItemChanged(header);
+    if (header->code == LVN_ODSTATECHANGED) return m_view.OnStateRangeChanged(header);
     return 0;
   }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -134,7 +135,7 @@ struct ListTrace {
   static LRESULT CALLBACK Before(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->hwnd == list) {
-      if (call->message == WM_LIST_RUNTASK) {
+      if (call->message == WM_RUN_TASK) {
         ++runTasks;
         ++depth;
       } else if (call->message == LVM_SETITEMCOUNT) {
@@ -145,7 +146,7 @@ struct ListTrace {
   }
   static LRESULT CALLBACK After(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->hwnd == list && call->message == WM_LIST_RUNTASK) --depth;
+    if (code == HC_ACTION && call->hwnd == list && call->message == WM_RUN_TASK) --depth;
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
   }
 };
@@ -367,6 +368,57 @@ TEST_F(ResultsViewTest, SelectedRowsAreMarkedByTheirNumberWhateverTheirPlace) {
   // A refill shows new rows: nothing of the old selection stays.
   View().RefillResults();
   EXPECT_EQ(List().GetSelectedCount(), 0);
+}
+
+// More rows than the list shows: a sort selects the rows in sight at once
+// and the rest when the list is idle, and whatever looks at the list or
+// gives it input first finds the whole selection in place.
+TEST_F(ResultsViewTest, ASortKeepsTheSelectionOnRowsOutOfSightForAnyoneWhoLooks) {
+  constexpr int kRows = 600;
+  for (int i = 0; i < kRows; ++i) AddRow(Numbered("f", i, ".txt"), (i * 7919) % kRows, "");
+  View().RefillResults();
+  std::vector<int32_t> chosen;  // every third file and a stretch of ten
+  for (int32_t row = 0; row < kRows; ++row) {
+    if (row % 3 == 0 || (row >= 400 && row < 410)) chosen.push_back(row);
+  }
+  for (int32_t row : chosen) {
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    List().Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+  }
+  auto selected = [&] {
+    std::vector<int32_t> rows = View().GetSelectedStoreRows();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  };
+
+  // A question to the list.
+  SendHeaderClick(m_host, kSize);
+  ASSERT_TRUE(View().m_listResults.HasDeferredWork());
+  EXPECT_EQ(selected(), chosen);
+  EXPECT_FALSE(View().m_listResults.HasDeferredWork());
+
+  // The idle list.
+  SendHeaderClick(m_host, kSize);
+  ASSERT_TRUE(View().m_listResults.HasDeferredWork());
+  EXPECT_TRUE(PumpUntil([&] { return !View().m_listResults.HasDeferredWork(); }));
+  EXPECT_EQ(selected(), chosen);
+
+  // A Ctrl+click on the first row: the rows out of sight are selected
+  // before it, so it takes away one file and nothing else.
+  SendHeaderClick(m_host, kName);
+  ASSERT_TRUE(View().m_listResults.HasDeferredWork());
+  RECT first{};
+  first.left = LVIR_BOUNDS;
+  List().Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  const LPARAM at = MAKELPARAM(first.left + 4, (first.top + first.bottom) / 2);
+  List().Send(WM_LBUTTONDOWN, MK_CONTROL | MK_LBUTTON, at);
+  List().Send(WM_LBUTTONUP, MK_CONTROL, at);
+  ASSERT_EQ(List().GetItemText(0, kName), "f0.txt");  // chosen
+  std::vector<int32_t> expected = chosen;
+  std::erase(expected, 0);
+  EXPECT_EQ(selected(), expected);
+  EXPECT_EQ(View().m_selection.Count(), expected.size());
 }
 
 TEST_F(ResultsViewTest, NoSelectionLeavesNothingChosenAndEveryMarkClear) {

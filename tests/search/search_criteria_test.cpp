@@ -66,6 +66,49 @@ TEST(SearchCriteria, TypePatternsAsTyped) {
   }
 }
 
+// Several types in one text: every part a "*.ext" pattern, or the text keeps
+// its one-extension meaning.
+TEST(SearchCriteria, SeveralTypePatternsSplitOnlyWhenEveryPartIsOne) {
+  using List = std::vector<std::string>;
+  const std::pair<const char*, List> cases[] = {
+      {"*.tmp;*.log;*.bak", {"tmp", "log", "bak"}},
+      {"*.tmp ; \t*.LOG", {"tmp", "LOG"}},  // blanks around the parts
+      {"*.tar.gz;*.", {"tar.gz", ""}},      // "*." and "*.*" mean every file, as alone
+      {"*.doc;*.*", {"doc", "*"}},
+      {"*.doc;txt", {}},  // one extension "doc;txt"
+      {"*.doc;", {}},     // an empty part is no pattern
+      {"*.doc;;*.log", {}},
+      {"*.doc;.log", {}},
+      {"*.doc", {}},  // one pattern: the design's reading
+      {"", {}},
+  };
+  for (const auto& [text, extensions] : cases) {
+    EXPECT_EQ(SplitTypePatterns(text), extensions) << text;
+  }
+
+  SearchPageInputs in = Inputs();
+  in.m_nAllFiles = 0;
+  in.m_nSpecifyType = 1;
+  in.m_strTypePattern = "*.tmp; *.log";
+  Built b = Build(in);
+  EXPECT_EQ(b.check, CriteriaCheck::Ok);
+  EXPECT_EQ(b.criteria.m_arrExtensions, (List{"tmp", "log"}));
+  EXPECT_TRUE(MatchesExtension(b.criteria, "log"));
+  EXPECT_FALSE(MatchesExtension(b.criteria, "doc"));
+  // The format check stays first: a text that fails it is no list either.
+  in.m_strTypePattern = " *.tmp;*.log";
+  b = Build(in);
+  EXPECT_EQ(b.check, CriteriaCheck::FileType);
+  // The next build starts without the last one's list.
+  in.m_nAllFiles = 1;
+  in.m_nSpecifyType = 0;
+  SearchCriteria kept;
+  kept.m_arrExtensions = {"old"};
+  BuildSearchCriteria(in, 1, kept, [](const std::string&) {});
+  EXPECT_TRUE(kept.m_arrExtensions.empty());
+  EXPECT_TRUE(MatchesExtension(kept, "anything"));
+}
+
 TEST(SearchCriteria, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
   SearchPageInputs in = Inputs();
   in.m_nSpecifyType = 1;
@@ -215,9 +258,17 @@ TEST(SearchCriteria, ExtensionsOfNames) {
   c.m_strExtension = "DOC";
   EXPECT_TRUE(MatchesExtension(c, "doc"));
   EXPECT_FALSE(MatchesExtension(c, ""));
-  c.m_strExtension = "doc;*.txt";  // a list with ";" is one literal extension
+  c.m_strExtension = "doc;*.txt";  // with no list beside it, one literal extension
   EXPECT_FALSE(MatchesExtension(c, "doc"));
   EXPECT_FALSE(MatchesExtension(c, "txt"));
+  c.m_arrExtensions = {"TMP", "log"};  // a list: any of its types, and only those
+  EXPECT_TRUE(MatchesExtension(c, "tmp"));
+  EXPECT_TRUE(MatchesExtension(c, "LOG"));
+  EXPECT_FALSE(MatchesExtension(c, "doc"));
+  EXPECT_FALSE(MatchesExtension(c, "doc;*.txt"));
+  c.m_arrExtensions = {"log", "*"};
+  EXPECT_TRUE(MatchesExtension(c, "gz"));
+  c.m_arrExtensions.clear();
   for (const char* every : {"", "*"}) {
     c.m_strExtension = every;
     EXPECT_TRUE(MatchesExtension(c, ""));

@@ -10,6 +10,10 @@ TEST(SearchPageLayout, AtTheUnitsItWasDrawnForItsOwnPixels) {
   EXPECT_EQ(places.resultsList, (LayoutRect{9, 315, 791, 560}));
   EXPECT_EQ(places.deleteButton, (LayoutRect{642, 561, 792, 586}));
   EXPECT_EQ(places.totalLabel, (LayoutRect{9, 561, 209, 586}));
+  EXPECT_EQ(places.selectionLabel, (LayoutRect{217, 561, 634, 587}));
+  // A page narrower than both labels and "Delete" gives the second none.
+  const SearchPagePlaces narrow = LayOutSearchPage(300, 600, kDrawnForBaseUnits);
+  EXPECT_EQ(narrow.selectionLabel.Width(), 0);
 }
 
 TEST(SearchPageLayout, LargerUnitsKeepTheResultsBelowTheTemplatesControls) {

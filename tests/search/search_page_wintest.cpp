@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialogs/message_box_win.h"
+#include "platform/wide_text_win.h"
 #include "resources/resource.h"
 #include "search/search_page_layout.h"
 #include "search/search_page_win.h"
@@ -795,6 +796,83 @@ std::string NarrowName(const std::wstring& wide) {
   return narrow;
 }
 
+// The list rows that are selected, top to bottom.
+std::vector<int> SelectedRows(const fw::CListView& list) {
+  std::vector<int> rows;
+  for (int row = -1; (row = list.GetNextItem(row, LVNI_SELECTED)) != -1;) rows.push_back(row);
+  return rows;
+}
+
+// Five files sorted by Name descending (echo, delta, charlie, bravo, alpha),
+// rows 3 and 4 selected and the focus on row 4, as a click leaves them; then
+// keys typed on the list, as the keyboard delivers them.
+std::vector<int> SelectionAfterTyping(CAppData& data, CWindowWiperEntries& page,
+                                      const std::string& typed) {
+  ShowRows(data, page,
+           {{"C:\\a\\", "alpha.doc"},
+            {"C:\\a\\", "bravo.doc"},
+            {"C:\\a\\", "charlie.doc"},
+            {"C:\\a\\", "Delta.doc"},
+            {"C:\\a\\", "echo.doc"}});
+  page.m_view.SortResults(1);
+  page.m_view.SortResults(1);
+  const fw::CListView& list = page.m_view.m_listResults;
+  EXPECT_EQ(list.GetItemText(1, 1), "Delta.doc");
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  list.Send(LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&state));
+  state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  list.Send(LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&state));
+  ::SetFocus(list.m_hWnd);
+  PostTyping(list.m_hWnd, typed);
+  DrainMessages(kProgramKeys);
+  return SelectedRows(list);
+}
+
+// Text no name begins with leaves the selection as it was: a Delete then
+// deletes what the user chose, never the top row.
+TEST_F(SearchPageTest, TypingTextNoNameBeginsWithLeavesTheSelection) {
+  EXPECT_EQ(SelectionAfterTyping(m_data, m_page, "z"), (std::vector<int>{2, 3}));
+  // The folder list keeps its own rows and searches them itself.
+  ASSERT_TRUE(AddFolder("C:\\zeta"));
+  ASSERT_TRUE(AddFolder("C:\\alpha"));
+  SelectRow(Folders(), 1);
+  PostTyping(Folders().m_hWnd, "z");
+  DrainMessages(kProgramKeys);
+  EXPECT_EQ(SelectedRows(Folders()), (std::vector<int>{1}));
+}
+
+TEST_F(SearchPageTest, TypingGoesToTheNextNameItBeginsAndWrapsRound) {
+  EXPECT_EQ(SelectionAfterTyping(m_data, m_page, "d"), (std::vector<int>{1}));
+  EXPECT_EQ(Results().GetNextItem(-1, LVNI_FOCUSED), 1);
+  m_page.m_view.CollectSelectedResults();
+  EXPECT_EQ(m_page.m_view.m_arrSelectedResults, (std::vector<int32_t>{3}));  // Delta.doc
+}
+
+// The narrow form, as Windows sends it to a page that asks for narrow
+// notifications, and a search that does not wrap.
+TEST_F(SearchPageTest, TheNarrowFindRequestIsAnsweredToo) {
+  ShowRows(m_data, m_page, {{"C:\\a\\", "alpha.doc"}, {"C:\\a\\", "beta.doc"}});
+  NMLVFINDITEMA find{};
+  find.hdr.hwndFrom = Results().m_hWnd;
+  find.hdr.idFrom = IDC_LIST_RESULTS;
+  find.hdr.code = LVN_ODFINDITEMA;
+  find.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+  find.lvfi.psz = "AL";
+  find.iStart = 1;
+  auto ask = [&] {
+    return ::SendMessageA(m_page.m_hWnd, WM_NOTIFY, IDC_LIST_RESULTS,
+                          reinterpret_cast<LPARAM>(&find));
+  };
+  EXPECT_EQ(ask(), 0);
+  find.lvfi.flags = LVFI_PARTIAL;
+  EXPECT_EQ(ask(), -1);
+  find.lvfi.psz = "z";
+  find.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+  EXPECT_EQ(ask(), -1);
+}
+
 TEST_F(SearchPageTest, CtrlASelectsEveryRow) {
   ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\a\\", "two.txt"}, {"C:\\b\\", "3.txt"}});
   PressKey(Results(), 'A');
@@ -873,7 +951,7 @@ TEST_F(SearchPageTest, DeleteKeyAsksAsTheButtonDoesAndNothingWhileATaskRuns) {
   EXPECT_EQ(no.Texts().size(), 1u);
 }
 
-TEST_F(SearchPageTest, TheRowsMenuOffersItsFourChoicesAndCopyPathCopies) {
+TEST_F(SearchPageTest, TheRowsMenuOffersItsChoicesAndCopyPathCopies) {
   ShowRows(m_data, m_page, {{"C:\\a\\", "one.txt"}, {"C:\\b\\", "two.txt"}});
   SetClipboardEmpty();
   SelectRow(Results(), 1);
@@ -894,8 +972,157 @@ TEST_F(SearchPageTest, TheRowsMenuOffersItsFourChoicesAndCopyPathCopies) {
   Results().Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Results().m_hWnd), MAKELPARAM(-1, -1));
   ASSERT_TRUE(menu.Answered());
   EXPECT_EQ(items, (std::vector<std::string>{"Open containing folder", "Copy path", "Select all",
-                                             "Delete"}));
+                                             NarrowName(L"Save list\u2026"), "Delete"}));
   EXPECT_TRUE(PumpUntil([] { return ClipboardText() == L"C:\\b\\two.txt"; }));
+}
+
+// The line beside the total, through what a user does: clicks with and
+// without Shift, Ctrl+A, typing, a sort, and a delete with a file that cannot
+// go and one that changed since the search.
+TEST_F(SearchPageTest, TheSelectionLineFollowsEveryChangeAndTellsWhatADeleteDid) {
+  TempDir dir;
+  const std::pair<const char*, uint64_t> files[] = {
+      {"a.txt", 100}, {"b.txt", 2048}, {"c.txt", 3000}, {"locked.txt", 512}, {"moved.txt", 700}};
+  for (const auto& [name, size] : files) dir.MakeFile(name, size);
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  ASSERT_EQ(Results().GetItemCount(), 5);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "");
+
+  auto rowOf = [&](const std::string& name) {
+    for (int row = 0; row < Results().GetItemCount(); ++row) {
+      if (Results().GetItemText(row, 1) == name) return row;
+    }
+    return -1;
+  };
+  // A click on the row's name, as the mouse gives it to the list.
+  auto clickRow = [&](const std::string& name, WPARAM keys = 0) {
+    RECT cell{};
+    cell.top = 1;
+    cell.left = LVIR_BOUNDS;
+    Results().Send(LVM_GETSUBITEMRECT, static_cast<WPARAM>(rowOf(name)),
+                   reinterpret_cast<LPARAM>(&cell));
+    const LPARAM at = MAKELPARAM(cell.left + 4, (cell.top + cell.bottom) / 2);
+    Results().Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, at);
+    Results().Send(WM_LBUTTONUP, keys, at);
+  };
+
+  m_page.m_view.SortResults(1);  // by Name: a, b, c, locked, moved
+  clickRow("b.txt");
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 1 files, 2.0 KB");
+  clickRow("locked.txt", MK_SHIFT);  // b, c, locked
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 3 files, 5.4 KB");
+  clickRow("c.txt", MK_SHIFT);  // the range shrinks to b, c
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 2 files, 4.9 KB");
+  clickRow("moved.txt", MK_CONTROL);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 3 files, 5.6 KB");
+  PressKey(Results(), 'A', true);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 5 files, 6.2 KB");
+  PostTyping(Results().m_hWnd, "c");
+  DrainMessages(kProgramKeys);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 1 files, 2.9 KB");
+  clickRow("a.txt", MK_CONTROL);
+  m_page.m_view.SortResults(4);  // by Size: the same files stay selected
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 2 files, 3.0 KB");
+
+  PressKey(Results(), 'A', true);
+  ASSERT_TRUE(SetReadOnly(dir / "locked.txt", true));
+  dir.MakeFile("moved.txt", 900);  // another file than the search found
+  BoxSeries answers("Warning", {IDOK, IDC_BOX_NO, IDC_BOX_NO});  // Yes, Skip, Skip
+  ASSERT_TRUE(Click(IDC_DELETE));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_TRUE(answers.Join());
+  EXPECT_EQ(Results().GetItemCount(), 2);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL),
+            "Deleted 3 of 5 files; 1 could not be deleted; 1 had changed since the search");
+  // Until the selection changes, or the next Find.
+  clickRow("locked.txt");
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 1 files, 512 B");
+  ASSERT_TRUE(SetReadOnly(dir / "locked.txt", false));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "");
+}
+
+// "Save list…" through a chooser in the Save As box's place: every row when
+// none is selected, else the selected ones, in the list's order; a file that
+// cannot be replaced stays as it was, and the box says why.
+TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
+  ShowRows(m_data, m_page,
+           {{"C:\\b\\", "b, c.txt"}, {"C:\\a\\", "a.txt"}, {"C:\\c\\", "\"c\".txt"}});
+  m_page.m_view.SortResults(1);  // by Name: "c".txt, a.txt, b, c.txt
+  TempDir dir;
+  const std::string target = dir / "list.csv";
+  std::wstring wideTarget;
+  ASSERT_TRUE(platform::WidenExact(target, wideTarget));
+  ListFormat nextFormat = ListFormat::Csv;
+  int chooserCalls = 0;
+  m_page.m_view.m_fnChooseListFile = [&](HWND owner, std::wstring& path, ListFormat& format) {
+    EXPECT_EQ(owner, m_page.m_hWnd);
+    ++chooserCalls;
+    path = wideTarget;
+    format = nextFormat;
+    return true;
+  };
+  auto lines = [&] {
+    std::string text = ReadWholeFile(target);
+    std::vector<std::string> found;
+    if (text.rfind("\xEF\xBB\xBF", 0) != 0) return found;
+    for (size_t at = 3, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+      found.push_back(text.substr(at, end - at));
+    return found;
+  };
+  auto startOf = [](const std::vector<std::string>& found) {
+    std::vector<std::string> starts;  // up to the date, which is the time zone's
+    for (const std::string& line : found) starts.push_back(line.substr(0, line.rfind(',')));
+    return starts;
+  };
+
+  PressKey(Results(), 'S', true);
+  EXPECT_EQ(chooserCalls, 1);
+  EXPECT_EQ(startOf(lines()),
+            (std::vector<std::string>{"Location,Name,Type,Size", "C:\\c\\,\"\"\"c\"\".txt\",txt,1",
+                                      "C:\\a\\,a.txt,txt,1", "C:\\b\\,\"b, c.txt\",txt,1"}));
+  EXPECT_EQ(lines()[0], "Location,Name,Type,Size,Modified Date");
+
+  SelectRow(Results(), 2);
+  nextFormat = ListFormat::Tsv;
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
+  ASSERT_EQ(lines().size(), 2u);
+  EXPECT_EQ(lines()[1].substr(0, lines()[1].rfind('\t')), "C:\\b\\\tb, c.txt\ttxt\t1");
+
+  // A file another program holds open, and a read-only one: the new list
+  // cannot take their place; each keeps its bytes, and no temporary file is
+  // left beside it.
+  const std::string before = ReadWholeFile(target);
+  for (int round = 0; round < 2; ++round) {
+    HANDLE held = round == 0 ? ::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr)
+                             : INVALID_HANDLE_VALUE;
+    if (round == 1) {
+      ASSERT_TRUE(SetReadOnly(target, true));
+    }
+    BoxSeries error("Error", {IDOK});
+    PressKey(Results(), 'S', true);
+    ASSERT_TRUE(error.Join()) << round;
+    ASSERT_EQ(error.Texts().size(), 1u);
+    EXPECT_EQ(error.Texts()[0].rfind("The list cannot be saved to \"" + target + "\". ", 0), 0u)
+        << error.Texts()[0];
+    if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
+    ASSERT_TRUE(SetReadOnly(target, false));
+    EXPECT_EQ(ReadWholeFile(target), before);
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA((dir / "*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+  }
+
+  // Nothing while a task runs.
+  m_data.m_nRunningTask = TASK_DELETE;
+  ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
+  m_data.m_nRunningTask = TASK_NONE;
+  EXPECT_EQ(chooserCalls, 4);
 }
 
 // ---- the program's one page

@@ -77,7 +77,7 @@ class CTestProgressWindow : public fw::CWindow, public IWorkerHost, public IWork
   void ShowMessage(const std::string& text) override {
     ShowMessageBox(nullptr, "Warning", "", text, IDI_MESSAGE);
   }
-  void RefillResults() override { Send(WM_TEST_REFILL); }
+  void RefillResults(const std::string&) override { Send(WM_TEST_REFILL); }
   void NotifyShell() override {}
 
  private:

@@ -46,14 +46,16 @@ class RecordingSink : public IWorkerSink {
     std::lock_guard<std::mutex> lock(m_mutex);
     messages.push_back(text);
   }
-  void RefillResults() override {
+  void RefillResults(const std::string& text) override {
     Record("refill");
+    report = text;
     if (store) store->DropRemovedResults();
     if (onRefill) onRefill();
   }
   void NotifyShell() override { Record("notify"); }
 
   size_t sentProgress = 0;  // kept apart from `calls`: one per examined file
+  std::string report;       // what the last refill was told the run did
 
   // `calls` with the per-file progress messages left out.
   std::string Sequence() const {
