@@ -196,7 +196,7 @@ class QuietSink : public IWorkerSink {
   void PostFinished() override {}
   int AskChoice(const std::string&) override { return ASK_SKIP_ALL; }
   void ShowMessage(const std::string&) override {}
-  void RefillResults() override {}
+  void RefillResults(const std::string&) override {}
   void NotifyShell() override {}
 };
 
