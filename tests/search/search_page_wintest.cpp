@@ -984,6 +984,8 @@ TEST_F(SearchPageTest, TheSelectionLineFollowsEveryChangeAndTellsWhatADeleteDid)
   const std::pair<const char*, uint64_t> files[] = {
       {"a.txt", 100}, {"b.txt", 2048}, {"c.txt", 3000}, {"locked.txt", 512}, {"moved.txt", 700}};
   for (const auto& [name, size] : files) dir.MakeFile(name, size);
+  // Read-only before the search: making it so afterwards is a change of it.
+  ASSERT_TRUE(SetReadOnly(dir / "locked.txt", true));
   ASSERT_TRUE(AddFolder(dir.Path()));
   ASSERT_TRUE(Click(IDC_FIND));
   ASSERT_TRUE(RunToTheEnd());
@@ -1027,7 +1029,6 @@ TEST_F(SearchPageTest, TheSelectionLineFollowsEveryChangeAndTellsWhatADeleteDid)
   EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Selected: 2 files, 3.0 KB");
 
   PressKey(Results(), 'A', true);
-  ASSERT_TRUE(SetReadOnly(dir / "locked.txt", true));
   dir.MakeFile("moved.txt", 900);  // another file than the search found
   BoxSeries answers("Warning", {IDOK, IDC_BOX_NO, IDC_BOX_NO});  // Yes, Skip, Skip
   ASSERT_TRUE(Click(IDC_DELETE));
