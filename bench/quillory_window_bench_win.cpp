@@ -186,28 +186,15 @@ class SearchPageRun {
   bool m_bReady = false;
 };
 
-// The scan worker alone, as the window runs it but with nobody to tell: what
-// the window adds is the difference to "find-doc".
-class QuietSink : public IWorkerSink {
- public:
-  void SendStarted() override {}
-  void SendProgress() override {}
-  void PostProgress() override {}
-  void PostFinished() override {}
-  int AskChoice(const std::string&) override { return ASK_SKIP_ALL; }
-  void ShowMessage(const std::string&) override {}
-  void RefillResults(const std::string&) override {}
-  void NotifyShell() override {}
-};
-
+// The scan worker alone, as the window runs it but with no window to tell
+// (the worker's own silent sink): what the window adds is the difference to
+// "find-doc".
 double ScanAlone(const std::string& root, const char* type, size_t& rows) {
   CAppData data;
   data.m_arrFolders = {root};
   SearchCriteria criteria;
   criteria.m_strExtension = type;
-  QuietSink sink;
   CScanEntriesThread worker(&criteria, &data);
-  worker.m_pProgressDlg = &sink;
   data.m_nTask = data.m_nRunningTask = TASK_SEARCH;
   const Clock::time_point start = Clock::now();
   worker.ResumeThread();
