@@ -167,12 +167,16 @@ uint32_t GetAttributes(const std::string& path) {
 
 bool PathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
+namespace {
+
+// Windows refuses to delete read-only files and folders; so does this.
+bool MayUnlink(unsigned mode) { return !S_ISDIR(mode) && (S_ISLNK(mode) || (mode & S_IWUSR)); }
+
+}  // namespace
+
 bool RemoveFile(const std::string& path) {
-  // Windows refuses to delete read-only files and folders; so does this.
   struct stat info;
-  if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  if (!S_ISLNK(info.st_mode) && !(info.st_mode & S_IWUSR)) return false;
-  return unlink(path.c_str()) == 0;
+  return lstat(path.c_str(), &info) == 0 && MayUnlink(info.st_mode) && unlink(path.c_str()) == 0;
 }
 
 // The same check as on Windows, of the entry itself (a link is not
@@ -192,7 +196,8 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
   const uint64_t sizeNow = link ? size : info.stx_size;
   if (!IsSameFile(identity, now) || sizeNow != size || S_ISDIR(info.stx_mode))
     return RemoveResult::Changed;
-  return RemoveFile(path) ? RemoveResult::Removed : RemoveResult::Failed;
+  return MayUnlink(info.stx_mode) && unlink(path.c_str()) == 0 ? RemoveResult::Removed
+                                                               : RemoveResult::Failed;
 }
 
 uint32_t VolumeQueryCount() { return g_nVolumeQueries.load(); }

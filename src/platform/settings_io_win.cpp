@@ -26,36 +26,40 @@ DWORD RetryWhileHeld(Attempt attempt, std::initializer_list<DWORD> held) {
   }
 }
 
+// Opens `path` as CreateFileA does, giving a holder that shares less than
+// asked a second to let go. INVALID_HANDLE_VALUE and the error on failure.
+HANDLE OpenRetrying(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                    DWORD& error) {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  error = RetryWhileHeld(
+      [&] {
+        handle = CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        return handle != INVALID_HANDLE_VALUE;
+      },
+      {ERROR_SHARING_VIOLATION});
+  return handle;
+}
+
 }  // namespace
 
 int ExclusiveFile::OpenForReading(const std::string& path) {
   Close();
-  // Most holders share the file: share in turn, and give one that shares
-  // nothing a second.
-  const DWORD error = RetryWhileHeld(
-      [&] {
-        m_handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        return m_handle != INVALID_HANDLE_VALUE;
-      },
-      {ERROR_SHARING_VIOLATION});
-  if (error != ERROR_SUCCESS) m_handle = nullptr;
-  return CauseFromWin32Error(error);
+  // Most holders share the file: share in turn.
+  DWORD error = ERROR_SUCCESS;
+  HANDLE handle =
+      OpenRetrying(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
+  if (handle == INVALID_HANDLE_VALUE) return CauseFromWin32Error(error);
+  m_handle = handle;
+  return kCauseNone;
 }
 
 int ExclusiveFile::CreateForWriting(const std::string& path) {
   Close();
-  const DWORD error = RetryWhileHeld(
-      [&] {
-        m_handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        return m_handle != INVALID_HANDLE_VALUE;
-      },
-      {ERROR_SHARING_VIOLATION});
-  if (error != ERROR_SUCCESS) {
-    m_handle = nullptr;
-    return CauseFromWin32Error(error);
-  }
+  DWORD error = ERROR_SUCCESS;
+  HANDLE handle = OpenRetrying(path, GENERIC_WRITE, 0, CREATE_ALWAYS, error);
+  if (handle == INVALID_HANDLE_VALUE) return CauseFromWin32Error(error);
+  m_handle = handle;
   m_bWritten = true;
   return kCauseNone;
 }

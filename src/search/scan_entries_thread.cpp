@@ -74,9 +74,7 @@ void CScanEntriesThread::ScanFolder(const std::string& path) {
   EnterFolder(levels, path, nullptr);
   while (!levels.empty()) {
     Level& level = levels.back();
-    const bool taken =
-        std::exchange(level.fresh, false) || (!m_bLimitReached && level.listing.Next(m_entry));
-    if (!taken) {
+    if (!std::exchange(level.fresh, false) && !level.listing.Next(m_entry)) {
       levels.pop_back();
       continue;
     }

@@ -110,25 +110,24 @@ bool IsCompleteRecord(const std::string& bytes) {
 // A save replaces settings.dat by its complete new file in one step; where
 // the file system makes that a delete and a rename (FAT, exFAT: a program on a
 // USB stick), a cut in between leaves only the new file. Put it in place if
-// it is whole; a damaged one is left as it is.
-void TakeInterruptedSave(const std::string& path) {
+// it is whole; a damaged one is left as it is. True when settings.dat is
+// there now.
+bool TakeInterruptedSave(const std::string& path) {
   const std::string newPath = path + ".new";
-  if (platform::GetAttributes(newPath) == platform::kInvalidAttributes) return;
   platform::ExclusiveFile file;
-  if (file.OpenForReading(newPath) != platform::kCauseNone) return;
+  if (file.OpenForReading(newPath) != platform::kCauseNone) return false;
   std::string bytes(kHeaderSize + kFieldsSize + kMaxHashLength + 1, '\0');
   bytes.resize(file.Read(bytes.data(), bytes.size()));
   file.Close();
-  if (IsCompleteRecord(bytes)) platform::MoveFileOver(newPath, path);
+  return IsCompleteRecord(bytes) && platform::MoveFileOver(newPath, path) == platform::kCauseNone;
 }
 
 }  // namespace
 
 bool CAppData::LoadSettings() {
   const std::string path = m_strAppFolder + "settings.dat";
-  if (platform::GetAttributes(path) == platform::kInvalidAttributes) TakeInterruptedSave(path);
   // A first start has no file: defaults, quietly.
-  if (platform::GetAttributes(path) == platform::kInvalidAttributes) {
+  if (platform::GetAttributes(path) == platform::kInvalidAttributes && !TakeInterruptedSave(path)) {
     SetDefaults();
     return false;
   }

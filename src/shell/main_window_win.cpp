@@ -313,12 +313,11 @@ void CWindowMain::LayOut(int cx) {
 
   const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
   MainPanes panes = LayOutPanes(ToLayout(area), static_cast<int>(bar.left), cx, m_nDpi);
-  auto toRect = [](const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
-  m_wndLeftPanel.Move(toRect(panes.panel));
-  RECT strip = toRect(panes.splitter);
+  m_wndLeftPanel.Move(ToRect(panes.panel));
+  RECT strip = ToRect(panes.splitter);
   m_wndSplitter.Move(strip);
   ::InvalidateRect(m_hWnd, &strip, TRUE);
-  m_wndRightPanel.Move(toRect(panes.host));
+  m_wndRightPanel.Move(ToRect(panes.host));
   FitPageToHost(m_nCurrentPage);
   SetSplitterRange();
 }
