@@ -11,6 +11,7 @@
 // another file. A name that cannot be converted exactly is never listed.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -80,6 +81,15 @@ struct FileEntry {
   uint64_t fileId = kNoFileId;  // the file's number on its volume
 };
 
+// What a walk's listings read each batch of entries into, before each keeps
+// only the bytes its records take. One per walk, owned by the walk: its
+// listings read one at a time. Never a thread-local buffer: with this
+// toolchain a thread-local object's destructor can run after the thread's
+// storage is freed, and the program then frees garbage as the thread ends.
+struct ListingScratch {
+  std::unique_ptr<uint64_t[]> batch;  // allocated by the first read that needs it
+};
+
 // Lists one folder, "." and ".." included where the system reports them.
 // Move-only; closes the listing on destruction.
 class FolderListing {
@@ -97,8 +107,9 @@ class FolderListing {
   // without crossing a link or mount point lies on its parent's volume), and
   // is otherwise asked of the system once, here. A folder whose file system
   // cannot list file numbers is listed plainly: its entries carry neither
-  // number nor change time.
-  bool Open(const std::string& folder, FileEntry& entry, const uint64_t* knownVolume = nullptr);
+  // number nor change time. `scratch` must outlive the listing.
+  bool Open(const std::string& folder, ListingScratch& scratch, FileEntry& entry,
+            const uint64_t* knownVolume = nullptr);
   // Reads the next entry; false at the end. Entries whose names cannot be
   // expressed exactly in the program's text are passed over.
   bool Next(FileEntry& entry);

@@ -97,7 +97,8 @@ FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
 // the way is not marked as the Windows listing marks every mount point, so a
 // sub-folder's inherited device can be wrong there: the delete then finds
 // the file changed and asks, which is safe.
-bool FolderListing::Open(const std::string& folder, FileEntry& entry, const uint64_t* knownVolume) {
+bool FolderListing::Open(const std::string& folder, ListingScratch&, FileEntry& entry,
+                         const uint64_t* knownVolume) {
   Close();
   DIR* dir = opendir(folder.c_str());
   if (!dir) return false;

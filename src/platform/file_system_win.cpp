@@ -107,6 +107,7 @@ constexpr DWORD kDispositionPosixSemantics = 0x2;
 struct FolderListing::State {
   HANDLE folder = INVALID_HANDLE_VALUE;
   uint64_t volume = 0;
+  ListingScratch* scratch = nullptr;
   std::unique_ptr<uint64_t[]> batch;  // the records of the batch being read
   size_t batchBytes = 0;
   const FILE_ID_BOTH_DIR_INFO* record = nullptr;
@@ -122,13 +123,15 @@ constexpr DWORD kListingBufferBytes = 32 * 1024;
 // Reads the next batch of records and keeps only the bytes they take: a walk
 // holds one listing open per level, and a tree thousands of folders deep
 // should not hold 32 KB at each. False at the end or on failure.
-bool ReadBatch(HANDLE folder, std::unique_ptr<uint64_t[]>& kept, size_t& keptBytes, bool first) {
+bool ReadBatch(HANDLE folder, ListingScratch& scratch, std::unique_ptr<uint64_t[]>& kept,
+               size_t& keptBytes, bool first) {
   if (g_bRefuseNumberedListing.load(std::memory_order_relaxed)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
   // 8-byte aligned, as the records require.
-  thread_local std::unique_ptr<uint64_t[]> batch(new uint64_t[kListingBufferBytes / 8]);
+  std::unique_ptr<uint64_t[]>& batch = scratch.batch;
+  if (!batch) batch.reset(new uint64_t[kListingBufferBytes / 8]);
   if (!GetFileInformationByHandleEx(
           folder, first ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo, batch.get(),
           kListingBufferBytes))
@@ -165,13 +168,15 @@ FolderListing& FolderListing::operator=(FolderListing&& other) noexcept {
   return *this;
 }
 
-bool FolderListing::Open(const std::string& folder, FileEntry& entry, const uint64_t* knownVolume) {
+bool FolderListing::Open(const std::string& folder, ListingScratch& scratch, FileEntry& entry,
+                         const uint64_t* knownVolume) {
   Close();
   const std::wstring path = ExtendedPath(folder);
   if (path.empty()) return false;
   // Opening a folder follows a link or junction at its end, as listing it by
   // name always did.
   m_state = new State;
+  m_state->scratch = &scratch;
   m_state->folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, kShareAll, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (knownVolume) {
@@ -180,7 +185,7 @@ bool FolderListing::Open(const std::string& folder, FileEntry& entry, const uint
     m_state->volume = QueryVolume(m_state->folder);
   }
   if (m_state->folder != INVALID_HANDLE_VALUE &&
-      ReadBatch(m_state->folder, m_state->batch, m_state->batchBytes, true)) {
+      ReadBatch(m_state->folder, *m_state->scratch, m_state->batch, m_state->batchBytes, true)) {
     m_state->record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_state->batch.get());
     if (Next(entry)) return true;
   } else if (const DWORD error = GetLastError();
@@ -237,9 +242,10 @@ bool FolderListing::Next(FileEntry& entry) {
       m_state->record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(
           reinterpret_cast<const char*>(info) + info->NextEntryOffset);
     } else {
-      m_state->record = ReadBatch(m_state->folder, m_state->batch, m_state->batchBytes, false)
-                            ? reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_state->batch.get())
-                            : nullptr;
+      m_state->record =
+          ReadBatch(m_state->folder, *m_state->scratch, m_state->batch, m_state->batchBytes, false)
+              ? reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(m_state->batch.get())
+              : nullptr;
     }
     if (exact) return true;
   }

@@ -103,7 +103,7 @@ void CScanEntriesThread::EnterFolder(std::vector<Level>& levels, std::string pat
   Level level;
   // A folder that cannot be listed (access denied and the like) is passed
   // over silently.
-  if (!level.listing.Open(path, m_entry, volume)) return;
+  if (!level.listing.Open(path, m_scratch, m_entry, volume)) return;
   level.location = platform::EndsWithSeparator(path) ? path : path + platform::kSeparator;
   level.path = std::move(path);
   levels.push_back(std::move(level));

@@ -54,6 +54,7 @@ class CScanEntriesThread : public CWorkerThread {
   bool LeadsBackUp(const std::string& folder, const std::string& linkPath) const;
 
   bool m_bLimitReached = false;
-  platform::FileEntry m_entry;  // reused; the walk reads one entry at a time
-  std::string m_strFullPath;    // reused, for the same reason
+  platform::FileEntry m_entry;         // reused; the walk reads one entry at a time
+  std::string m_strFullPath;           // reused, for the same reason
+  platform::ListingScratch m_scratch;  // the walk's listings read their batches into it
 };

@@ -25,13 +25,14 @@ std::string Native(std::string path) {
 
 }  // namespace
 
-TempDir::TempDir() {
+TempDir::TempDir() : TempDir(fs::temp_directory_path().string()) {}
+
+TempDir::TempDir(const std::string& base) {
   static std::atomic<int> counter{0};
   std::random_device random;
-  const fs::path base = fs::temp_directory_path();
   for (;;) {
-    fs::path candidate =
-        base / ("quillory-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+    fs::path candidate = fs::path(base) / ("quillory-test-" + std::to_string(random()) + "-" +
+                                           std::to_string(counter++));
     std::error_code error;
     if (fs::create_directory(candidate, error)) {
       m_path = Native(candidate.string());
@@ -44,16 +45,16 @@ namespace {
 
 // Removes a folder's contents without ever following a link: a link to "."
 // or to another folder must go, not what it points at.
-void RemoveTree(const std::string& folder) {
+void RemoveTree(const std::string& folder, platform::ListingScratch& scratch) {
   platform::FileEntry entry;
   platform::FolderListing listing;
-  if (!listing.Open(folder, entry)) return;
+  if (!listing.Open(folder, scratch, entry)) return;
   do {
     if (entry.name == "." || entry.name == "..") continue;
     const std::string path = folder + platform::kSeparator + entry.name;
     const bool link = (entry.attributes & platform::kAttrReparsePoint) != 0;
     const bool directory = (entry.attributes & platform::kAttrDirectory) != 0;
-    if (directory && !link) RemoveTree(path);
+    if (directory && !link) RemoveTree(path, scratch);
     RemoveEntry(path, directory);
   } while (listing.Next(entry));
 }
@@ -61,7 +62,8 @@ void RemoveTree(const std::string& folder) {
 }  // namespace
 
 TempDir::~TempDir() {
-  RemoveTree(m_path);
+  platform::ListingScratch scratch;
+  RemoveTree(m_path, scratch);
   RemoveEntry(m_path, true);
 }
 
@@ -111,9 +113,10 @@ platform::FileIdentity ListedIdentity(const std::string& path) {
   const size_t cut = path.find_last_of("/\\");
   const std::string folder = path.substr(0, cut);
   const std::string name = path.substr(cut + 1);
+  platform::ListingScratch scratch;
   platform::FolderListing listing;
   platform::FileEntry entry;
-  if (!listing.Open(folder, entry)) return {};
+  if (!listing.Open(folder, scratch, entry)) return {};
   do {
     if (entry.name == name && listing.EntryAttributes(path, entry) != platform::kInvalidAttributes)
       return listing.Identity(entry);
