@@ -53,6 +53,23 @@ quillory_wine_prefix() {
   ) 9>"$WINEPREFIX.lock"
 }
 
+# No crash dialog and no debugger in the prefix: an unhandled exception then
+# ends the process with its code, which a test can read, instead of leaving it
+# waiting in a box nobody answers.
+quillory_wine_no_debugger() {
+  local done="$WINEPREFIX/.quillory-no-debugger"
+  [ -f "$done" ] && return 0
+  (
+    flock 9
+    [ -f "$done" ] && exit 0
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >/dev/null 2>&1 &&
+      { wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+          /v Debugger /f >/dev/null 2>&1 || true; } &&
+      touch "$done"
+  ) 9>"$WINEPREFIX.lock"
+}
+
 # Every program of the prefix runs inside one Wine desktop window of this size,
 # the size of the Xvfb screen, rather than as top-level X windows. Without a
 # window manager Wine waits about two seconds for an answer that never comes

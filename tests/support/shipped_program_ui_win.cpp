@@ -1,0 +1,500 @@
+#include "support/shipped_program_ui_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <thread>
+
+#include "framework/worker_messages.h"
+#include "resources/resource.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string Hex(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+// What an exit code says: the codes of unhandled exceptions are NTSTATUS
+// errors, 0xC0000000 and above.
+std::string DescribeExit(DWORD code) {
+  if (code >= 0xC0000000) return "exit code " + Hex(code) + ": it crashed";
+  return "exit code " + std::to_string(code);
+}
+
+// Memory in another process, for the controls' messages that take a pointer:
+// the control reads and writes it in its own process.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, size_t size) : m_size(size) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    m_hProcess =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (m_hProcess) {
+      m_pAddress =
+          ::VirtualAllocEx(m_hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+  }
+  ~RemoteMemory() {
+    if (m_pAddress) ::VirtualFreeEx(m_hProcess, m_pAddress, 0, MEM_RELEASE);
+    if (m_hProcess) ::CloseHandle(m_hProcess);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  explicit operator bool() const { return m_pAddress != nullptr; }
+  char* At(size_t offset = 0) const { return static_cast<char*>(m_pAddress) + offset; }
+  LPARAM Param() const { return reinterpret_cast<LPARAM>(m_pAddress); }
+  bool Write(const void* data, size_t size, size_t offset = 0) const {
+    return m_pAddress && offset + size <= m_size &&
+           ::WriteProcessMemory(m_hProcess, At(offset), data, size, nullptr);
+  }
+  bool Read(void* data, size_t size, size_t offset = 0) const {
+    return m_pAddress && offset + size <= m_size &&
+           ::ReadProcessMemory(m_hProcess, At(offset), data, size, nullptr);
+  }
+  std::string ReadText(size_t offset, size_t capacity) const {
+    std::string text(capacity, '\0');
+    if (!Read(text.data(), capacity, offset)) return {};
+    text.resize(text.find('\0') == std::string::npos ? capacity : text.find('\0'));
+    return text;
+  }
+
+ private:
+  HANDLE m_hProcess = nullptr;
+  void* m_pAddress = nullptr;
+  size_t m_size;
+};
+
+constexpr size_t kTextCapacity = 1024;
+
+struct WindowSearch {
+  DWORD processId;
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(hwnd, &process);
+  if (process != search->processId || !::IsWindowVisible(hwnd)) return TRUE;
+  // Another process's caption is read without a message.
+  char text[256] = {};
+  ::GetWindowTextA(hwnd, text, sizeof text);
+  if (*search->caption != text) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+POINT CentreOnScreen(HWND window, RECT rect) {
+  ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+INPUT KeyInput(WORD key, WORD scan, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+// ---- the process
+
+std::string ShippedProgram::Source() {
+  char value[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableA("QUILLORY_EXE", value, sizeof value);
+  if (length == 0 || length >= sizeof value) return QUILLORY_RELEASE_EXE;
+  std::string path = value;
+  if (path[0] == '/') {  // a host path: Wine shows the host's root as Z:
+    for (char& c : path)
+      if (c == '/') c = '\\';
+    path.insert(0, "Z:");
+  }
+  return path;
+}
+
+ShippedProgram::ShippedProgram(const std::string& folder) : m_strExe(folder + "\\quillory.exe") {
+  const std::string source = Source();
+  if (!::CopyFileA(source.c_str(), m_strExe.c_str(), FALSE)) {
+    ADD_FAILURE() << "cannot copy " << source << " to " << m_strExe;
+    return;
+  }
+  std::string commandLine = "\"" + m_strExe + "\" ";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!::CreateProcessA(m_strExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &m_info)) {
+    ADD_FAILURE() << "cannot start " << m_strExe << ": error " << ::GetLastError();
+  }
+}
+
+ShippedProgram::~ShippedProgram() {
+  if (!m_info.hProcess) return;
+  if (Running()) {
+    if (!::testing::Test::HasFailure())
+      ADD_FAILURE() << "quillory.exe still runs at the test's end";
+    ::TerminateProcess(m_info.hProcess, 1);
+    ::WaitForSingleObject(m_info.hProcess, 30000);
+  }
+  ::CloseHandle(m_info.hThread);
+  ::CloseHandle(m_info.hProcess);
+}
+
+bool ShippedProgram::Running() const {
+  return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool ShippedProgram::Until(const std::string& what, const std::function<bool()>& done,
+                           std::chrono::milliseconds bound) const {
+  const auto deadline = Clock::now() + bound;
+  for (;;) {
+    if (done()) return true;
+    if (!Running()) {
+      DWORD code = 0;
+      ::GetExitCodeProcess(m_info.hProcess, &code);
+      ADD_FAILURE() << "quillory.exe ended (" << DescribeExit(code)
+                    << ") while the test waited for " << what;
+      return false;
+    }
+    if (Clock::now() >= deadline) {
+      ADD_FAILURE() << "no " << what << " within "
+                    << std::chrono::duration_cast<std::chrono::seconds>(bound).count() << " s";
+      return false;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+HWND ShippedProgram::FindWindow(const std::string& caption) const {
+  WindowSearch search{Id(), &caption, nullptr};
+  ::EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ShippedProgram::WaitForWindow(const std::string& caption) const {
+  HWND window = nullptr;
+  Until("a window \"" + caption + "\"", [&] { return (window = FindWindow(caption)) != nullptr; });
+  return window;
+}
+
+bool ShippedProgram::WaitUntilGone(HWND window, const std::string& what) const {
+  return Until(what + " to close",
+               [&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
+}
+
+HWND ShippedProgram::WaitForMainWindow() const {
+  HWND window = WaitForWindow("Quillory");
+  if (window) ::WaitForInputIdle(m_info.hProcess, 20000);
+  // Clicks go where the user sees the window: in front.
+  if (window &&
+      !Until("the main window in front", [&] { return ::GetForegroundWindow() == window; }))
+    return nullptr;
+  return window;
+}
+
+bool ShippedProgram::WaitForExit(DWORD& code) const {
+  if (!Until("the program to end", [&] { return !Running(); })) return false;
+  return ::GetExitCodeProcess(m_info.hProcess, &code) != FALSE;
+}
+
+// ---- windows of another process
+
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) {
+    ADD_FAILURE() << "the window did not answer message " << Hex(message) << " within 10 s";
+  }
+  return static_cast<LRESULT>(result);
+}
+
+HWND FindDescendant(HWND parent, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        if (::GetDlgCtrlID(hwnd) != s->id) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindDescendantOfClass(HWND parent, const char* className) {
+  struct Search {
+    const char* className;
+    HWND found;
+  } search{className, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        char name[64] = {};
+        ::GetClassNameA(hwnd, name, sizeof name);
+        if (lstrcmpiA(name, s->className) != 0) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsUsable(HWND window) {
+  return window && ::IsWindowVisible(window) && ::IsWindowEnabled(window);
+}
+
+// ---- input
+
+void ClickAt(POINT point, std::initializer_list<WORD> modifiers) {
+  // The pointer goes there first, as a hand moves the mouse: under a Wine
+  // desktop a button event that comes with its own move can still be taken
+  // where the pointer was.
+  const LONGLONG width = ::GetSystemMetrics(SM_CXSCREEN);
+  const LONGLONG height = ::GetSystemMetrics(SM_CYSCREEN);
+  auto mouse = [&](DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x * 65536 + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((point.y * 65536 + height - 1) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    return input;
+  };
+  INPUT move = mouse(0);
+  ::SendInput(1, &move, sizeof move);
+  const auto deadline = Clock::now() + 2s;
+  for (POINT now{};
+       ::GetCursorPos(&now) && (now.x != point.x || now.y != point.y) && Clock::now() < deadline;) {
+    std::this_thread::sleep_for(5ms);
+  }
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, 0, 0));
+  inputs.push_back(mouse(MOUSEEVENTF_LEFTDOWN));
+  inputs.push_back(mouse(MOUSEEVENTF_LEFTUP));
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, 0, KEYEVENTF_KEYUP));
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickOn(HWND control) {
+  RECT rect{};
+  ::GetClientRect(control, &rect);
+  ClickAt(CentreOnScreen(control, rect));
+}
+
+void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, 0, 0));
+  inputs.push_back(KeyInput(key, 0, 0));
+  inputs.push_back(KeyInput(key, 0, KEYEVENTF_KEYUP));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
+    inputs.push_back(KeyInput(*it, 0, KEYEVENTF_KEYUP));
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeText(const std::string& text) {
+  std::vector<INPUT> inputs;
+  for (unsigned char c : text) {
+    inputs.push_back(KeyInput(0, c, KEYEVENTF_UNICODE));
+    inputs.push_back(KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool FocusWindow(HWND window) {
+  const DWORD theirs = ::GetWindowThreadProcessId(window, nullptr);
+  const DWORD ours = ::GetCurrentThreadId();
+  ::AttachThreadInput(ours, theirs, TRUE);
+  ::SetFocus(window);
+  ::AttachThreadInput(ours, theirs, FALSE);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(theirs, &info) && info.hwndFocus == window;
+}
+
+// ---- the results list
+
+int ListRowCount(HWND list) { return static_cast<int>(SendBounded(list, LVM_GETITEMCOUNT)); }
+
+std::string ListCell(HWND list, int row, int column) {
+  RemoteMemory memory(list, sizeof(LVITEMA) + kTextCapacity);
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = memory.At(sizeof item);
+  item.cchTextMax = static_cast<int>(kTextCapacity);
+  if (!memory.Write(&item, sizeof item)) return {};
+  SendBounded(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), memory.Param());
+  return memory.ReadText(sizeof item, kTextCapacity);
+}
+
+std::vector<int> ListSelectedRows(HWND list) {
+  std::vector<int> rows;
+  for (int row = -1;
+       (row = static_cast<int>(
+            SendBounded(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) != -1;) {
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+int ListFocusedRow(HWND list) {
+  return static_cast<int>(
+      SendBounded(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+POINT ListRowPoint(HWND list, int row) {
+  SendBounded(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  RemoteMemory memory(list, sizeof(RECT));
+  RECT rect{LVIR_LABEL, 0, 0, 0};
+  memory.Write(&rect, sizeof rect);
+  SendBounded(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), memory.Param());
+  memory.Read(&rect, sizeof rect);
+  return CentreOnScreen(list, rect);
+}
+
+POINT HeaderItemPoint(HWND list, int column) {
+  HWND header = reinterpret_cast<HWND>(SendBounded(list, LVM_GETHEADER));
+  RemoteMemory memory(header, sizeof(RECT));
+  RECT rect{};
+  SendBounded(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), memory.Param());
+  memory.Read(&rect, sizeof rect);
+  return CentreOnScreen(header, rect);
+}
+
+// ---- trees
+
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+  RemoteMemory memory(tree, sizeof(TVITEMA) + kTextCapacity);
+  TVITEMA data{};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = memory.At(sizeof data);
+  data.cchTextMax = static_cast<int>(kTextCapacity);
+  if (!memory.Write(&data, sizeof data)) return {};
+  SendBounded(tree, TVM_GETITEMA, 0, memory.Param());
+  return memory.ReadText(sizeof data, kTextCapacity);
+}
+
+POINT TreeItemPoint(HWND tree, HTREEITEM item) {
+  SendBounded(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+  RemoteMemory memory(tree, sizeof(RECT));
+  // The item goes in where the rectangle comes back.
+  memory.Write(&item, sizeof item);
+  SendBounded(tree, TVM_GETITEMRECT, TRUE, memory.Param());
+  RECT rect{};
+  memory.Read(&rect, sizeof rect);
+  return CentreOnScreen(tree, rect);
+}
+
+HTREEITEM TreeChild(HWND tree, HTREEITEM parent,
+                    const std::function<bool(const std::string& text)>& accept) {
+  SendBounded(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+  auto item = reinterpret_cast<HTREEITEM>(
+      SendBounded(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+  for (; item; item = reinterpret_cast<HTREEITEM>(
+                   SendBounded(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    if (accept(TreeItemText(tree, item))) return item;
+  }
+  return nullptr;
+}
+
+// ---- the system's boxes
+
+bool ChooseFolderInBrowser(const ShippedProgram& program, const std::string& path) {
+  HWND box = program.WaitForWindow("Browse for Folder");
+  HWND tree = box ? FindDescendantOfClass(box, "SysTreeView32") : nullptr;
+  if (!tree) return false;
+  // Desktop, My Computer, the drive (" (C:)"), then each folder by its name.
+  auto item = reinterpret_cast<HTREEITEM>(SendBounded(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  item = TreeChild(tree, item, [](const std::string& text) { return text == "My Computer"; });
+  std::string drive = "(C:)";
+  drive.replace(1, 2, path, 0, 2);
+  if (item) {
+    item = TreeChild(tree, item, [&](const std::string& text) {
+      return text.size() >= drive.size() &&
+             lstrcmpiA(text.substr(text.size() - drive.size()).c_str(), drive.c_str()) == 0;
+    });
+  }
+  for (size_t from = 3; item && from < path.size();) {
+    size_t end = path.find('\\', from);
+    if (end == std::string::npos) end = path.size();
+    const std::string name = path.substr(from, end - from);
+    item = TreeChild(tree, item, [&](const std::string& text) {
+      return lstrcmpiA(text.c_str(), name.c_str()) == 0;
+    });
+    from = end + 1;
+  }
+  if (!item) {
+    ADD_FAILURE() << "the folder browser does not show " << path;
+    return false;
+  }
+  ClickAt(TreeItemPoint(tree, item));
+  if (!program.Until("the folder browser's selection", [&] {
+        return reinterpret_cast<HTREEITEM>(SendBounded(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) ==
+               item;
+      })) {
+    return false;
+  }
+  ClickOn(::GetDlgItem(box, IDOK));
+  return program.WaitUntilGone(box, "the folder browser");
+}
+
+bool SaveAs(const ShippedProgram& program, const std::string& path) {
+  HWND box = program.WaitForWindow("Save As");
+  if (!box) return false;
+  // The file name box: an edit of its own, or the edit of a combo box.
+  HWND name = ::GetDlgItem(box, 0x480);  // edt1
+  if (!name) {
+    HWND combo = ::GetDlgItem(box, 0x47C);  // cmb13
+    name = combo ? FindDescendantOfClass(combo, "Edit") : nullptr;
+  }
+  if (!name) {
+    ADD_FAILURE() << "the Save As box has no file name box";
+    return false;
+  }
+  SendBounded(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  ClickOn(::GetDlgItem(box, IDOK));
+  return program.WaitUntilGone(box, "the Save As box");
+}
+
+// ---- the program's own windows
+
+bool OpenPage(const ShippedProgram& program, HWND main, const std::string& page, int control) {
+  HWND tree = FindDescendantOfClass(main, "SysTreeView32");
+  HTREEITEM item =
+      tree ? TreeChild(tree, TVI_ROOT, [&](const std::string& text) { return text == page; })
+           : nullptr;
+  if (!item) {
+    ADD_FAILURE() << "no page \"" << page << "\" in the navigation tree";
+    return false;
+  }
+  ClickAt(TreeItemPoint(tree, item));
+  HWND shown = FindDescendant(main, control);
+  return program.Until("the page \"" + page + "\"", [&] { return ::IsWindowVisible(shown); });
+}
+
+bool ExitFromTrayMenu(const ShippedProgram& program, HWND main, DWORD& exitCode) {
+  // What the notification area sends on a right click of the icon.
+  ::PostMessageA(main, WM_TRAYNOTIFY, ID_TRAYICON, WM_RBUTTONDOWN);
+  HWND menu = nullptr;
+  if (!program.Until("the notification icon's menu", [&] {
+        return (menu = ::FindWindowA("#32768", nullptr)) != nullptr && ::IsWindowVisible(menu);
+      })) {
+    return false;
+  }
+  // "Exit" is the menu's last entry.
+  PressKey(VK_UP);
+  PressKey(VK_RETURN);
+  return program.WaitForExit(exitCode);
+}
