@@ -122,9 +122,10 @@ std::string ShippedProgram::Source() {
   return path;
 }
 
-ShippedProgram::ShippedProgram(const std::string& folder) : m_strExe(folder + "\\quillory.exe") {
+ShippedProgram::ShippedProgram(const std::string& folder, Copy copy)
+    : m_strExe(folder + "\\quillory.exe") {
   const std::string source = Source();
-  if (!::CopyFileA(source.c_str(), m_strExe.c_str(), FALSE)) {
+  if (copy == Copy::kYes && !::CopyFileA(source.c_str(), m_strExe.c_str(), FALSE)) {
     ADD_FAILURE() << "cannot copy " << source << " to " << m_strExe;
     return;
   }
@@ -154,7 +155,7 @@ bool ShippedProgram::Running() const {
 }
 
 bool ShippedProgram::Until(const std::string& what, const std::function<bool()>& done,
-                           std::chrono::milliseconds bound) const {
+                           std::chrono::milliseconds bound, bool quietTimeout) const {
   const auto deadline = Clock::now() + bound;
   for (;;) {
     if (done()) return true;
@@ -166,12 +167,49 @@ bool ShippedProgram::Until(const std::string& what, const std::function<bool()>&
       return false;
     }
     if (Clock::now() >= deadline) {
-      ADD_FAILURE() << "no " << what << " within "
-                    << std::chrono::duration_cast<std::chrono::seconds>(bound).count() << " s";
+      if (!quietTimeout) {
+        ADD_FAILURE() << "no " << what << " within "
+                      << std::chrono::duration_cast<std::chrono::seconds>(bound).count() << " s";
+      }
       return false;
     }
     std::this_thread::sleep_for(10ms);
   }
+}
+
+bool ShippedProgram::ClickUntil(const std::string& what, const std::function<POINT()>& where,
+                                const std::function<bool()>& done) const {
+  // Under a Wine desktop a real click now and then lands before the pointer
+  // has arrived; a click whose effect is a state can simply be given again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    ClickAt(where());
+    if (Until(what, done, 3s, true)) return true;
+    if (!Running()) return false;
+  }
+  return Until(what, done, 1ms);
+}
+
+bool ShippedProgram::TypeInto(HWND edit, const std::string& text) const {
+  const DWORD thread = ::GetWindowThreadProcessId(edit, nullptr);
+  auto focused = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(thread, &info) && info.hwndFocus == edit;
+  };
+  // Keys go to whatever has the focus when they come: the click's first.
+  if (!ClickUntil(
+          "the focus in the box", [&] { return CentreOf(edit); }, focused))
+    return false;
+  PressKey(VK_HOME);
+  PressKey(VK_END, {VK_SHIFT});
+  TypeText(text);
+  return Until("\"" + text + "\" typed", [&] {
+    char typed[256] = {};
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutA(edit, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed),
+                          SMTO_NORMAL, 10000, &copied);
+    return text == typed;
+  });
 }
 
 HWND ShippedProgram::FindWindow(const std::string& caption) const {
@@ -258,7 +296,7 @@ bool IsUsable(HWND window) {
 
 // ---- input
 
-void ClickAt(POINT point, std::initializer_list<WORD> modifiers) {
+void ClickAt(POINT point) {
   // The pointer goes there first, as a hand moves the mouse: under a Wine
   // desktop a button event that comes with its own move can still be taken
   // where the pointer was.
@@ -279,19 +317,17 @@ void ClickAt(POINT point, std::initializer_list<WORD> modifiers) {
        ::GetCursorPos(&now) && (now.x != point.x || now.y != point.y) && Clock::now() < deadline;) {
     std::this_thread::sleep_for(5ms);
   }
-  std::vector<INPUT> inputs;
-  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, 0, 0));
-  inputs.push_back(mouse(MOUSEEVENTF_LEFTDOWN));
-  inputs.push_back(mouse(MOUSEEVENTF_LEFTUP));
-  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, 0, KEYEVENTF_KEYUP));
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  INPUT click[2] = {mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP)};
+  ::SendInput(2, click, sizeof(INPUT));
 }
 
-void ClickOn(HWND control) {
+POINT CentreOf(HWND control) {
   RECT rect{};
   ::GetClientRect(control, &rect);
-  ClickAt(CentreOnScreen(control, rect));
+  return CentreOnScreen(control, rect);
 }
+
+void ClickOn(HWND control) { ClickAt(CentreOf(control)); }
 
 void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
   std::vector<INPUT> inputs;
@@ -439,11 +475,12 @@ bool ChooseFolderInBrowser(const ShippedProgram& program, const std::string& pat
     ADD_FAILURE() << "the folder browser does not show " << path;
     return false;
   }
-  ClickAt(TreeItemPoint(tree, item));
-  if (!program.Until("the folder browser's selection", [&] {
-        return reinterpret_cast<HTREEITEM>(SendBounded(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) ==
-               item;
-      })) {
+  if (!program.ClickUntil(
+          "the folder browser's selection", [&] { return TreeItemPoint(tree, item); },
+          [&] {
+            return reinterpret_cast<HTREEITEM>(SendBounded(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) ==
+                   item;
+          })) {
     return false;
   }
   ClickOn(::GetDlgItem(box, IDOK));
@@ -479,9 +516,10 @@ bool OpenPage(const ShippedProgram& program, HWND main, const std::string& page,
     ADD_FAILURE() << "no page \"" << page << "\" in the navigation tree";
     return false;
   }
-  ClickAt(TreeItemPoint(tree, item));
   HWND shown = FindDescendant(main, control);
-  return program.Until("the page \"" + page + "\"", [&] { return ::IsWindowVisible(shown); });
+  return program.ClickUntil(
+      "the page \"" + page + "\"", [&] { return TreeItemPoint(tree, item); },
+      [&] { return ::IsWindowVisible(shown) != FALSE; });
 }
 
 bool ExitFromTrayMenu(const ShippedProgram& program, HWND main, DWORD& exitCode) {

@@ -25,8 +25,9 @@ class ShippedProgram {
   static std::string Source();
 
   // Copies the program into `folder` and starts it there, as the shell does:
-  // its quoted path and one blank.
-  explicit ShippedProgram(const std::string& folder);
+  // its quoted path and one blank; or starts the copy already there again.
+  enum class Copy { kYes, kNo };
+  explicit ShippedProgram(const std::string& folder, Copy copy = Copy::kYes);
   // A program still running is ended by its id, and that is a failure.
   ~ShippedProgram();
   ShippedProgram(const ShippedProgram&) = delete;
@@ -37,9 +38,16 @@ class ShippedProgram {
   bool Running() const;
 
   // Waits for `done`; false, with the reason recorded as a test failure, when
-  // the program ended first (its exit code is named) or the bound passed.
+  // the program ended first (its exit code is named) or the bound passed
+  // (unless `quietTimeout`).
   bool Until(const std::string& what, const std::function<bool()>& done,
-             std::chrono::milliseconds bound = 30s) const;
+             std::chrono::milliseconds bound = 30s, bool quietTimeout = false) const;
+  // A click at `where` whose effect `done` tells, given again when it does
+  // not come: for clicks that set a state (select, focus), never for commands.
+  bool ClickUntil(const std::string& what, const std::function<POINT()>& where,
+                  const std::function<bool()>& done) const;
+  // Clicks into the edit, selects what it holds and types `text` over it.
+  bool TypeInto(HWND edit, const std::string& text) const;
   // A visible top-level window of the program with this caption.
   HWND FindWindow(const std::string& caption) const;
   HWND WaitForWindow(const std::string& caption) const;
@@ -63,10 +71,10 @@ HWND FindDescendantOfClass(HWND parent, const char* className);
 // Whether the window is shown and takes input.
 bool IsUsable(HWND window);
 
-// A real click of the mouse at a point of the screen, with these keys held
-// (VK_CONTROL, VK_SHIFT), or at a control's centre.
-void ClickAt(POINT screen, std::initializer_list<WORD> modifiers = {});
+// A real click of the mouse at a point of the screen, or at a control's centre.
+void ClickAt(POINT screen);
 void ClickOn(HWND control);
+POINT CentreOf(HWND control);
 // Real keys through the system's input queue, to whatever has the focus:
 // one key with the modifiers held (VK_CONTROL, VK_SHIFT, VK_MENU), and text
 // typed character by character.
