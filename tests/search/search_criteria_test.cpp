@@ -50,14 +50,17 @@ TEST(SearchCriteria, TypePatternsAsTyped) {
                                                           {"*.", ""},
                                                           {"*.*", "*"},
                                                           {"*.doc;*.txt", "doc;*.txt"},
-                                                          {"*.tar.gz", "tar.gz"}};
+                                                          {"*.tar.gz", "tar.gz"},
+                                                          // blanks around the text, as pasted
+                                                          {"*.doc ", "doc"},
+                                                          {" \t*.doc", "doc"}};
   for (const auto& [pattern, extension] : accepted) {
     in.m_strTypePattern = pattern;
     const Built b = Build(in);
     EXPECT_EQ(b.check, CriteriaCheck::Ok) << pattern;
     EXPECT_EQ(b.criteria.m_strExtension, extension) << pattern;
   }
-  for (const char* refused : {"doc", "", "*", ".doc", "*doc", "?.doc"}) {
+  for (const char* refused : {"doc", "", "  ", "*", ".doc", "*doc", "?.doc", " doc"}) {
     in.m_strTypePattern = refused;
     const Built b = Build(in);
     EXPECT_EQ(b.check, CriteriaCheck::FileType) << refused;
@@ -73,11 +76,10 @@ TEST(SearchCriteria, SeveralTypePatternsSplitOnlyWhenEveryPartIsOne) {
   const std::pair<const char*, List> cases[] = {
       {"*.tmp;*.log;*.bak", {"tmp", "log", "bak"}},
       {"*.tmp ; \t*.LOG", {"tmp", "LOG"}},  // blanks around the parts
-      {"*.tar.gz;*.", {"tar.gz", ""}},      // "*." and "*.*" mean every file, as alone
-      {"*.doc;*.*", {"doc", "*"}},
+      {"*.tar.gz;*.", {"tar.gz", ""}},
+      {"*.doc;", {"doc"}},  // empty parts are no types
+      {"*.doc;;*.log; ;", {"doc", "log"}},
       {"*.doc;txt", {}},  // one extension "doc;txt"
-      {"*.doc;", {}},     // an empty part is no pattern
-      {"*.doc;;*.log", {}},
       {"*.doc;.log", {}},
       {"*.doc", {}},  // one pattern: the design's reading
       {"", {}},
@@ -89,14 +91,32 @@ TEST(SearchCriteria, SeveralTypePatternsSplitOnlyWhenEveryPartIsOne) {
   SearchPageInputs in = Inputs();
   in.m_nAllFiles = 0;
   in.m_nSpecifyType = 1;
+  // A part that names no type would make the whole list every file.
+  for (const char* refused : {"*.tmp; *.", "*.bak;*.*;*.log", "*.;*.doc"}) {
+    in.m_strTypePattern = refused;
+    const Built b = Build(in);
+    EXPECT_EQ(b.check, CriteriaCheck::FileType) << refused;
+    EXPECT_EQ(b.messages, List{kMsgFileType}) << refused;
+  }
+  const std::pair<const char*, List> accepted[] = {
+      {" *.tmp; *.log; ", {"tmp", "log"}},
+      {"*.;", {""}},  // with the empty part ignored, "*." alone: every file
+      {"*.*;;", {"*"}},
+  };
+  for (const auto& [text, extensions] : accepted) {
+    in.m_strTypePattern = text;
+    const Built b = Build(in);
+    EXPECT_EQ(b.check, CriteriaCheck::Ok) << text;
+    EXPECT_EQ(b.criteria.m_arrExtensions, extensions) << text;
+  }
   in.m_strTypePattern = "*.tmp; *.log";
   Built b = Build(in);
-  EXPECT_EQ(b.check, CriteriaCheck::Ok);
-  EXPECT_EQ(b.criteria.m_arrExtensions, (List{"tmp", "log"}));
   EXPECT_TRUE(MatchesExtension(b.criteria, "log"));
   EXPECT_FALSE(MatchesExtension(b.criteria, "doc"));
+  in.m_strTypePattern = "*.*;";
+  EXPECT_TRUE(MatchesExtension(Build(in).criteria, "doc"));
   // The format check stays first: a text that fails it is no list either.
-  in.m_strTypePattern = " *.tmp;*.log";
+  in.m_strTypePattern = "tmp;*.log";
   b = Build(in);
   EXPECT_EQ(b.check, CriteriaCheck::FileType);
   // The next build starts without the last one's list.
@@ -117,7 +137,7 @@ TEST(SearchCriteria, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
   in.m_dtToDate = {2024, 3, 9};
   in.m_nSizeConditionSel = SIZE_BETWEEN;
   in.m_nSizeFromValue = 5;
-  in.m_nSizeToValue = 4;
+  in.m_nSizeToValue = std::nullopt;  // too long a number
   Built b = Build(in, 0);
   EXPECT_EQ(b.check, CriteriaCheck::FileType);
   EXPECT_EQ(b.messages.size(), 1u);
@@ -129,6 +149,11 @@ TEST(SearchCriteria, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
   EXPECT_EQ(b.messages[0], "Incorrect date range. The 'To' date should be after the 'From' date");
 
   in.m_dtToDate = in.m_dtFromDate;
+  b = Build(in, 0);
+  EXPECT_EQ(b.check, CriteriaCheck::SizeTooLarge);
+  ASSERT_EQ(b.messages.size(), 1u);
+
+  in.m_nSizeToValue = 4;
   b = Build(in, 0);
   EXPECT_EQ(b.check, CriteriaCheck::SizeRange);
   ASSERT_EQ(b.messages.size(), 1u);
@@ -197,9 +222,66 @@ TEST(SearchCriteria, SizeBoundsAreSixtyFourBit) {
   EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 5u << 20);
   in.m_nSizeUnit = UNIT_B;
   EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 5u);
+}
 
-  in.m_nSizeFromValue = -7;  // only by pasting: counts as nothing
-  EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 0u);
+// A typed number means what it says up to the largest byte count its unit
+// reaches; beyond that Find refuses rather than searching for a smaller size.
+TEST(SearchCriteria, SizesBeyondSixtyFourBitsAreRefusedWithTheLargestForTheUnit) {
+  constexpr uint64_t kMax = ~0ULL;
+  struct Case {
+    int32_t unit;
+    uint64_t largest;  // the largest number taken in that unit
+    const char* message;
+  };
+  const Case cases[] = {
+      {UNIT_B, kMax, "The file size is too large. The largest size in B is 18446744073709551615."},
+      {UNIT_KB, kMax >> 10,
+       "The file size is too large. The largest size in KB is 18014398509481983."},
+      {UNIT_MB, kMax >> 20,
+       "The file size is too large. The largest size in MB is 17592186044415."},
+      {UNIT_GB, kMax >> 30, "The file size is too large. The largest size in GB is 17179869183."},
+  };
+  SearchPageInputs in = Inputs();
+  for (const Case& c : cases) {
+    in.m_nSizeUnit = c.unit;
+    in.m_nSizeConditionSel = SIZE_BETWEEN;
+    in.m_nSizeFromValue = c.largest;
+    in.m_nSizeToValue = c.largest;
+    Built b = Build(in);
+    EXPECT_EQ(b.check, CriteriaCheck::Ok) << c.unit;
+    EXPECT_EQ(b.criteria.m_dwSizeTo >> (c.unit * 10), c.largest) << c.unit;
+
+    for (const std::optional<uint64_t>& over :
+         {std::optional<uint64_t>(), std::optional<uint64_t>(c.largest + 1)}) {
+      if (c.unit == UNIT_B && over) continue;  // nothing is beyond B's largest but no number
+      for (int32_t condition : {SIZE_MORE, SIZE_LESS, SIZE_BETWEEN}) {
+        in.m_nSizeConditionSel = condition;
+        in.m_nSizeFromValue = over;
+        in.m_nSizeToValue = 10;
+        b = Build(in);
+        EXPECT_EQ(b.check, CriteriaCheck::SizeTooLarge) << c.unit << " " << condition;
+        EXPECT_EQ(b.messages, std::vector<std::string>{c.message}) << c.unit << " " << condition;
+      }
+      in.m_nSizeFromValue = 10;  // the To edit counts only for "is between"
+      in.m_nSizeToValue = over;
+      EXPECT_EQ(Build(in).check, CriteriaCheck::SizeTooLarge) << c.unit;
+      in.m_nSizeConditionSel = SIZE_MORE;
+      EXPECT_EQ(Build(in).check, CriteriaCheck::Ok) << c.unit;
+      in.m_nSizeConditionSel = SIZE_ANY;  // neither edit counts
+      in.m_nSizeFromValue = over;
+      EXPECT_EQ(Build(in).check, CriteriaCheck::Ok) << c.unit;
+    }
+  }
+  // The faults a user met: 3000000000 B is three thousand million bytes on
+  // either side of a range, not 0.
+  in.m_nSizeUnit = UNIT_B;
+  in.m_nSizeConditionSel = SIZE_BETWEEN;
+  in.m_nSizeFromValue = 100;
+  in.m_nSizeToValue = 3000000000;
+  const Built b = Build(in);
+  EXPECT_EQ(b.check, CriteriaCheck::Ok);
+  EXPECT_TRUE(MatchesSize(b.criteria, 2999999999));
+  EXPECT_FALSE(MatchesSize(b.criteria, 99));
 }
 
 TEST(SearchCriteria, MatchRulesAreInclusive) {
@@ -241,10 +323,11 @@ TEST(SearchCriteria, MatchRulesAreInclusive) {
 }
 
 TEST(SearchCriteria, IsBetweenStartsTheToSizeTenAboveFromWithoutOverflow) {
-  EXPECT_EQ(SizeToForBetween(25), 35);
-  EXPECT_EQ(SizeToForBetween(2147483637), 2147483647);
-  EXPECT_EQ(SizeToForBetween(2147483638), 2147483647);
-  EXPECT_EQ(SizeToForBetween(2147483647), 2147483647);
+  EXPECT_EQ(SizeToForBetween(25), 35u);
+  EXPECT_EQ(SizeToForBetween(2147483647), 2147483657u);  // no longer held at 31 bits
+  EXPECT_EQ(SizeToForBetween(~0ULL - 10), ~0ULL);
+  EXPECT_EQ(SizeToForBetween(~0ULL - 9), ~0ULL);
+  EXPECT_EQ(SizeToForBetween(~0ULL), ~0ULL);
 }
 
 TEST(SearchCriteria, ExtensionsOfNames) {
@@ -266,8 +349,6 @@ TEST(SearchCriteria, ExtensionsOfNames) {
   EXPECT_TRUE(MatchesExtension(c, "LOG"));
   EXPECT_FALSE(MatchesExtension(c, "doc"));
   EXPECT_FALSE(MatchesExtension(c, "doc;*.txt"));
-  c.m_arrExtensions = {"log", "*"};
-  EXPECT_TRUE(MatchesExtension(c, "gz"));
   c.m_arrExtensions.clear();
   for (const char* every : {"", "*"}) {
     c.m_strExtension = every;

@@ -367,18 +367,21 @@ TEST_F(SearchPageTest, ASizeEditThatIsNoNumberReadsAsZeroAndShowsIt) {
   ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
   SetText(IDC_SIZE_FROM, "17");
   ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "KB"));
-  EXPECT_EQ(m_page.m_nSizeFromValue, 17);
+  EXPECT_EQ(m_page.m_nSizeFromValue, 17u);
   EXPECT_EQ(m_page.m_nSizeUnit, UNIT_KB);
 
   SetText(IDC_SIZE_FROM, "");
   ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
-  EXPECT_EQ(m_page.m_nSizeFromValue, 0);
+  EXPECT_EQ(m_page.m_nSizeFromValue, 0u);
   EXPECT_EQ(Text(IDC_SIZE_FROM), "0");
 
-  SetText(IDC_SIZE_FROM, "abc");  // pasted: the edit takes only digits when typed
-  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
-  EXPECT_EQ(m_page.m_nSizeFromValue, 0);
-  EXPECT_EQ(Text(IDC_SIZE_FROM), "0");
+  // Pasted: the edit takes only digits when typed.
+  for (const char* pasted : {"abc", "-7"}) {
+    SetText(IDC_SIZE_FROM, pasted);
+    ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
+    EXPECT_EQ(m_page.m_nSizeFromValue, 0u) << pasted;
+    EXPECT_EQ(Text(IDC_SIZE_FROM), "0") << pasted;
+  }
 }
 
 // ---- layout
@@ -464,19 +467,64 @@ TEST_F(SearchPageTest, FindWithTheToSizeBelowTheFromSizeSaysTheSizeRange) {
   EXPECT_EQ(m_data.m_nTask, TASK_NONE);
 }
 
-TEST_F(SearchPageTest, FiveGigabytesMeansFiveGigabytes) {
+// What a user typed, in its unit: beyond 31 bits too, where the edit once
+// read 0 and "is more than" listed every file.
+TEST_F(SearchPageTest, TypedSizesMeanWhatTheySayInTheirUnit) {
   TempDir dir;
-  dir.MakeFile("small.txt", 10);
+  dir.MakeFile("empty.txt", 0);
+  dir.MakeFile("small.txt", 100);
   ASSERT_TRUE(AddFolder(dir.Path()));
+  struct Case {
+    const char* condition;
+    const char* from;
+    const char* to;
+    const char* unit;
+    uint64_t bound;
+    int found;
+  };
+  const Case cases[] = {
+      {"is more than", "5", nullptr, "GB", 5ull << 30, 0},
+      {"is more than", "3000000000", nullptr, "B", 3000000000ull, 0},
+      {"is less than", "3000000000", nullptr, "B", 3000000000ull, 2},
+      {"is more than", "4294967295", nullptr, "KB", 4294967295ull << 10, 0},
+      {"is between", "100", "3000000000", "B", 100, 1},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, c.condition));
+    SetText(IDC_SIZE_FROM, c.from);
+    if (c.to) SetText(IDC_SIZE_TO, c.to);
+    ASSERT_TRUE(Choose(IDC_SIZE_UNIT, c.unit));
+    ASSERT_TRUE(Click(IDC_FIND)) << c.from;
+    ASSERT_TRUE(RunToTheEnd());
+    EXPECT_EQ(m_page.m_criteria.m_dwSizeFrom, c.bound) << c.from;
+    EXPECT_EQ(Results().GetItemCount(), c.found) << c.from;
+    EXPECT_EQ(Text(IDC_SIZE_FROM), c.from);
+    if (c.to) {
+      EXPECT_EQ(Text(IDC_SIZE_TO), c.to);
+    }
+  }
+}
+
+TEST_F(SearchPageTest, ASizeTooLongForItsUnitIsRefusedAndKeptAsTyped) {
+  ASSERT_TRUE(AddFolder("C:\\one"));
   ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
-  SetText(IDC_SIZE_FROM, "5");
+  SetText(IDC_SIZE_FROM, "17179869184");  // one more than 64 bits hold in GB
   ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
-  ASSERT_TRUE(Click(IDC_FIND));
-  ASSERT_TRUE(RunToTheEnd());
-  // The low 32 bits of 5 GB are 1 GB; either way a 10-byte file is too small,
-  // and the bound is the whole of 5 GB.
-  EXPECT_EQ(m_page.m_criteria.m_dwSizeFrom, 5ull << 30);
-  EXPECT_EQ(Results().GetItemCount(), 0);
+  EXPECT_EQ(FindExpectingWarning(),
+            "The file size is too large. The largest size in GB is 17179869183.");
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "17179869184");
+
+  // Too long for any unit: still the user's text after the page's own
+  // exchanges, and "is between" leaves the To edit alone.
+  SetText(IDC_SIZE_FROM, "123456789012345678901234");
+  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is between"));
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "123456789012345678901234");
+  EXPECT_EQ(Text(IDC_SIZE_TO), "10");
+  EXPECT_EQ(FindExpectingWarning(),
+            "The file size is too large. The largest size in B is 18446744073709551615.");
+  EXPECT_EQ(m_page.m_wndProgress.m_hWnd, nullptr);
 }
 
 // ---- Find and Delete on real files
