@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/dpi_win.h"
+#include "framework/worker_messages.h"
 #include "resources/resource.h"
 #include "settings/app_data.h"
 #include "shell/main_window_win.h"
@@ -220,6 +221,47 @@ TEST(TrayIcon, RefusedPromptKeepsTheWindowHiddenAndAcceptedOneShowsItNormal) {
   EXPECT_TRUE(main.IsVisible());
   EXPECT_FALSE(::IsZoomed(run.Hwnd()));
   EXPECT_EQ(g_AppData.m_nWindowShowCmd, SW_SHOWNORMAL);
+}
+
+// A second start while the prompt asks: the prompt comes forward, not the
+// hidden window, which would leave the user typing into nothing.
+TEST(TrayIcon, ASecondStartWhileThePromptAsksBringsThePromptForward) {
+  MainWindowRun run(Protect);
+  CWindowMain& main = run.Main();
+  main.Send(WM_SYSCOMMAND, SC_CLOSE);
+  // Where the user went meanwhile.
+  HWND elsewhere = ::CreateWindowExA(0, "STATIC", "Elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                     0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(elsewhere);
+  std::atomic<HWND> prompt{nullptr};
+  std::atomic<HWND> before{nullptr};
+  std::atomic<HWND> after{nullptr};
+  BoxAnswerer answerer(kPromptCaption, [&](HWND box) {
+    prompt = box;
+    ::SetForegroundWindow(elsewhere);  // the window's own thread makes it so
+    WaitUntil([&] { return ::GetForegroundWindow() == elsewhere; });
+    before = ::GetForegroundWindow();
+    ::SendMessageA(run.Hwnd(), WM_SECONDSTART, 0, 0);
+    after = ::GetForegroundWindow();
+    PressCloseBox(box);  // Esc would go where the focus is
+  });
+  Notify(main, ID_TRAYICON, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(answerer.Answered());
+  EXPECT_EQ(before.load(), elsewhere);
+  EXPECT_EQ(after.load(), prompt.load());
+  EXPECT_FALSE(main.IsVisible());
+
+  // Cancelled from a second start: the hidden window stays out of the front.
+  BoxAnswerer cancel(kPromptCaption, [&](HWND box) {
+    ::SetForegroundWindow(elsewhere);
+    WaitUntil([&] { return ::GetForegroundWindow() == elsewhere; });
+    PressCloseBox(box);  // Esc would go where the focus is
+  });
+  main.Send(WM_SECONDSTART);
+  ASSERT_TRUE(cancel.Answered());
+  EXPECT_NE(::GetForegroundWindow(), run.Hwnd());
+  EXPECT_FALSE(main.IsVisible());
+  ::DestroyWindow(elsewhere);
 }
 
 TEST(TrayIcon, HiddenUnprotectedDoubleClickShowsNormalAtOnce) {
