@@ -127,13 +127,14 @@ bool ReadBatch(HANDLE folder, std::unique_ptr<uint64_t[]>& kept, size_t& keptByt
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
-  // 8-byte aligned, as the records require.
-  thread_local std::unique_ptr<uint64_t[]> batch(new uint64_t[kListingBufferBytes / 8]);
+  // 8-byte aligned, as the records require. A plain array: a thread-local
+  // object with a destructor crashes this toolchain's threads as they end.
+  thread_local uint64_t batch[kListingBufferBytes / 8];
   if (!GetFileInformationByHandleEx(
-          folder, first ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo, batch.get(),
+          folder, first ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo, batch,
           kListingBufferBytes))
     return false;
-  const char* begin = reinterpret_cast<const char*>(batch.get());
+  const char* begin = reinterpret_cast<const char*>(batch);
   const auto* last = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(begin);
   while (last->NextEntryOffset != 0)
     last = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const char*>(last) +
