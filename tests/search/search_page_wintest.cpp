@@ -1167,11 +1167,38 @@ TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
     if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
   }
 
+  // A holder that lets go while the save waits for it, as an indexer or a
+  // scanner does: the new list takes the old one's place after all.
+  HANDLE held = ::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread letGo([&] {
+    // Once the temporary file is there, the save is at its move.
+    WaitUntil([&] {
+      WIN32_FIND_DATAA found{};
+      HANDLE search = ::FindFirstFileA((dir / "*.tmp").c_str(), &found);
+      if (search == INVALID_HANDLE_VALUE) return false;
+      ::FindClose(search);
+      return true;
+    });
+    ::CloseHandle(held);
+  });
+  nextFormat = ListFormat::Csv;
+  {
+    BoxSeries errors("Error", BoxSeries::kEveryBox, IDOK);
+    PressKey(Results(), 'S', true);
+    letGo.join();
+    errors.Stop();
+    EXPECT_EQ(errors.Answered(), 0);
+  }
+  EXPECT_NE(ReadWholeFile(target), before);
+  EXPECT_EQ(lines().size(), 2u);
+
   // Nothing while a task runs.
   m_data.m_nRunningTask = TASK_DELETE;
   ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
   m_data.m_nRunningTask = TASK_NONE;
-  EXPECT_EQ(chooserCalls, 4);
+  EXPECT_EQ(chooserCalls, 5);
 }
 
 // ---- the program's one page
