@@ -795,11 +795,12 @@ TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSize
 // it at that moment. The stored rectangle and splitter are that monitor's
 // pixels already: neither may be scaled again.
 TEST(MainWindow, PlacedAsStoredOnAMonitorOfAnotherScaleItKeepsItsRectangleAndSplitter) {
-  constexpr int kWidth = 1100, kHeight = 800, kSplitter = 250;
+  // Within a desktop of 1024 by 768, with room for the widest page at 125 %.
+  constexpr int kWidth = 1000, kHeight = 700, kSplitter = 250;
   static HWND s_hPlaced = nullptr;
   static int s_nOtherDpi = 0;
   s_hPlaced = nullptr;
-  s_nOtherDpi = fw::DpiOf(nullptr) * 3 / 2;
+  s_nOtherDpi = fw::DpiOf(nullptr) * 5 / 4;
   HHOOK hook = ::SetWindowsHookExA(
       WH_CALLWNDPROCRET,
       [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
