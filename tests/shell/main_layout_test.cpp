@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/dpi.h"
-
 namespace {
 
 // A toolbar 28 high over a 634 x 412 client area; the figures are made up,
@@ -129,29 +127,16 @@ TEST(MainLayout, FirstPlacementIsNeverBelowTheMinimumAndStaysOnTheScreen) {
             (LayoutRect{900, 20, 1700, 600}));
 }
 
-// A stored panel wider than the monitor leaves the pages would push the page
-// out of the window: it is held where the widest page still fits, and never
-// below the design's 140.
+// A stored panel is held where the widest page still fits beside it on the
+// monitor, and never below the design's 140.
 TEST(MainLayout, ALoadedSplitterLeavesTheWidestPageItsRoomOnTheMonitor) {
-  struct Case {
-    int stored, page, area, frameWidth, dpi, held;
-  };
-  const Case cases[] = {
-      {300, 530, 1280, 0, 96, 300},     // fits: as stored
-      {5000, 530, 1280, 0, 96, 738},    // 1280 - 530 - 12
-      {5000, 530, 1280, 16, 96, 731},   // a frame wider than the 12 allow for
-      {5000, 795, 1920, 0, 144, 1107},  // 1920 - 795 - 18
-      {5000, 530, 600, 0, 96, 140},     // no room at all: the design's panel
-      {90, 530, 1280, 0, 96, 140},      // below the design's
-      {150, 795, 1920, 0, 144, 210},    // the design's at this DPI
-  };
-  for (const Case& c : cases) {
-    const int held = HoldSplitterPos(c.stored, c.page, c.area, {c.frameWidth, 30}, c.dpi);
-    EXPECT_EQ(held, c.held) << c.stored << " at " << c.dpi;
-    if (held > ScaleForDpi(kMinPanelWidth, c.dpi)) {
-      EXPECT_LE(MinTrackSize(c.page, 0, held, 0, {c.frameWidth, 30}, c.dpi).width, c.area);
-    }
-  }
+  EXPECT_EQ(HoldSplitterPos(300, 530, 1280, {0, 30}, 96), 300);
+  EXPECT_EQ(HoldSplitterPos(5000, 530, 1280, {0, 30}, 96), 738);   // 1280 - 530 - 12
+  EXPECT_EQ(HoldSplitterPos(5000, 530, 1280, {16, 30}, 96), 731);  // a wider frame
+  EXPECT_EQ(HoldSplitterPos(5000, 795, 1920, {0, 30}, 144), 1107);
+  EXPECT_EQ(HoldSplitterPos(5000, 530, 600, {0, 30}, 96), 140);  // no room at all
+  EXPECT_EQ(HoldSplitterPos(150, 795, 1920, {0, 30}, 144), 210);
+  EXPECT_EQ(MinTrackSize(530, 0, 731, 0, {16, 30}, 96).width, 1280);
 }
 
 TEST(MainLayout, ARectangleOffEveryMonitorIsBroughtIntoTheNearestOne) {

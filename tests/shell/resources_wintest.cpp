@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "framework/dpi.h"
@@ -171,21 +170,14 @@ std::string ManifestText(const std::string& manifest, const std::string& element
 
 TEST(Resources, ManifestIsPerMonitorDpiAwareAndNamesTheWindowsVersions) {
   const std::string manifest = ManifestText();
-  // Per monitor v2 where Windows has it, else the system's DPI: never per
-  // monitor v1, which scales neither dialogs nor their fonts. Only Windows
-  // itself can show this, so the settings are tried against its rules for
-  // each release.
+  // Never per monitor v1 (8.1 to 10 1607), which scales neither dialogs nor
+  // their fonts: only Windows can show it, so each release's reading is tried.
   const std::string dpiAware = ManifestText(manifest, "dpiAware");
   const std::string dpiAwareness = ManifestText(manifest, "dpiAwareness");
-  const std::pair<WindowsRelease, DpiAwareness> releases[] = {
-      {{6, 1, 7601}, DpiAwareness::kSystem},         {{6, 2, 9200}, DpiAwareness::kSystem},
-      {{6, 3, 9600}, DpiAwareness::kSystem},         {{10, 0, 10240}, DpiAwareness::kSystem},
-      {{10, 0, 10586}, DpiAwareness::kSystem},       {{10, 0, 14393}, DpiAwareness::kSystem},
-      {{10, 0, 15063}, DpiAwareness::kPerMonitorV2}, {{10, 0, 26100}, DpiAwareness::kPerMonitorV2},
-  };
-  for (const auto& [release, expected] : releases) {
-    EXPECT_EQ(AwarenessFromManifest(dpiAware, dpiAwareness, release), expected) << release.build;
-  }
+  for (const WindowsRelease release : {WindowsRelease{6, 3, 9600}, {10, 0, 10240}, {10, 0, 14393}})
+    EXPECT_EQ(AwarenessFromManifest(dpiAware, dpiAwareness, release), DpiAwareness::kSystem);
+  EXPECT_EQ(AwarenessFromManifest(dpiAware, dpiAwareness, {10, 0, 15063}),
+            DpiAwareness::kPerMonitorV2);
   std::vector<std::string> systems;
   for (size_t at = manifest.find("<supportedOS"); at != std::string::npos;
        at = manifest.find("<supportedOS", at + 1)) {
