@@ -406,11 +406,11 @@ LRESULT CWindowMain::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   // new monitor's already.
   if (!m_bPlacingAsStored) {
     g_AppData.m_nSplitterPos = ScaleForDpi(g_AppData.m_nSplitterPos, newDpi, oldDpi);
-  }
-  if (m_wndSplitter.m_hWnd && !m_bPlacingAsStored) {
-    const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
-    m_wndSplitter.Move(ScaleForDpi(bar.left, newDpi, oldDpi), bar.top, SplitterWidth(newDpi),
-                       bar.bottom - bar.top);
+    if (m_wndSplitter.m_hWnd) {
+      const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
+      m_wndSplitter.Move(ScaleForDpi(bar.left, newDpi, oldDpi), bar.top, SplitterWidth(newDpi),
+                         bar.bottom - bar.top);
+    }
   }
   for (auto& [pageId, page] : m_mapPages) page.MeasureTemplate();
   if (const PageRef* page = FindPage(m_nCurrentPage)) {

@@ -475,10 +475,10 @@ TEST_F(SearchPageTest, TypedSizesMeanWhatTheySayAndTooLongOnesAreRefused) {
   dir.MakeFile("empty.txt", 0);
   dir.MakeFile("small.txt", 100);
   ASSERT_TRUE(AddFolder(dir.Path()));
-  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
   for (const auto& [condition, found] : {std::pair{"is more than", 0}, {"is less than", 2}}) {
     ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, condition));
     SetText(IDC_SIZE_FROM, "3000000000");
+    ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
     ASSERT_TRUE(Click(IDC_FIND));
     ASSERT_TRUE(RunToTheEnd());
     EXPECT_EQ(Results().GetItemCount(), found) << condition;
@@ -1143,6 +1143,7 @@ TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
     WaitUntil(temporaryThere);
     ::CloseHandle(held);
   });
+  nextFormat = ListFormat::Csv;
   BoxSeries errors("Error", BoxSeries::kEveryBox, IDOK);
   PressKey(Results(), 'S', true);
   letGo.join();
