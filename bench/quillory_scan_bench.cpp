@@ -99,9 +99,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--size") {
       in.m_nSizeConditionSel = IndexOf(value(), {"any", "more", "less", "between"});
     } else if (arg == "--size-from") {
-      in.m_nSizeFromValue = std::atoi(value());
+      in.m_nSizeFromValue = std::strtoull(value(), nullptr, 10);
     } else if (arg == "--size-to") {
-      in.m_nSizeToValue = std::atoi(value());
+      in.m_nSizeToValue = std::strtoull(value(), nullptr, 10);
     } else if (arg == "--unit") {
       in.m_nSizeUnit = IndexOf(value(), {"B", "KB", "MB", "GB"});
     } else if (!arg.empty() && arg[0] == '-') {

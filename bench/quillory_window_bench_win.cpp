@@ -9,14 +9,19 @@
 //               progress window has closed (its 300 ms delay included)
 //   find-all    "Find" with "All files" (100000 rows), the same way; then the
 //               first sort by Name of its rows, and the peak working set
-//   deletea     the floor of a delete: DeleteFileA on each "*.doc" path
+//   deletea     the floor of a delete: DeleteFileA on each "*.doc" path, in
+//               a process of its own (this program started again with
+//               --delete-each LIST), as the loop runs bare
+//   deletea-in  the same loop in this process, beside it for comparison
 //   delete      every row of a "*.doc" search selected, "Delete", "Yes", until
 //               the progress window has closed and the worker has ended
 //
 // Each round runs each floor followed at once by the program's run; the
 // ratio of a round is the program's time over its floor's, and the figure is
-// the median of the rounds' ratios. The deleted files are made again between
-// runs, untimed.
+// the median of the rounds' ratios. Every delete, the floors' and the
+// program's, finds the "*.doc" files made again, untimed, just before a
+// search of them: files of one age, which Linux deletes at one cost (files
+// it is still writing back cost more), after the same work.
 //
 //   quillory-window-bench TREE [rounds]     (3 rounds by default)
 //
@@ -93,6 +98,70 @@ size_t DeleteEach(const std::vector<std::string>& paths) {
   size_t deleted = 0;
   for (const std::string& path : paths) deleted += ::DeleteFileA(path.c_str()) ? 1 : 0;
   return deleted;
+}
+
+// The floor of a delete in a process of its own: this program again, given
+// the paths in a file; it prints its loop's seconds and how many it deleted.
+// -1 when it could not run.
+double DeleteEachElsewhere(const std::vector<std::string>& paths, size_t& deleted) {
+  char folder[MAX_PATH] = {};
+  char list[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, folder);
+  if (!::GetTempFileNameA(folder, "qdl", 0, list)) return -1;
+  if (FILE* out = std::fopen(list, "wb")) {
+    for (const std::string& path : paths) std::fprintf(out, "%s\n", path.c_str());
+    std::fclose(out);
+  }
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  if (!::CreatePipe(&read, &write, &inherit, 0)) return -1;
+  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write;
+  startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION child{};
+  std::string command = std::string("\"") + self + "\" --delete-each \"" + list + "\"";
+  const bool started = ::CreateProcessA(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &child) != FALSE;
+  ::CloseHandle(write);
+  std::string said;
+  char buffer[256];
+  DWORD got = 0;
+  while (started && ::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    said.append(buffer, got);
+  ::CloseHandle(read);
+  if (started) {
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+  }
+  ::DeleteFileA(list);
+  double seconds = -1;
+  unsigned long long count = 0;
+  if (std::sscanf(said.c_str(), "%lf %llu", &seconds, &count) != 2) return -1;
+  deleted = static_cast<size_t>(count);
+  return seconds;
+}
+
+int DeleteEachFromList(const char* list) {
+  std::vector<std::string> paths;
+  if (FILE* in = std::fopen(list, "rb")) {
+    char line[4096];
+    while (std::fgets(line, sizeof line, in)) {
+      std::string path(line);
+      while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
+      if (!path.empty()) paths.push_back(path);
+    }
+    std::fclose(in);
+  }
+  const Clock::time_point start = Clock::now();
+  const size_t deleted = DeleteEach(paths);
+  std::printf("%.6f %zu\n", Seconds(start), deleted);
+  return 0;
 }
 
 // Makes the deleted files again, small and new; false when one cannot be made.
@@ -212,6 +281,7 @@ double PeakMegabytes() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--delete-each") == 0) return DeleteEachFromList(argv[2]);
   if (argc < 2) {
     std::fprintf(stderr, "usage: quillory-window-bench TREE [rounds]\n");
     return 2;
@@ -271,11 +341,19 @@ int main(int argc, char** argv) {
     record(round, "find-all", findAll, "walk-all");
     sorts.push_back(host.SortByName());
 
+    // The same files for each delete: made again and searched for, untimed.
+    auto freshFiles = [&] {
+      DeleteEach(walk.docs);
+      return MakeAgain(walk.docs) && host.Find(true) >= 0;
+    };
+    if (!freshFiles()) return 1;
+    size_t floorDeleted = 0;
+    record(round, "deletea", DeleteEachElsewhere(walk.docs, floorDeleted), nullptr);
+    if (floorDeleted != walk.docs.size() || !freshFiles()) return 1;
     start = Clock::now();
-    const size_t floorDeleted = DeleteEach(walk.docs);
-    record(round, "deletea", Seconds(start), nullptr);
-    if (floorDeleted != walk.docs.size() || !MakeAgain(walk.docs)) return 1;
-    if (host.Find(true) < 0) return 1;
+    floorDeleted = DeleteEach(walk.docs);
+    record(round, "deletea-in", Seconds(start), "deletea");
+    if (floorDeleted != walk.docs.size() || !freshFiles()) return 1;
     const double deleted = host.DeleteAll();
     if (deleted < 0 || host.Rows() != 0) {
       std::fprintf(stderr, "the delete did not run to its end: %d rows left\n", host.Rows());
@@ -286,8 +364,11 @@ int main(int argc, char** argv) {
   }
 
   std::printf("\n%d rounds; medians of the times and of the rounds' ratios\n", rounds);
-  const std::pair<const char*, const char*> runs[] = {
-      {"scan-doc", "walk"}, {"find-doc", "walk"}, {"find-all", "walk-all"}, {"delete", "deletea"}};
+  const std::pair<const char*, const char*> runs[] = {{"scan-doc", "walk"},
+                                                      {"find-doc", "walk"},
+                                                      {"find-all", "walk-all"},
+                                                      {"deletea-in", "deletea"},
+                                                      {"delete", "deletea"}};
   for (const auto& [name, floor] : runs)
     std::printf("%-9s %8.3f s  %.2f x its floor (%s %.3f s)\n", name, Median(times[name]),
                 Median(ratios[name]), floor, Median(times[floor]));

@@ -21,7 +21,10 @@ namespace fw {
 // window is gone (the task has not run).
 bool RunOnWindowThread(HWND window, const std::function<void()>& task);
 
-// The answer to WM_RUN_TASK: runs the task its lParam points to; 1.
+// The answer to WM_RUN_TASK: runs the task its lParam points to and answers
+// 1, when RunOnWindowThread of this process handed that task over and it has
+// not run yet; anything else (another process's message, a stray number) is
+// ignored with 0.
 LRESULT RunSentTask(LPARAM lParam);
 
 }  // namespace fw

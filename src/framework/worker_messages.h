@@ -16,6 +16,8 @@
 //   10096   progress window   worker, sent                show its status text
 //   10098   progress window   worker, sent or posted      show its counters
 //   10100   any of its windows another thread, sent        0, std::function<void()>*
+//                                                          (run only when this process
+//                                                          handed it over)
 
 #include <cstdint>
 

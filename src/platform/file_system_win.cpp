@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/folder_volume.h"
 #include "platform/wide_text_win.h"
 
 namespace platform {
@@ -285,48 +286,24 @@ bool RemoveFile(const std::string& path) {
 
 namespace {
 
-// The folder that holds a folder, both ending in the separator: C:\a\b\ is
-// in C:\a\. Empty for a root.
-std::string ParentFolder(const std::string& folder) {
-  if (folder.size() < 2) return {};
-  const size_t cut = folder.find_last_of('\\', folder.size() - 2);
-  if (cut == std::string::npos) return {};
-  std::string parent = folder.substr(0, cut + 1);
-  // Not the "\\" that begins a network path.
-  return parent.size() <= 2 ? std::string() : parent;
-}
+// What the volume decision asks, of the file being checked.
+class FileVolumeLookups final : public VolumeLookups {
+ public:
+  explicit FileVolumeLookups(HANDLE file) : m_file(file) {}
 
-bool IsPlainFolder(const std::string& folder) {
-  // Without its final separator, or the path would name the link's target;
-  // a drive's root keeps it.
-  const bool root = folder.size() == 3 && folder[1] == ':';
-  const uint32_t attributes = GetAttributes(root ? folder : folder.substr(0, folder.size() - 1));
-  return attributes != kInvalidAttributes && (attributes & kAttrDirectory) &&
-         !(attributes & kAttrReparsePoint);
-}
+  bool IsPlainFolder(const std::string& folder) override {
+    // Without its final separator, or the path would name the link's target;
+    // a drive's root keeps it.
+    const bool root = folder.size() == 3 && folder[1] == ':';
+    const uint32_t attributes = GetAttributes(root ? folder : folder.substr(0, folder.size() - 1));
+    return attributes != kInvalidAttributes && (attributes & kAttrDirectory) &&
+           !(attributes & kAttrReparsePoint);
+  }
+  uint64_t FileVolume() override { return QueryVolume(m_file); }
 
-// The volume the entries of `folder` lie on, as a delete run finds it. A
-// folder's entries lie on its parent's volume unless it is a link or mount
-// point: a folder that is neither, below one whose volume the run knows,
-// costs one attribute read. Otherwise the volume is asked, through the open
-// `file` in it, and holds for the folders above as far as none of them is a
-// link or mount point either.
-uint64_t VolumeOfFolder(const std::string& folder, HANDLE file,
-                        std::unordered_map<std::string, uint64_t>& known) {
-  if (const auto hit = known.find(folder); hit != known.end()) return hit->second;
-  bool plain = IsPlainFolder(folder);
-  std::string parent = ParentFolder(folder);
-  if (plain && !parent.empty()) {
-    if (const auto hit = known.find(parent); hit != known.end()) return known[folder] = hit->second;
-  }
-  const uint64_t volume = QueryVolume(file);
-  known[folder] = volume;
-  while (plain && !parent.empty() && known.emplace(parent, volume).second) {
-    plain = IsPlainFolder(parent);
-    parent = ParentFolder(parent);
-  }
-  return volume;
-}
+ private:
+  HANDLE m_file;
+};
 
 }  // namespace
 
@@ -348,16 +325,17 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
     return gone ? RemoveResult::Gone : RemoveResult::Failed;
   }
   // Times, size and number through calls that leave the volume alone; the
-  // volume is asked once per folder, of the first file opened there.
+  // volume is asked only where it cannot be inferred safely (VolumeForCheck).
   FILE_BASIC_INFO basic;
   FILE_STANDARD_INFO standard;
   if (!GetFileInformationByHandleEx(file.value, FileBasicInfo, &basic, sizeof basic) ||
       !GetFileInformationByHandleEx(file.value, FileStandardInfo, &standard, sizeof standard))
     return RemoveResult::Failed;
-  const FileIdentity now{
-      VolumeOfFolder(path.substr(0, path.find_last_of('\\') + 1), file.value, memory.folderVolumes),
-      QueryFileId(file.value), Ticks(basic.CreationTime), Ticks(basic.LastWriteTime),
-      Ticks(basic.ChangeTime)};
+  FileVolumeLookups lookups(file.value);
+  const FileIdentity now{VolumeForCheck(path.substr(0, path.find_last_of('\\') + 1), identity,
+                                        memory.folderVolumes, lookups),
+                         QueryFileId(file.value), Ticks(basic.CreationTime),
+                         Ticks(basic.LastWriteTime), Ticks(basic.ChangeTime)};
   if (!IsSameFile(identity, now) || static_cast<uint64_t>(standard.EndOfFile.QuadPart) != size ||
       standard.Directory || (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return RemoveResult::Changed;

@@ -38,10 +38,8 @@ class ExclusiveFile {
   ExclusiveFile(const ExclusiveFile&) = delete;
   ExclusiveFile& operator=(const ExclusiveFile&) = delete;
 
-  // How long a read or a save waits for a holder to let go.
-  static constexpr unsigned kSharingRetryMilliseconds = 1000;
-
-  // Both return 0 or a cause code.
+  // Both return 0 or a cause code. On Windows each waits about a second
+  // for a holder to let go (platform/retry_held_win.h).
   int OpenForReading(const std::string& path);
   int CreateForWriting(const std::string& path);  // created, or truncated if present
   // Reads until `size` bytes or the end of the file; returns the bytes that arrived.

@@ -1,8 +1,6 @@
 #include <windows.h>
 
-#include <algorithm>
-#include <initializer_list>
-
+#include "platform/retry_held_win.h"
 #include "platform/settings_io.h"
 
 namespace platform {
@@ -10,21 +8,6 @@ namespace platform {
 namespace {
 
 int LastCause() { return CauseFromWin32Error(GetLastError()); }
-
-// Backup, sync and virus scanners open the file for a moment: `attempt` is
-// tried again while it fails with one of the `held` errors, for up to a
-// second. Returns the last error, 0 on success.
-template <typename Attempt>
-DWORD RetryWhileHeld(Attempt attempt, std::initializer_list<DWORD> held) {
-  const ULONGLONG deadline = GetTickCount64() + ExclusiveFile::kSharingRetryMilliseconds;
-  for (;;) {
-    if (attempt()) return ERROR_SUCCESS;
-    const DWORD error = GetLastError();
-    if (std::find(held.begin(), held.end(), error) == held.end() || GetTickCount64() >= deadline)
-      return error;
-    Sleep(50);
-  }
-}
 
 // Opens `path` as CreateFileA does, giving a holder that shares less than
 // asked a second to let go. INVALID_HANDLE_VALUE and the error on failure.

@@ -213,6 +213,7 @@ void CCustomList::FinishDeferredWork() {
 void CCustomList::CancelDeferredWork() {
   if (m_hWnd) ::KillTimer(m_hWnd, kDeferredTimer);
   m_fnDeferred = nullptr;
+  ++m_nDeferredGeneration;
 }
 
 bool CCustomList::ShouldYield() {
@@ -222,15 +223,19 @@ bool CCustomList::ShouldYield() {
 void CCustomList::RunDeferredSlice() {
   ::KillTimer(m_hWnd, kDeferredTimer);
   if (!m_fnDeferred || m_bRunningDeferred) return;
+  // Out of the member while it runs: what it calls may replace or cancel
+  // the work, which must not destroy the function still running.
+  DeferredWork work = std::move(m_fnDeferred);
+  m_fnDeferred = nullptr;
+  const uint32_t generation = m_nDeferredGeneration;
   m_bRunningDeferred = true;
-  const bool done = m_fnDeferred(false);
+  const bool done = work(false);
   m_bRunningDeferred = false;
-  // The work may have been replaced or cancelled meanwhile by what it called.
-  if (done) {
-    m_fnDeferred = nullptr;
-  } else if (m_fnDeferred) {
-    ::SetTimer(m_hWnd, kDeferredTimer, USER_TIMER_MINIMUM, nullptr);
-  }
+  // Replaced or cancelled meanwhile: that stands. Otherwise the rest waits
+  // for the next slice.
+  if (done || generation != m_nDeferredGeneration || !m_hWnd) return;
+  m_fnDeferred = std::move(work);
+  ::SetTimer(m_hWnd, kDeferredTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void CCustomList::Unhook() {
@@ -264,6 +269,7 @@ LRESULT CALLBACK CCustomList::ListProc(HWND hwnd, UINT message, WPARAM wParam, L
     }
     case WM_NCDESTROY: {
       self->m_fnDeferred = nullptr;
+      ++self->m_nDeferredGeneration;
       // The header went before; its hook went with it.
       self->m_pHeaderHook = nullptr;
       self->m_pListHook = nullptr;

@@ -14,6 +14,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 
 #include "framework/controls_win.h"
@@ -69,5 +70,8 @@ class CCustomList : public fw::CListView {
   Hook* m_pListHook = nullptr;
   Hook* m_pHeaderHook = nullptr;
   DeferredWork m_fnDeferred;
+  // Moves on whenever work is replaced or cancelled, so that a slice tells
+  // whether what it called did either.
+  uint32_t m_nDeferredGeneration = 0;
   bool m_bRunningDeferred = false;
 };

@@ -10,6 +10,19 @@ struct IdentityKey {
   bool operator==(const IdentityKey&) const = default;
 };
 
+// A file's number on its volume: what every name of the file shares.
+struct FileNumber {
+  uint64_t volume = 0;
+  uint64_t fileId = 0;
+  bool operator==(const FileNumber&) const = default;
+};
+
+struct FileNumberHash {
+  size_t operator()(const FileNumber& key) const {
+    return static_cast<size_t>((key.volume * 0x9E3779B97F4A7C15ULL) ^ key.fileId);
+  }
+};
+
 struct IdentityKeyHash {
   size_t operator()(const IdentityKey& key) const {
     const platform::FileIdentity& id = key.identity;
@@ -68,6 +81,10 @@ void CDelEntriesThread::Work() {
   // (overlapping folders, a link into another listed folder) is gone when its
   // second row comes, and that row counts as deleted, not as a failure.
   std::unordered_set<IdentityKey, IdentityKeyHash> deletedFiles;
+  // The numbers of the files deleted: a second name (hard link) of one of
+  // them finds its change time moved by the first name's delete, and
+  // nothing else.
+  std::unordered_set<FileNumber, FileNumberHash> deletedNumbers;
   platform::RemovalMemory memory;
   std::string path;
   for (size_t row = 0; row < deleted.size(); ++row) {
@@ -76,10 +93,19 @@ void CDelEntriesThread::Work() {
     path.assign(store.m_arrFoundLocations[row]).append(store.m_arrFoundNames[row]);
     const IdentityKey key{store.m_arrFoundIdentities[row], store.m_arrFoundSizes[row]};
     platform::RemoveResult result = m_pfnRemoveFile(path, key.identity, key.size, memory);
-    if (result == platform::RemoveResult::Gone && deletedFiles.count(key) != 0)
+    const FileNumber number{key.identity.volume, key.identity.fileId};
+    if (result == platform::RemoveResult::Changed && number.fileId != platform::kNoFileId &&
+        deletedNumbers.count(number) != 0) {
+      platform::FileIdentity unchanged = key.identity;
+      unchanged.changed = platform::kNoChangeTime;  // the one thing allowed to differ
+      result = m_pfnRemoveFile(path, unchanged, key.size, memory);
+    }
+    if (result == platform::RemoveResult::Gone && deletedFiles.count(key) != 0) {
       result = platform::RemoveResult::Removed;
-    else if (result == platform::RemoveResult::Removed)
+    } else if (result == platform::RemoveResult::Removed) {
       deletedFiles.insert(key);
+      if (number.fileId != platform::kNoFileId) deletedNumbers.insert(number);
+    }
     if (result == platform::RemoveResult::Removed) {
       deleted[row] = true;
       m_nDeleted.store(++deletedCount);

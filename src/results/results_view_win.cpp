@@ -356,6 +356,7 @@ void CResultsView::SortResults(int column) {
 void CResultsView::SelectStoreRows(int32_t focused) {
   const size_t rows = m_arrRowOrder.size();
   LVITEMA state{};
+  std::vector<std::pair<int, int>> stretches;  // first row, length
   // With no row or every row selected the positions hold the same selection.
   if (m_selection.Count() > 0 && m_selection.Count() < rows) {
     const int top = DropListSelection();
@@ -366,7 +367,6 @@ void CResultsView::SelectStoreRows(int32_t focused) {
     // 50000 scattered rows cost it about a second. Longer stretches first,
     // while it holds few.
     const int shown = static_cast<int>(m_listResults.Send(LVM_GETCOUNTPERPAGE)) + 1;
-    std::vector<std::pair<int, int>> stretches;  // first row, length
     state.stateMask = state.state = LVIS_SELECTED;
     for (int row = 0; row < static_cast<int>(rows); ++row) {
       if (!m_selection.IsSelected(static_cast<size_t>(m_arrRowOrder[static_cast<size_t>(row)])))
@@ -382,17 +382,19 @@ void CResultsView::SelectStoreRows(int32_t focused) {
     }
     std::stable_sort(stretches.begin(), stretches.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
-    DeferSelecting(std::move(stretches));
   }
-  if (focused < 0) return;
-  const auto at = std::find(m_arrRowOrder.begin(), m_arrRowOrder.end(), focused);
-  const auto row = static_cast<WPARAM>(at - m_arrRowOrder.begin());
-  // One row holds the focus: giving it to this row takes it from the other.
-  state.stateMask = LVIS_FOCUSED;
-  state.state = LVIS_FOCUSED;
-  m_listResults.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-  // Shift+click extends from here, as it did before the sort.
-  m_listResults.Send(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row));
+  if (focused >= 0) {
+    const auto at = std::find(m_arrRowOrder.begin(), m_arrRowOrder.end(), focused);
+    const auto row = static_cast<WPARAM>(at - m_arrRowOrder.begin());
+    // One row holds the focus: giving it to this row takes it from the other.
+    state.stateMask = LVIS_FOCUSED;
+    state.state = LVIS_FOCUSED;
+    m_listResults.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    // Shift+click extends from here, as it did before the sort.
+    m_listResults.Send(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row));
+  }
+  // Last: setting a row's state finishes deferred work at once.
+  DeferSelecting(std::move(stretches));
 }
 
 int CResultsView::DropListSelection() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/retry_held_win.h"
 #include "platform/wide_text_win.h"
 
 namespace {
@@ -85,11 +86,21 @@ DWORD WriteFileReplacing(const std::wstring& path, const std::string& bytes) {
   if (file == INVALID_HANDLE_VALUE) return ERROR_FILE_EXISTS;
   DWORD error = WriteAll(file, bytes);
   if (!::CloseHandle(file) && error == 0) error = ::GetLastError();
-  if (error == 0 && !::MoveFileExW(temporary.c_str(), target.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = ::GetLastError();
+  // An indexer or scanner that opens the fresh file (or a program that
+  // holds the old one for a moment) makes the move fail, and the clean-up
+  // after it: both wait for it as a settings save does.
+  if (error == 0) {
+    error = platform::RetryWhileHeld(
+        [&] {
+          return ::MoveFileExW(temporary.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        },
+        {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED});
   }
-  if (error != 0) ::DeleteFileW(temporary.c_str());
+  if (error != 0) {
+    platform::RetryWhileHeld([&] { return ::DeleteFileW(temporary.c_str()) != FALSE; },
+                             {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED});
+  }
   return error;
 }
 

@@ -1,6 +1,7 @@
 #include "search/search_criteria.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <string_view>
 
@@ -17,17 +18,36 @@ int64_t DateAt(const platform::LocalTime& date, int hour, int minute, int second
   return platform::MakeTime({date.year, date.month, date.day, hour, minute, second});
 }
 
-// A negative typed size (only by pasting) counts as 0 rather than wrapping
-// round to an enormous bound.
-uint64_t Bytes(int32_t value, int32_t unit) {
-  const uint64_t amount = value < 0 ? 0 : static_cast<uint64_t>(value);
+constexpr const char* kUnitNames[] = {"B", "KB", "MB", "GB"};
+
+int UnitShift(int32_t unit) {
   switch (unit) {
-    case UNIT_KB: return amount << 10;
-    case UNIT_MB: return amount << 20;
-    case UNIT_GB: return amount << 30;
-    default: return amount;
+    case UNIT_KB: return 10;
+    case UNIT_MB: return 20;
+    case UNIT_GB: return 30;
+    default: return 0;
   }
 }
+
+// A typed size in bytes; nothing when it does not fit in 64 bits, where the
+// shift would quietly drop its high digits.
+std::optional<uint64_t> Bytes(const std::optional<uint64_t>& value, int32_t unit) {
+  const int shift = UnitShift(unit);
+  if (!value || *value > (std::numeric_limits<uint64_t>::max() >> shift)) return std::nullopt;
+  return *value << shift;
+}
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+}
+
+// "*." and "*.*" name no type: alone they mean every file, but in a list of
+// types they would turn the list into every file too.
+bool NamesEveryFile(const std::string& extension) { return extension.empty() || extension == "*"; }
 
 }  // namespace
 
@@ -41,13 +61,20 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
   criteria.m_arrExtensions.clear();
 
   if (in.m_nSpecifyType == 1) {
-    const std::string& pattern = in.m_strTypePattern;
+    // A blank pasted after "*.doc" would make it a type no file has: no name
+    // ends in a blank through the usual ways of naming files on Windows.
+    const std::string pattern(TrimBlanks(in.m_strTypePattern));
     if (pattern.size() < 2 || pattern[0] != '*' || pattern[1] != '.') {
       warn(kMsgFileType);
       return CriteriaCheck::FileType;
     }
     criteria.m_strExtension = pattern.substr(2);
     criteria.m_arrExtensions = SplitTypePatterns(pattern);
+    const auto& list = criteria.m_arrExtensions;
+    if (list.size() > 1 && std::any_of(list.begin(), list.end(), NamesEveryFile)) {
+      warn(kMsgFileType);
+      return CriteriaCheck::FileType;
+    }
   }
 
   if (in.m_bDateAndTime != 1) {
@@ -67,8 +94,19 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
     return CriteriaCheck::DateRange;
   }
 
-  criteria.m_dwSizeFrom = Bytes(in.m_nSizeFromValue, in.m_nSizeUnit);
-  criteria.m_dwSizeTo = Bytes(in.m_nSizeToValue, in.m_nSizeUnit);
+  const std::optional<uint64_t> from = Bytes(in.m_nSizeFromValue, in.m_nSizeUnit);
+  const std::optional<uint64_t> to = Bytes(in.m_nSizeToValue, in.m_nSizeUnit);
+  constexpr uint64_t kLargest = std::numeric_limits<uint64_t>::max();
+  criteria.m_dwSizeFrom = from.value_or(kLargest);
+  criteria.m_dwSizeTo = to.value_or(kLargest);
+  // Only the edits the condition reads: a number left in a hidden or
+  // disabled edit plays no part.
+  const bool fromUsed = in.m_nSizeConditionSel != SIZE_ANY;
+  const bool toUsed = in.m_nSizeConditionSel == SIZE_BETWEEN;
+  if ((fromUsed && !from) || (toUsed && !to)) {
+    warn(SizeTooLargeMessage(in.m_nSizeUnit));
+    return CriteriaCheck::SizeTooLarge;
+  }
   if (in.m_nSizeConditionSel == SIZE_BETWEEN && criteria.m_dwSizeTo < criteria.m_dwSizeFrom) {
     warn(kMsgSizeRange);
     return CriteriaCheck::SizeRange;
@@ -81,18 +119,25 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
   return CriteriaCheck::Ok;
 }
 
+std::string SizeTooLargeMessage(int32_t unit) {
+  const bool known = unit >= 0 && unit < static_cast<int32_t>(std::size(kUnitNames));
+  const int32_t shown = known ? unit : UNIT_B;
+  return "The file size is too large. The largest size in " + std::string(kUnitNames[shown]) +
+         " is " + std::to_string(std::numeric_limits<uint64_t>::max() >> UnitShift(shown)) + ".";
+}
+
 std::vector<std::string> SplitTypePatterns(const std::string& text) {
   std::vector<std::string> extensions;
   if (text.find(';') == std::string::npos) return extensions;
   std::string_view rest = text;
   for (;;) {
     const size_t end = rest.find(';');
-    std::string_view part = rest.substr(0, end);
-    const size_t first = part.find_first_not_of(" \t");
-    part = first == std::string_view::npos ? std::string_view() : part.substr(first);
-    part = part.substr(0, part.find_last_not_of(" \t") + 1);
-    if (part.size() < 2 || part[0] != '*' || part[1] != '.') return {};
-    extensions.emplace_back(part.substr(2));
+    // A trailing ";" or a doubled one is a slip of the keyboard, not a type.
+    const std::string_view part = TrimBlanks(rest.substr(0, end));
+    if (!part.empty()) {
+      if (part.size() < 2 || part[0] != '*' || part[1] != '.') return {};
+      extensions.emplace_back(part.substr(2));
+    }
     if (end == std::string_view::npos) return extensions;
     rest.remove_prefix(end + 1);
   }
@@ -135,7 +180,7 @@ std::string ExtensionOf(const std::string& name) {
   return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
-int32_t SizeToForBetween(int32_t sizeFrom) {
-  constexpr int32_t kLargest = std::numeric_limits<int32_t>::max();
+uint64_t SizeToForBetween(uint64_t sizeFrom) {
+  constexpr uint64_t kLargest = std::numeric_limits<uint64_t>::max();
   return sizeFrom > kLargest - 10 ? kLargest : sizeFrom + 10;
 }

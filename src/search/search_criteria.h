@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,20 +51,25 @@ struct SearchPageInputs {
   platform::LocalTime m_dtToDate;
   platform::LocalTime m_dtFromTime{1899, 12, 30, 0, 0, 0};  // only the time of day counts
   platform::LocalTime m_dtToTime{1899, 12, 30, 23, 59, 59};
-  int32_t m_nSizeFromValue = 0;
-  int32_t m_nSizeToValue = 10;
+  // The whole numbers typed into the size edits; nothing when a number has
+  // more digits than any byte count holds, which Find then refuses.
+  std::optional<uint64_t> m_nSizeFromValue = 0;
+  std::optional<uint64_t> m_nSizeToValue = 10;
   int32_t m_nDateFieldSel = DATE_MODIFIED;
   int32_t m_nDateConditionSel = DATE_ANY;
   int32_t m_nSizeConditionSel = SIZE_ANY;
   int32_t m_nSizeUnit = UNIT_MB;
 };
 
-enum class CriteriaCheck { Ok, FileType, DateRange, SizeRange, NoFolder };
+enum class CriteriaCheck { Ok, FileType, DateRange, SizeTooLarge, SizeRange, NoFolder };
 
 extern const char* const kMsgFileType;
 extern const char* const kMsgDateRange;
 extern const char* const kMsgSizeRange;
 extern const char* const kMsgNoFolder;
+
+// Says how large a size the unit takes, for a typed size beyond it.
+std::string SizeTooLargeMessage(int32_t unit);
 
 // Fills `criteria` from the inputs, running the four checks in their order.
 // On the first failed check shows its message through `warn` and returns it;
@@ -73,9 +79,10 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& inputs, size_t folderC
                                   const std::function<void(const std::string&)>& warn);
 
 // The extensions of a type text whose every ";"-separated part is a "*.ext"
-// pattern, blanks around the parts ignored ("*.tmp; *.log" gives tmp and
-// log). Empty for any other text, which keeps its one-extension meaning:
-// "*.doc;txt" is the extension "doc;txt", a name a file can have.
+// pattern, blanks around the parts and empty parts ignored ("*.tmp; *.log;"
+// gives tmp and log). Empty for any other text, which keeps its
+// one-extension meaning: "*.doc;txt" is the extension "doc;txt", a name a
+// file can have.
 std::vector<std::string> SplitTypePatterns(const std::string& text);
 
 bool MatchesExtension(const SearchCriteria& criteria, const std::string& type);
@@ -83,8 +90,8 @@ bool MatchesSize(const SearchCriteria& criteria, uint64_t size);
 bool MatchesDate(const SearchCriteria& criteria, int64_t fileTime);
 
 // The To value "is between" starts from: From + 10, held at the largest
-// number the edit takes rather than wrapping round to a negative one.
-int32_t SizeToForBetween(int32_t sizeFrom);
+// number rather than wrapping round to a small one.
+uint64_t SizeToForBetween(uint64_t sizeFrom);
 
 // The extension of a file name: the text after its last ".", empty when none.
 std::string ExtensionOf(const std::string& name);

@@ -225,10 +225,12 @@ void CWindowWiperEntries::DoDataExchange(fw::CDataExchange& dx) {
   ExchangeWholeNumber(dx, IDC_SIZE_TO, m_nSizeToValue);
 }
 
-void CWindowWiperEntries::ExchangeWholeNumber(fw::CDataExchange& dx, int id, int32_t& value) {
+void CWindowWiperEntries::ExchangeWholeNumber(fw::CDataExchange& dx, int id,
+                                              std::optional<uint64_t>& value) {
   const HWND edit = ::GetDlgItem(m_hWnd, id);
   if (!dx.IsSaving()) {
-    ::SetWindowTextA(edit, std::to_string(value).c_str());
+    // A number too long to hold stays as typed, for the user to shorten.
+    if (value) ::SetWindowTextA(edit, std::to_string(*value).c_str());
     return;
   }
   char text[64] = {};  // at most 63 characters count
@@ -237,8 +239,12 @@ void CWindowWiperEntries::ExchangeWholeNumber(fw::CDataExchange& dx, int id, int
   while (*first == ' ' || *first == '\t') ++first;
   if (*first == '+') ++first;
   const char* last = first + std::char_traits<char>::length(first);
-  int32_t number = 0;
+  uint64_t number = 0;
   const auto [end, error] = std::from_chars(first, last, number);
+  if (error == std::errc::result_out_of_range) {
+    value = std::nullopt;
+    return;
+  }
   if (error != std::errc() || end == first) {
     value = 0;
     ::SetWindowTextA(edit, "0");
@@ -345,7 +351,7 @@ void CWindowWiperEntries::OnSizeCondition() {
   if (m_strSizeCondition == kIsBetween) {
     m_wndSizeFrom.Enable(true);
     ShowAndEnable(rangeControls, true);
-    m_nSizeToValue = SizeToForBetween(m_nSizeFromValue);
+    if (m_nSizeFromValue) m_nSizeToValue = SizeToForBetween(*m_nSizeFromValue);
   } else if (m_strSizeCondition == kAny) {
     m_wndSizeFrom.Enable(false);
     m_wndSizeUnit.Enable(false);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -131,8 +132,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
 
   void FillDropDownLists();
   // The size edits' own reading: text that is no whole number reads as 0,
-  // and the edit then shows "0".
-  void ExchangeWholeNumber(fw::CDataExchange& dx, int id, int32_t& value);
+  // and the edit then shows "0"; a number too long for 64 bits reads as
+  // nothing and keeps its text.
+  void ExchangeWholeNumber(fw::CDataExchange& dx, int id, std::optional<uint64_t>& value);
   // A search walks m_arrFolders: the folder list must not change meanwhile.
   bool IsSearching() const { return m_pAppData->m_nTask == TASK_SEARCH; }
   bool IsTaskRunning() const;  // a search or a delete asked for or running

@@ -10,6 +10,7 @@ BOOL CCheckPassword::OnInitDialog() {
     return FALSE;
   }
   s_bPromptOpen = 1;
+  s_hOpenPrompt = m_hWnd;
   m_pAppData = &g_AppData;
   UpdateData(false);
   return TRUE;  // the focus goes to the first tab stop, the edit
@@ -36,12 +37,20 @@ void CCheckPassword::OnOkClicked() {
   UpdateData(false);
 }
 
+bool CCheckPassword::BringOpenPromptForward() {
+  if (!s_bPromptOpen || !s_hOpenPrompt || !::IsWindow(s_hOpenPrompt)) return false;
+  ::SetForegroundWindow(s_hOpenPrompt);
+  return true;
+}
+
 void CCheckPassword::OnOK() {
   s_bPromptOpen = 0;
+  s_hOpenPrompt = nullptr;
   EndDialog(IDOK);
 }
 
 void CCheckPassword::OnCancel() {
   s_bPromptOpen = 0;
+  s_hOpenPrompt = nullptr;
   EndDialog(IDCANCEL);
 }

@@ -19,6 +19,11 @@ class CCheckPassword : public fw::CBound<CCheckPassword, fw::CDialog> {
   // box, or when another prompt of this process is already open.
   INT_PTR DoModal() { return CDialog::DoModal(m_hOwner); }
 
+  // Makes the prompt that is open the foreground window, so that a request
+  // to show the protected window lands where the password goes; false when
+  // none is open.
+  static bool BringOpenPromptForward();
+
   CAppData* m_pAppData = nullptr;
   std::string m_strPassword;
 
@@ -34,6 +39,7 @@ class CCheckPassword : public fw::CBound<CCheckPassword, fw::CDialog> {
   // Two prompts at once would let the second be answered while the first
   // still guards the window; the UI thread is the only one that opens them.
   static inline int32_t s_bPromptOpen = 0;
+  static inline HWND s_hOpenPrompt = nullptr;
 
   HWND m_hOwner;
 

@@ -110,32 +110,37 @@ bool IsCompleteRecord(const std::string& bytes) {
 // A save replaces settings.dat by its complete new file in one step; where
 // the file system makes that a delete and a rename (FAT, exFAT: a program on a
 // USB stick), a cut in between leaves only the new file. Put it in place if
-// it is whole; a damaged one is left as it is. True when settings.dat is
-// there now.
-bool TakeInterruptedSave(const std::string& path) {
+// it is whole; a damaged one is left as it is. Returns the file to load:
+// settings.dat once the new file is in its place, the new file itself where
+// it cannot be moved (a write-protected stick), as starting unprotected would
+// be worse; empty when there is nothing whole to load.
+std::string TakeInterruptedSave(const std::string& path) {
   const std::string newPath = path + ".new";
   platform::ExclusiveFile file;
-  if (file.OpenForReading(newPath) != platform::kCauseNone) return false;
+  if (file.OpenForReading(newPath) != platform::kCauseNone) return {};
   std::string bytes(kHeaderSize + kFieldsSize + kMaxHashLength + 1, '\0');
   bytes.resize(file.Read(bytes.data(), bytes.size()));
   file.Close();
-  return IsCompleteRecord(bytes) && platform::MoveFileOver(newPath, path) == platform::kCauseNone;
+  if (!IsCompleteRecord(bytes)) return {};
+  return platform::MoveFileOver(newPath, path) == platform::kCauseNone ? path : newPath;
 }
 
 }  // namespace
 
 bool CAppData::LoadSettings() {
   const std::string path = m_strAppFolder + "settings.dat";
+  std::string source = path;
   // A first start has no file: defaults, quietly.
-  if (platform::GetAttributes(path) == platform::kInvalidAttributes && !TakeInterruptedSave(path)) {
+  if (platform::GetAttributes(path) == platform::kInvalidAttributes &&
+      (source = TakeInterruptedSave(path)).empty()) {
     SetDefaults();
     return false;
   }
   // After either box the program runs as on a first start: a record left as
   // the constructor made it would keep the window hidden at 0 by 0.
   platform::ExclusiveFile file;
-  if (const int cause = file.OpenForReading(path)) {
-    ShowError(FileError("open", path, cause));
+  if (const int cause = file.OpenForReading(source)) {
+    ShowError(FileError("open", source, cause));
     SetDefaults();
     m_bKeepUnreadSettingsFile = true;
     return false;
@@ -171,6 +176,10 @@ bool CAppData::LoadSettings() {
                          ? reader.Take(static_cast<size_t>(length))
                          : nullptr;
   if (hash) m_strPasswordHash = CutAtZero(hash, static_cast<size_t>(length));
+  // A new file left beside the one just loaded is older news: kept, it would
+  // come back with its password once the user deletes settings.dat to reset
+  // a forgotten one.
+  if (source == path) platform::RemoveFile(path + ".new");
   return true;
 }
 

@@ -138,6 +138,11 @@ bool CWindowSettings::WriteRunValue() {
 
 void CWindowSettings::Apply() {
   UpdateData(true);
+  // Boxes that hold the placeholder again, however they came to, hold no
+  // password: hashing the placeholder would lock the user out.
+  const std::string placeholder = Placeholder(m_pAppData->m_strPasswordHash);
+  const bool keepsPassword = m_pAppData->m_bPasswordProtection && !placeholder.empty() &&
+                             m_strPassword == placeholder && m_strConfirm == placeholder;
   if (m_bProtect) {
     if (m_strPassword.empty()) {
       ShowMessageBox(m_hWnd, "Warning", "", "Protected password is empty. Please try again.",
@@ -157,12 +162,11 @@ void CWindowSettings::Apply() {
   }
   m_pAppData->m_bStartWithWindows = static_cast<uint8_t>(m_bStartWithWindows ? 1 : 0);
 
-  // A new hash when protection goes on or the user typed a password; the
-  // placeholder left as it was keeps the stored one.
-  if ((m_bProtect && !m_pAppData->m_bPasswordProtection) || m_bPasswordEdited) {
+  // A new hash when protection goes on or the user typed a password.
+  if (((m_bProtect && !m_pAppData->m_bPasswordProtection) || m_bPasswordEdited) && !keepsPassword) {
     m_pAppData->SetPassword(m_strPassword);
-    m_bPasswordEdited = 0;
   }
+  m_bPasswordEdited = 0;
   m_pAppData->m_bPasswordProtection = static_cast<uint8_t>(m_bProtect ? 1 : 0);
   if (m_bProtect) {
     m_strPassword = Placeholder(m_pAppData->m_strPasswordHash);

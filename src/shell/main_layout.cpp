@@ -37,6 +37,13 @@ TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> p
           minPageHeight + (toolbarHeight ? *toolbarHeight : 0) + std::max(0, frame.height)};
 }
 
+int HoldSplitterPos(int stored, int widestPage, int areaWidth, TrackSize frame, int dpi) {
+  // What MinTrackSize adds beside the panel and the page.
+  const int beside = std::max(ScaleForDpi(12, dpi), SplitterWidth(dpi) + frame.width);
+  return std::max(ScaleForDpi(kMinPanelWidth, dpi),
+                  std::min(stored, areaWidth - widestPage - beside));
+}
+
 LayoutRect BringInto(const LayoutRect& rect, const LayoutRect& area) {
   // Right or bottom edge first, then left or top: a rectangle too large for
   // the area ends at the area's top-left corner.

@@ -59,6 +59,12 @@ struct TrackSize {
 TrackSize MinTrackSize(int minPageWidth, int minPageHeight, std::optional<int> panelWidth,
                        std::optional<int> toolbarHeight, TrackSize frame, int dpi);
 
+// A splitter position as loaded: no narrower than the design's panel, and
+// no wider than leaves the widest page its minimum in a window as wide as
+// `areaWidth` (its monitor's work area) with `frame` around its client area;
+// where not even that fits, the design's panel.
+int HoldSplitterPos(int stored, int widestPage, int areaWidth, TrackSize frame, int dpi);
+
 // Where a drag starts: the middle of the bar's span, rounded toward its low
 // edge the way integer division does.
 int BarCentre(int low, int high);

@@ -181,7 +181,6 @@ void CWindowMain::MakeDpiImages() {
   Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
   m_iconSmall = std::move(small);  // the window has let go of the old ones
   m_iconBig = std::move(big);
-  m_hTrayIcon = ChooseTrayIcon(m_nDpi);
 }
 
 void CWindowMain::PlaceAsStored(bool firstStart) {
@@ -222,6 +221,25 @@ void CWindowMain::PlaceAsStored(bool firstStart) {
   LayoutRect area = ToLayout(monitor.rcWork);
   area = {area.left - workArea.left, area.top - workArea.top, area.right - workArea.left,
           area.bottom - workArea.top};
+  // First where it was stored: on a monitor of another scale than this one
+  // the placement changes the window's DPI, and the stored figures are that
+  // monitor's pixels already (OnDpiChanged).
+  placement.rcNormalPosition = ToRect(rect);
+  m_bPlacingAsStored = true;
+  ::SetWindowPlacement(m_hWnd, &placement);
+  m_bPlacingAsStored = false;
+
+  // A panel so wide that no window on this monitor leaves a page its room
+  // would push the page out of the window, and be saved again at exit.
+  int widestPage = 0;
+  for (const auto& [pageId, page] : m_mapPages)
+    widestPage = std::max(widestPage, page.Width(m_nDpi));
+  const int held =
+      HoldSplitterPos(g_AppData.m_nSplitterPos, widestPage, area.Width(), FrameSize(), m_nDpi);
+  if (held != g_AppData.m_nSplitterPos) {
+    g_AppData.m_nSplitterPos = held;
+    m_wndSplitter.Move(held, 0, SplitterWidth(m_nDpi), 0);
+  }
   // The panel, not laid out while the window is hidden, will be as wide as
   // the bar's place.
   const TrackSize least = LeastSize(RectInClient(m_wndSplitter.m_hWnd, m_hWnd).left);
@@ -382,14 +400,17 @@ LRESULT CWindowMain::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   if (newDpi <= 0 || !lParam) return 0;
   m_nDpi = newDpi;
   MakeDpiImages();
-  AddTrayIcon();  // the icon is there already: this gives it the new picture
 
-  // The panel keeps its share of the window, and its lower limit with it.
-  g_AppData.m_nSplitterPos = ScaleForDpi(g_AppData.m_nSplitterPos, newDpi, oldDpi);
-  if (m_wndSplitter.m_hWnd) {
-    const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
-    m_wndSplitter.Move(ScaleForDpi(bar.left, newDpi, oldDpi), bar.top, SplitterWidth(newDpi),
-                       bar.bottom - bar.top);
+  // The panel keeps its share of the window, and its lower limit with it;
+  // not while the stored placement is put in place, whose figures are the
+  // new monitor's already.
+  if (!m_bPlacingAsStored) {
+    g_AppData.m_nSplitterPos = ScaleForDpi(g_AppData.m_nSplitterPos, newDpi, oldDpi);
+    if (m_wndSplitter.m_hWnd) {
+      const RECT bar = RectInClient(m_wndSplitter.m_hWnd, m_hWnd);
+      m_wndSplitter.Move(ScaleForDpi(bar.left, newDpi, oldDpi), bar.top, SplitterWidth(newDpi),
+                         bar.bottom - bar.top);
+    }
   }
   for (auto& [pageId, page] : m_mapPages) page.MeasureTemplate();
   if (const PageRef* page = FindPage(m_nCurrentPage)) {
@@ -404,6 +425,7 @@ LRESULT CWindowMain::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   // The panes at the new scale first: the window's minimum counts the panel
   // as it stands.
   LayOut(GetClientRect().right);
+  if (m_bPlacingAsStored) return 0;  // the stored rectangle stands
   const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
   ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

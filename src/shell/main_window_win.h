@@ -75,7 +75,8 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   void ExitApplication();
 
   // The notification icon's side: the icon for this system at the small-icon
-  // size of this DPI.
+  // size of this DPI. The notification area draws at the system's DPI,
+  // whichever monitor the window is on.
   static HICON ChooseTrayIcon(int dpi);
   void AddTrayIcon();
   void RemoveTrayIcon();
@@ -112,10 +113,14 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
  private:
   // The stored normal rectangle, on a monitor that is there, never smaller
   // than the window's minimum; on a first start the design's, at the DPI.
+  // The stored splitter position held so that the widest page fits beside
+  // it on that monitor.
   void PlaceAsStored(bool firstStart);
+  // Set while the stored rectangle is put in place: a change of DPI that
+  // this causes finds the stored figures in the new monitor's pixels already.
+  bool m_bPlacingAsStored = false;
   int Scale(int pixels) const { return ScaleForDpi(pixels, m_nDpi); }
-  // The toolbar's image list, the window's icons and the notification icon
-  // at m_nDpi.
+  // The toolbar's image list and the window's icons at m_nDpi.
   void MakeDpiImages();
   // The window's least size for the shown page beside the panel as it is,
   // or as wide as given.

@@ -126,6 +126,8 @@ LRESULT CWindowMain::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
 
 void CWindowMain::ShowMainWindow() {
   if (g_AppData.m_bPasswordProtection && !IsVisible()) {
+    // The prompt already asking decides; a second one would end at once.
+    if (CCheckPassword::BringOpenPromptForward()) return;
     if (CCheckPassword().DoModal() != IDOK) {
       g_AppData.m_nWindowShowCmd = 0;
       return;
@@ -145,10 +147,13 @@ LRESULT CWindowMain::OnSecondStart(WPARAM, LPARAM) {
   // password, a minimised one restored, any other shown normal, which also
   // brings a maximised one back to its normal size.
   if (g_AppData.m_bPasswordProtection && !IsVisible()) {
+    if (CCheckPassword::BringOpenPromptForward()) return 0;
     if (CCheckPassword().DoModal() == IDOK) Show(SW_SHOWNORMAL);
   } else {
     Show(::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOWNORMAL);
   }
-  ::SetForegroundWindow(m_hWnd);
+  // A hidden window in front would take the keyboard from whatever the user
+  // goes back to.
+  if (IsVisible()) ::SetForegroundWindow(m_hWnd);
   return 0;
 }

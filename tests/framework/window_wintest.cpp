@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -280,6 +281,18 @@ TEST_F(WindowTest, ATaskFromAnotherThreadRunsOnTheWindowsThreadBeforeTheCallRetu
   int calls = 0;
   EXPECT_TRUE(fw::RunOnWindowThread(plain.m_hWnd, [&] { ++calls; }));
   EXPECT_EQ(calls, 1);
+
+  // The message alone runs nothing: any process may send or post it with
+  // any number, a real task's address among them.
+  const std::function<void()> foreign = [&] { ++calls; };
+  const LPARAM address = reinterpret_cast<LPARAM>(&foreign);
+  EXPECT_EQ(plain.Send(WM_RUN_TASK, 0, address), 0);
+  ::PostMessageA(plain.m_hWnd, WM_RUN_TASK, 0, address);
+  ::PostMessageA(plain.m_hWnd, WM_RUN_TASK, 0, 0x12345678);
+  DrainMessages();
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(plain.m_calls.empty());
+
   HWND gone = plain.m_hWnd;
   plain.DestroyWindow();
   EXPECT_FALSE(fw::RunOnWindowThread(gone, [&] { ++calls; }));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -202,6 +203,26 @@ TEST_F(CustomListTest, ATaskFromAnotherThreadRunsOnTheListsThreadBeforeTheCallRe
   other.join();
   EXPECT_EQ(ranOn.load(), listThread);
   EXPECT_TRUE(ranBeforeReturn);
+}
+
+// A slice may replace or cancel the work it belongs to: the work stays whole
+// until the slice returns, and what the slice did stands.
+TEST_F(CustomListTest, DeferredWorkReplacedOrCancelledByItsOwnSliceStaysWholeMeanwhile) {
+  static std::weak_ptr<int> s_own;  // out of the work's captures, which are at stake
+  static bool s_whole = false;
+  for (const bool replace : {true, false}) {
+    auto own = std::make_shared<int>(1);
+    s_own = own;
+    Results().DeferWork([this, replace, own = std::move(own)](bool) {
+      if (replace) Results().DeferWork([](bool) { return true; });
+      if (!replace) Results().CancelDeferredWork();
+      s_whole = !s_own.expired() && *own == 1;
+      return false;  // not done: only what the slice did may end it
+    });
+    EXPECT_TRUE(PumpUntil([&] { return s_own.expired(); }));
+    EXPECT_TRUE(s_whole) << replace;
+    EXPECT_TRUE(PumpUntil([&] { return !Results().HasDeferredWork(); })) << replace;
+  }
 }
 
 TEST_F(CustomListTest, TheTooltipGoesWithTheList) {

@@ -327,6 +327,32 @@ TEST(DeleteWorker, TheSecondRowOfOneFileCountsAsDeleted) {
   EXPECT_TRUE(run.Intact("other.txt"));
 }
 
+// Deleting one name of a file moves the change time its other names show:
+// the second row is the same file, deleted without a question, and a second
+// name whose file was rewritten meanwhile is still asked about.
+TEST(DeleteWorker, TheSecondNameOfADeletedFileIsDeletedWithoutAQuestion) {
+  DeleteRun run;
+  // Linked before the search (a link moves the change time too); names of
+  // one length, as a row's size is its name's content's.
+  for (const auto& [name, second] :
+       {std::pair<std::string, std::string>{"a1.txt", "a2.txt"}, {"b1.txt", "b2.txt"}}) {
+    std::ofstream(run.PathOf(name), std::ios::binary) << DeleteRun::Content(name);
+    ASSERT_TRUE(MakeHardLink(run.PathOf(second), run.PathOf(name)));
+  }
+  for (const char* name : {"a1.txt", "a2.txt", "b1.txt", "b2.txt"}) run.AddRow(name, true);
+  // Rewritten through its second name after the search, once the first
+  // name's delete has gone.
+  run.sink.onPosted = [&] {
+    if (run.worker->m_nDeleted.load() == 3 && FileExists(run.PathOf("b2.txt")))
+      std::ofstream(run.PathOf("b2.txt"), std::ios::binary | std::ios::app) << "more";
+  };
+  run.sink.answers = {ASK_SKIP};
+  run.Run();
+  EXPECT_FALSE(FileExists(run.PathOf("a2.txt")));
+  EXPECT_EQ(run.sink.questions, (std::vector<std::string>{FileChangedText(run.PathOf("b2.txt"))}));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 3);
+}
+
 // A file made again under its name with the same size and times set back is
 // another file, even with the old file number: Linux (and Wine on it) gives a
 // new file a freed number at once, FAT a new file the old entry's place. Its

@@ -381,9 +381,12 @@ TEST_F(ResultsViewTest, ASortKeepsTheSelectionOnRowsOutOfSightForAnyoneWhoLooks)
   for (int32_t row = 0; row < kRows; ++row) {
     if (row % 3 == 0 || (row >= 400 && row < 410)) chosen.push_back(row);
   }
+  // As a user selects: the last row clicked has the focus.
+  constexpr int32_t kFocused = 300;
   for (int32_t row : chosen) {
     LVITEMA state{};
     state.stateMask = state.state = LVIS_SELECTED;
+    if (row == kFocused) state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
     List().Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
   }
   auto selected = [&] {
@@ -391,18 +394,24 @@ TEST_F(ResultsViewTest, ASortKeepsTheSelectionOnRowsOutOfSightForAnyoneWhoLooks)
     std::sort(rows.begin(), rows.end());
     return rows;
   };
+  auto focusedFile = [&] {
+    const int row = List().GetNextItem(-1, LVNI_FOCUSED);
+    return row < 0 ? -1 : View().m_arrRowOrder[static_cast<size_t>(row)];
+  };
 
   // A question to the list.
   SendHeaderClick(m_host, kSize);
   ASSERT_TRUE(View().m_listResults.HasDeferredWork());
   EXPECT_EQ(selected(), chosen);
   EXPECT_FALSE(View().m_listResults.HasDeferredWork());
+  EXPECT_EQ(focusedFile(), kFocused);
 
   // The idle list.
   SendHeaderClick(m_host, kSize);
   ASSERT_TRUE(View().m_listResults.HasDeferredWork());
   EXPECT_TRUE(PumpUntil([&] { return !View().m_listResults.HasDeferredWork(); }));
   EXPECT_EQ(selected(), chosen);
+  EXPECT_EQ(focusedFile(), kFocused);
 
   // A Ctrl+click on the first row: the rows out of sight are selected
   // before it, so it takes away one file and nothing else.

@@ -50,14 +50,17 @@ TEST(SearchCriteria, TypePatternsAsTyped) {
                                                           {"*.", ""},
                                                           {"*.*", "*"},
                                                           {"*.doc;*.txt", "doc;*.txt"},
-                                                          {"*.tar.gz", "tar.gz"}};
+                                                          {"*.tar.gz", "tar.gz"},
+                                                          // blanks around the text, as pasted
+                                                          {"*.doc ", "doc"},
+                                                          {" \t*.doc", "doc"}};
   for (const auto& [pattern, extension] : accepted) {
     in.m_strTypePattern = pattern;
     const Built b = Build(in);
     EXPECT_EQ(b.check, CriteriaCheck::Ok) << pattern;
     EXPECT_EQ(b.criteria.m_strExtension, extension) << pattern;
   }
-  for (const char* refused : {"doc", "", "*", ".doc", "*doc", "?.doc"}) {
+  for (const char* refused : {"doc", "", "  ", "*", ".doc", "*doc", "?.doc", " doc"}) {
     in.m_strTypePattern = refused;
     const Built b = Build(in);
     EXPECT_EQ(b.check, CriteriaCheck::FileType) << refused;
@@ -73,11 +76,10 @@ TEST(SearchCriteria, SeveralTypePatternsSplitOnlyWhenEveryPartIsOne) {
   const std::pair<const char*, List> cases[] = {
       {"*.tmp;*.log;*.bak", {"tmp", "log", "bak"}},
       {"*.tmp ; \t*.LOG", {"tmp", "LOG"}},  // blanks around the parts
-      {"*.tar.gz;*.", {"tar.gz", ""}},      // "*." and "*.*" mean every file, as alone
-      {"*.doc;*.*", {"doc", "*"}},
+      {"*.tar.gz;*.", {"tar.gz", ""}},
+      {"*.doc;", {"doc"}},  // empty parts are no types
+      {"*.doc;;*.log; ;", {"doc", "log"}},
       {"*.doc;txt", {}},  // one extension "doc;txt"
-      {"*.doc;", {}},     // an empty part is no pattern
-      {"*.doc;;*.log", {}},
       {"*.doc;.log", {}},
       {"*.doc", {}},  // one pattern: the design's reading
       {"", {}},
@@ -89,14 +91,26 @@ TEST(SearchCriteria, SeveralTypePatternsSplitOnlyWhenEveryPartIsOne) {
   SearchPageInputs in = Inputs();
   in.m_nAllFiles = 0;
   in.m_nSpecifyType = 1;
+  // A part that names no type would make the whole list every file; alone,
+  // with empty parts dropped, "*." keeps its meaning.
+  const std::pair<const char*, CriteriaCheck> checked[] = {
+      {"*.tmp; *.", CriteriaCheck::FileType},
+      {"*.bak;*.*;*.log", CriteriaCheck::FileType},
+      {" *.tmp; *.log; ", CriteriaCheck::Ok},
+      {"*.;", CriteriaCheck::Ok},
+  };
+  for (const auto& [text, check] : checked) {
+    in.m_strTypePattern = text;
+    EXPECT_EQ(Build(in).check, check) << text;
+  }
   in.m_strTypePattern = "*.tmp; *.log";
   Built b = Build(in);
-  EXPECT_EQ(b.check, CriteriaCheck::Ok);
-  EXPECT_EQ(b.criteria.m_arrExtensions, (List{"tmp", "log"}));
   EXPECT_TRUE(MatchesExtension(b.criteria, "log"));
   EXPECT_FALSE(MatchesExtension(b.criteria, "doc"));
+  in.m_strTypePattern = "*.;";
+  EXPECT_TRUE(MatchesExtension(Build(in).criteria, "doc"));
   // The format check stays first: a text that fails it is no list either.
-  in.m_strTypePattern = " *.tmp;*.log";
+  in.m_strTypePattern = "tmp;*.log";
   b = Build(in);
   EXPECT_EQ(b.check, CriteriaCheck::FileType);
   // The next build starts without the last one's list.
@@ -117,7 +131,7 @@ TEST(SearchCriteria, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
   in.m_dtToDate = {2024, 3, 9};
   in.m_nSizeConditionSel = SIZE_BETWEEN;
   in.m_nSizeFromValue = 5;
-  in.m_nSizeToValue = 4;
+  in.m_nSizeToValue = std::nullopt;  // too long a number
   Built b = Build(in, 0);
   EXPECT_EQ(b.check, CriteriaCheck::FileType);
   EXPECT_EQ(b.messages.size(), 1u);
@@ -129,6 +143,11 @@ TEST(SearchCriteria, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
   EXPECT_EQ(b.messages[0], "Incorrect date range. The 'To' date should be after the 'From' date");
 
   in.m_dtToDate = in.m_dtFromDate;
+  b = Build(in, 0);
+  EXPECT_EQ(b.check, CriteriaCheck::SizeTooLarge);
+  ASSERT_EQ(b.messages.size(), 1u);
+
+  in.m_nSizeToValue = 4;
   b = Build(in, 0);
   EXPECT_EQ(b.check, CriteriaCheck::SizeRange);
   ASSERT_EQ(b.messages.size(), 1u);
@@ -197,9 +216,39 @@ TEST(SearchCriteria, SizeBoundsAreSixtyFourBit) {
   EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 5u << 20);
   in.m_nSizeUnit = UNIT_B;
   EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 5u);
+}
 
-  in.m_nSizeFromValue = -7;  // only by pasting: counts as nothing
-  EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, 0u);
+// A typed number means what it says up to the largest byte count its unit
+// reaches; beyond that Find refuses rather than search for a smaller size.
+TEST(SearchCriteria, SizesBeyondSixtyFourBitsAreRefusedWithTheLargestForTheUnit) {
+  const std::pair<int32_t, const char*> largest[] = {
+      {UNIT_KB, "18014398509481983"}, {UNIT_MB, "17592186044415"}, {UNIT_GB, "17179869183"}};
+  SearchPageInputs in = Inputs();
+  in.m_nSizeConditionSel = SIZE_MORE;
+  for (const auto& [unit, text] : largest) {
+    in.m_nSizeUnit = unit;
+    in.m_nSizeFromValue = std::stoull(text);
+    EXPECT_EQ(Build(in).criteria.m_dwSizeFrom, ~0ULL >> (10 * unit) << (10 * unit)) << text;
+    in.m_nSizeFromValue = std::stoull(text) + 1;
+    const Built b = Build(in);
+    EXPECT_EQ(b.check, CriteriaCheck::SizeTooLarge) << text;
+    EXPECT_EQ(b.messages, std::vector<std::string>{SizeTooLargeMessage(unit)});
+  }
+  EXPECT_EQ(SizeTooLargeMessage(UNIT_GB),
+            "The file size is too large. The largest size in GB is 17179869183.");
+  // Only the edits the condition reads count; in B a number too long for
+  // 64 bits reads as none.
+  in.m_nSizeUnit = UNIT_B;
+  in.m_nSizeFromValue = 100;
+  in.m_nSizeToValue = std::nullopt;
+  EXPECT_EQ(Build(in).check, CriteriaCheck::Ok);
+  in.m_nSizeConditionSel = SIZE_BETWEEN;
+  EXPECT_EQ(Build(in).check, CriteriaCheck::SizeTooLarge);
+  in.m_nSizeToValue = 3000000000;  // once read as 0: "not greater" than 100
+  EXPECT_EQ(Build(in).criteria.m_dwSizeTo, 3000000000u);
+  in.m_nSizeConditionSel = SIZE_ANY;
+  in.m_nSizeFromValue = std::nullopt;
+  EXPECT_EQ(Build(in).check, CriteriaCheck::Ok);
 }
 
 TEST(SearchCriteria, MatchRulesAreInclusive) {
@@ -241,10 +290,9 @@ TEST(SearchCriteria, MatchRulesAreInclusive) {
 }
 
 TEST(SearchCriteria, IsBetweenStartsTheToSizeTenAboveFromWithoutOverflow) {
-  EXPECT_EQ(SizeToForBetween(25), 35);
-  EXPECT_EQ(SizeToForBetween(2147483637), 2147483647);
-  EXPECT_EQ(SizeToForBetween(2147483638), 2147483647);
-  EXPECT_EQ(SizeToForBetween(2147483647), 2147483647);
+  EXPECT_EQ(SizeToForBetween(25), 35u);
+  EXPECT_EQ(SizeToForBetween(2147483647), 2147483657u);  // no longer held at 31 bits
+  EXPECT_EQ(SizeToForBetween(~0ULL - 9), ~0ULL);
 }
 
 TEST(SearchCriteria, ExtensionsOfNames) {
@@ -266,8 +314,6 @@ TEST(SearchCriteria, ExtensionsOfNames) {
   EXPECT_TRUE(MatchesExtension(c, "LOG"));
   EXPECT_FALSE(MatchesExtension(c, "doc"));
   EXPECT_FALSE(MatchesExtension(c, "doc;*.txt"));
-  c.m_arrExtensions = {"log", "*"};
-  EXPECT_TRUE(MatchesExtension(c, "gz"));
   c.m_arrExtensions.clear();
   for (const char* every : {"", "*"}) {
     c.m_strExtension = every;

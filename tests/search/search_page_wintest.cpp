@@ -367,18 +367,21 @@ TEST_F(SearchPageTest, ASizeEditThatIsNoNumberReadsAsZeroAndShowsIt) {
   ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
   SetText(IDC_SIZE_FROM, "17");
   ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "KB"));
-  EXPECT_EQ(m_page.m_nSizeFromValue, 17);
+  EXPECT_EQ(m_page.m_nSizeFromValue, 17u);
   EXPECT_EQ(m_page.m_nSizeUnit, UNIT_KB);
 
   SetText(IDC_SIZE_FROM, "");
   ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
-  EXPECT_EQ(m_page.m_nSizeFromValue, 0);
+  EXPECT_EQ(m_page.m_nSizeFromValue, 0u);
   EXPECT_EQ(Text(IDC_SIZE_FROM), "0");
 
-  SetText(IDC_SIZE_FROM, "abc");  // pasted: the edit takes only digits when typed
-  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
-  EXPECT_EQ(m_page.m_nSizeFromValue, 0);
-  EXPECT_EQ(Text(IDC_SIZE_FROM), "0");
+  // Pasted: the edit takes only digits when typed.
+  for (const char* pasted : {"abc", "-7"}) {
+    SetText(IDC_SIZE_FROM, pasted);
+    ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
+    EXPECT_EQ(m_page.m_nSizeFromValue, 0u) << pasted;
+    EXPECT_EQ(Text(IDC_SIZE_FROM), "0") << pasted;
+  }
 }
 
 // ---- layout
@@ -464,19 +467,29 @@ TEST_F(SearchPageTest, FindWithTheToSizeBelowTheFromSizeSaysTheSizeRange) {
   EXPECT_EQ(m_data.m_nTask, TASK_NONE);
 }
 
-TEST_F(SearchPageTest, FiveGigabytesMeansFiveGigabytes) {
+// What a user typed, beyond 31 bits too, where the edit once read 0 and "is
+// more than" listed every file; a number too long for its unit is refused
+// and stays as typed.
+TEST_F(SearchPageTest, TypedSizesMeanWhatTheySayAndTooLongOnesAreRefused) {
   TempDir dir;
-  dir.MakeFile("small.txt", 10);
+  dir.MakeFile("empty.txt", 0);
+  dir.MakeFile("small.txt", 100);
   ASSERT_TRUE(AddFolder(dir.Path()));
-  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is more than"));
-  SetText(IDC_SIZE_FROM, "5");
+  for (const auto& [condition, found] : {std::pair{"is more than", 0}, {"is less than", 2}}) {
+    ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, condition));
+    SetText(IDC_SIZE_FROM, "3000000000");
+    ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "B"));
+    ASSERT_TRUE(Click(IDC_FIND));
+    ASSERT_TRUE(RunToTheEnd());
+    EXPECT_EQ(Results().GetItemCount(), found) << condition;
+    EXPECT_EQ(Text(IDC_SIZE_FROM), "3000000000");
+  }
+  SetText(IDC_SIZE_FROM, "17179869184");  // one more than 64 bits hold in GB
   ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "GB"));
-  ASSERT_TRUE(Click(IDC_FIND));
-  ASSERT_TRUE(RunToTheEnd());
-  // The low 32 bits of 5 GB are 1 GB; either way a 10-byte file is too small,
-  // and the bound is the whole of 5 GB.
-  EXPECT_EQ(m_page.m_criteria.m_dwSizeFrom, 5ull << 30);
-  EXPECT_EQ(Results().GetItemCount(), 0);
+  EXPECT_EQ(FindExpectingWarning(),
+            "The file size is too large. The largest size in GB is 17179869183.");
+  EXPECT_EQ(m_data.m_nTask, TASK_NONE);
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "17179869184");
 }
 
 // ---- Find and Delete on real files
@@ -1097,6 +1110,12 @@ TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
   // cannot take their place; each keeps its bytes, and no temporary file is
   // left beside it.
   const std::string before = ReadWholeFile(target);
+  auto temporaryThere = [&] {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA((dir / "*.tmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+    return search != INVALID_HANDLE_VALUE;
+  };
   for (int round = 0; round < 2; ++round) {
     HANDLE held = round == 0 ? ::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, 0, nullptr)
@@ -1113,17 +1132,30 @@ TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
     if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
     ASSERT_TRUE(SetReadOnly(target, false));
     EXPECT_EQ(ReadWholeFile(target), before);
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA((dir / "*.tmp").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
-    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+    EXPECT_FALSE(temporaryThere());
   }
+
+  // A holder that lets go while the save waits for it at its move (the
+  // temporary file is there), as an indexer or a scanner does.
+  HANDLE held = ::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  std::thread letGo([&] {
+    WaitUntil(temporaryThere);
+    ::CloseHandle(held);
+  });
+  nextFormat = ListFormat::Csv;
+  BoxSeries errors("Error", BoxSeries::kEveryBox, IDOK);
+  PressKey(Results(), 'S', true);
+  letGo.join();
+  errors.Stop();
+  EXPECT_EQ(errors.Answered(), 0);
+  EXPECT_NE(ReadWholeFile(target), before);
 
   // Nothing while a task runs.
   m_data.m_nRunningTask = TASK_DELETE;
   ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
   m_data.m_nRunningTask = TASK_NONE;
-  EXPECT_EQ(chooserCalls, 4);
+  EXPECT_EQ(chooserCalls, 5);
 }
 
 // ---- the program's one page

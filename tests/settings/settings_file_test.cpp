@@ -205,10 +205,16 @@ TEST_F(SettingsFile, SaveCutShortKeepsTheOldFile) {
     EXPECT_EQ(ReadWholeFile(Path()), old) << cut;
     EXPECT_FALSE(FileExists(Path() + ".new")) << cut;
   }
-  // A crash before the replace leaves a partial new file beside the old one.
-  std::ofstream(Path() + ".new", std::ios::binary) << "quillorysweep";
-  EXPECT_TRUE(m_data.LoadSettings());
-  EXPECT_EQ(m_data.m_strPasswordHash, kHash);
+  // A crash before the replace leaves a new file beside the old one, whole
+  // or not: the load drops it, or deleting settings.dat later (to reset a
+  // forgotten password) would bring it back.
+  for (const std::string& left : {std::string("quillorysweep"), Image(7, 200, 0, 1, 64, kHash)}) {
+    std::ofstream(Path() + ".new", std::ios::binary) << left;
+    EXPECT_TRUE(m_data.LoadSettings());
+    EXPECT_EQ(m_data.m_strPasswordHash, kHash);
+    EXPECT_EQ(m_data.m_nWindowLeft, 1);
+    EXPECT_FALSE(FileExists(Path() + ".new"));
+  }
   SetSettingsSaveCutForTest(SIZE_MAX);
   m_data.m_nWindowLeft = 9;
   EXPECT_TRUE(m_data.SaveSettings());
@@ -254,6 +260,21 @@ TEST_F(SettingsFile, AnInterruptedReplaceIsCompletedAtTheNextStart) {
 }
 
 #if defined(_WIN32)
+// A whole new file that cannot take settings.dat's place (a write-protected
+// stick; here a holder that refuses to share its deletion) is loaded where it
+// is: starting unprotected would be worse.
+TEST_F(SettingsFile, AWholeNewFileThatCannotBeMovedIsLoadedWhereItIs) {
+  const std::string whole = Image(5, 300, 0, 1, 64, kHash);
+  std::ofstream(Path() + ".new", std::ios::binary) << whole;
+  HANDLE holder = CreateFileA((Path() + ".new").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(m_data.LoadSettings());
+  CloseHandle(holder);
+  EXPECT_EQ(FieldsOf(m_data), Fields(5, 2, 3, 4, 0, 300, 0, 1, kHash));
+  EXPECT_EQ(ReadWholeFile(Path() + ".new"), whole);
+}
+
 // A holder that shares nothing for longer than the load waits: code 11, the
 // defaults, and the file is marked to be kept.
 TEST_F(SettingsFile, FileHeldByAnotherOpener) {

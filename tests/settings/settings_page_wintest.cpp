@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -389,14 +390,28 @@ TEST_F(SettingsPageTest, NewPasswordReplacesTheStoredOne) {
   EXPECT_EQ(Saved().substr(kHashAt), HashOf("battery staple"));
 }
 
-// Typed text that happens to equal the placeholder is still a new password.
-TEST_F(SettingsPageTest, TypedPlaceholderIsTakenAsThePassword) {
-  Open(Protect);
-  const std::string placeholder = HashOf(kOldPassword).substr(0, 8);
-  ASSERT_TRUE(Clear(IDC_PASSWORD));
-  ASSERT_TRUE(Type(IDC_PASSWORD, placeholder));
-  ASSERT_TRUE(Click(IDC_APPLY));
-  EXPECT_EQ(g_AppData.m_strPasswordHash, HashOf(placeholder));
+// The placeholder is no password, however the boxes came to hold it again:
+// hashing it would lock the user out at the next prompt.
+TEST_F(SettingsPageTest, BoxesHoldingThePlaceholderKeepTheStoredPassword) {
+  const std::string hash = HashOf(kOldPassword);
+  const std::string placeholder = hash.substr(0, 8);
+  const std::pair<const char*, std::function<bool()>> edits[] = {
+      {"a letter typed and taken back",
+       [this] { return Type(IDC_PASSWORD, "x") && Type(IDC_PASSWORD, "\b"); }},
+      {"the first box typed over with the same text",
+       [&] { return Clear(IDC_PASSWORD) && Type(IDC_PASSWORD, placeholder); }},
+      {"the confirmation alone, typed and taken back",
+       [this] { return Type(IDC_CONFIRM_PASSWORD, "x") && Type(IDC_CONFIRM_PASSWORD, "\b"); }},
+  };
+  for (const auto& [what, edit] : edits) {
+    Open(Protect);
+    ASSERT_TRUE(edit() && m_page.m_bPasswordEdited) << what;
+    ASSERT_TRUE(Click(IDC_APPLY)) << what;
+    EXPECT_EQ(Saved().substr(kHashAt), hash) << what;
+    m_page.DestroyWindow();
+    m_host.reset();
+  }
+  EXPECT_TRUE(g_AppData.IsPasswordCorrect(kOldPassword));
 }
 
 TEST_F(SettingsPageTest, ClickingProtectTwiceLeavesTheStateButMarksTheChange) {

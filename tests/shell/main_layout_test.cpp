@@ -127,6 +127,18 @@ TEST(MainLayout, FirstPlacementIsNeverBelowTheMinimumAndStaysOnTheScreen) {
             (LayoutRect{900, 20, 1700, 600}));
 }
 
+// A stored panel is held where the widest page still fits beside it on the
+// monitor, and never below the design's 140.
+TEST(MainLayout, ALoadedSplitterLeavesTheWidestPageItsRoomOnTheMonitor) {
+  EXPECT_EQ(HoldSplitterPos(300, 530, 1280, {0, 30}, 96), 300);
+  EXPECT_EQ(HoldSplitterPos(5000, 530, 1280, {0, 30}, 96), 738);   // 1280 - 530 - 12
+  EXPECT_EQ(HoldSplitterPos(5000, 530, 1280, {16, 30}, 96), 731);  // a wider frame
+  EXPECT_EQ(HoldSplitterPos(5000, 795, 1920, {0, 30}, 144), 1107);
+  EXPECT_EQ(HoldSplitterPos(5000, 530, 600, {0, 30}, 96), 140);  // no room at all
+  EXPECT_EQ(HoldSplitterPos(150, 795, 1920, {0, 30}, 144), 210);
+  EXPECT_EQ(MinTrackSize(530, 0, 731, 0, {16, 30}, 96).width, 1280);
+}
+
 TEST(MainLayout, ARectangleOffEveryMonitorIsBroughtIntoTheNearestOne) {
   const LayoutRect area{0, 0, 1280, 994};  // a taskbar of 30 at the bottom
   EXPECT_EQ(BringInto({3000, 20, 3650, 470}, area), (LayoutRect{630, 20, 1280, 470}));

@@ -504,6 +504,21 @@ TEST(MainWindow, AStoredWindowTooNarrowForPanelAndPageGrowsToHoldBoth) {
   EXPECT_EQ(BarCentreInClient(run), limit);
 }
 
+// A panel stored wider than the monitor leaves the pages (settings.dat made
+// by hand) pushed the page out of the window, and was saved so again.
+TEST(MainWindow, AStoredSplitterTooWideForTheMonitorIsHeldAndSavedSo) {
+  MainWindowRun run([](CAppData& data) { data.m_nSplitterPos = 5000; });
+  CWindowMain& main = run.Main();
+  const int bar = run.InClient(main.m_wndSplitter.m_hWnd).left;
+  EXPECT_LT(bar, 5000);
+  for (const char* entry : {"Settings", "Delete Files"}) {  // the widest page last
+    ASSERT_TRUE(run.SelectTreeEntry(entry));
+    EXPECT_GE(main.m_wndRightPanel.GetClientRect().right, main.m_nMinPageWidth) << entry;
+  }
+  main.Send(WM_COMMAND, MAKEWPARAM(ID_BUTTON_EXIT, BN_CLICKED));
+  EXPECT_EQ(run.Saved(SavedField::kSplitterPos), bar);
+}
+
 TEST(MainWindow, SplitterStopsWhereThePageKeepsItsMinimumOnTheRight) {
   MainWindowRun run;
   CWindowMain& main = run.Main();
@@ -745,7 +760,8 @@ TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSize
     if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
     ::DeleteObject(icon.hbmMask);
     EXPECT_EQ(mask.bmWidth, fw::SmallIconSize(to));
-    EXPECT_EQ(main.m_hTrayIcon, CWindowMain::ChooseTrayIcon(to));
+    // The notification area draws at the system's DPI, not the window's.
+    EXPECT_EQ(main.m_hTrayIcon, CWindowMain::ChooseTrayIcon(fw::DpiOf(nullptr)));
 
     // The page's minimum, the bar's place and width, the panes and the columns.
     EXPECT_EQ(main.m_nMinPageWidth, PageMinimum(run, PAGE_SETTINGS, 480, 350).cx);
@@ -765,6 +781,43 @@ TEST(MainWindow, DpiChangeTakesTheSuggestedRectangleAndRemakesWhatTheProgramSize
     }
     from = to;
   }
+}
+
+// Windows sends WM_DPICHANGED from within the placement that puts the hidden
+// window onto a monitor of another scale; Wine has one scale, so a hook sends
+// it at that moment. The stored rectangle and splitter are that monitor's
+// pixels already: neither may be scaled again.
+TEST(MainWindow, PlacedAsStoredOnAMonitorOfAnotherScaleItKeepsItsRectangleAndSplitter) {
+  // Within a desktop of 1024 by 768, with room for the widest page at 125 %.
+  constexpr int kWidth = 1000, kHeight = 700, kSplitter = 250;
+  static int s_nOtherDpi = 0;  // set once the hook has sent it
+  s_nOtherDpi = 0;
+  HHOOK hook = ::SetWindowsHookExA(
+      WH_CALLWNDPROCRET,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        const auto* to = reinterpret_cast<const WINDOWPOS*>(call->lParam);
+        if (!s_nOtherDpi && call->message == WM_WINDOWPOSCHANGED && to->cx == kWidth &&
+            to->cy == kHeight) {
+          s_nOtherDpi = fw::DpiOf(nullptr) * 5 / 4;
+          const RECT suggested{to->x, to->y, to->x + kWidth * 5 / 4, to->y + kHeight * 5 / 4};
+          ::SendMessageA(call->hwnd, WM_DPICHANGED, MAKEWPARAM(s_nOtherDpi, s_nOtherDpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+      },
+      nullptr, ::GetCurrentThreadId());
+  MainWindowRun run([](CAppData& data) {
+    data.m_nWindowWidth = kWidth;
+    data.m_nWindowHeight = kHeight;
+    data.m_nSplitterPos = kSplitter;
+  });
+  ::UnhookWindowsHookEx(hook);
+  CWindowMain& main = run.Main();
+  ASSERT_EQ(main.m_nDpi, s_nOtherDpi);
+  EXPECT_EQ(Width(main.GetWindowRect()), kWidth);
+  EXPECT_EQ(Height(main.GetWindowRect()), kHeight);
+  EXPECT_EQ(run.InClient(main.m_wndSplitter.m_hWnd).left, kSplitter);
 }
 
 }  // namespace

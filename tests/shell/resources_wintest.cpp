@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/dpi.h"
 #include "framework/handles_win.h"
 #include "resources/resource.h"
 
@@ -169,9 +170,14 @@ std::string ManifestText(const std::string& manifest, const std::string& element
 
 TEST(Resources, ManifestIsPerMonitorDpiAwareAndNamesTheWindowsVersions) {
   const std::string manifest = ManifestText();
-  // Per monitor v2, falling back to per monitor (8.1) and to the system's DPI.
-  EXPECT_EQ(ManifestText(manifest, "dpiAwareness"), "PerMonitorV2, PerMonitor");
-  EXPECT_EQ(ManifestText(manifest, "dpiAware"), "true/pm");
+  // Never per monitor v1 (8.1 to 10 1607), which scales neither dialogs nor
+  // their fonts: only Windows can show it, so each release's reading is tried.
+  const std::string dpiAware = ManifestText(manifest, "dpiAware");
+  const std::string dpiAwareness = ManifestText(manifest, "dpiAwareness");
+  for (const WindowsRelease release : {WindowsRelease{6, 3, 9600}, {10, 0, 10240}, {10, 0, 14393}})
+    EXPECT_EQ(AwarenessFromManifest(dpiAware, dpiAwareness, release), DpiAwareness::kSystem);
+  EXPECT_EQ(AwarenessFromManifest(dpiAware, dpiAwareness, {10, 0, 15063}),
+            DpiAwareness::kPerMonitorV2);
   std::vector<std::string> systems;
   for (size_t at = manifest.find("<supportedOS"); at != std::string::npos;
        at = manifest.find("<supportedOS", at + 1)) {

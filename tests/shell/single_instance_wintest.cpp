@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "framework/worker_messages.h"
 #include "resources/resource.h"
 #include "settings/app_data.h"
 #include "support/box_answerer_ui_win.h"
@@ -333,6 +335,26 @@ TEST_F(SingleInstance, SettingsLiveBesideTheExecutableWhateverTheCommandLine) {
       settings_bytes::ReadInt(saved, settings_bytes::OffsetOf(settings_bytes::Field::kShowCommand)),
       SW_SHOWMINIMIZED);
   EXPECT_FALSE(FileExists(elsewhere / "settings.dat"));
+}
+
+// Any process can send the message that hands a window work from another
+// thread: what it carries is a number, never run as a task.
+TEST_F(SingleInstance, AForeignTaskMessageIsIgnored) {
+  ProgramCopy program([](CAppData&) {});
+  Instance first(program.Exe());
+  HWND window = first.WaitUntilRunning(Visible);
+  ASSERT_TRUE(window);
+  const std::function<void()> task = [] {};
+  for (LPARAM foreign : {reinterpret_cast<LPARAM>(&task), LPARAM{0x10}}) {
+    ::PostMessageA(window, WM_RUN_TASK, 0, foreign);
+    DWORD_PTR answer = 1;
+    EXPECT_TRUE(::SendMessageTimeoutA(window, WM_RUN_TASK, 0, foreign, 0, 30000, &answer));
+    EXPECT_EQ(answer, 0u);
+  }
+  ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(ID_MENU_EXIT, 0), 0);
+  ASSERT_TRUE(first.WaitForExit());
+  DWORD code = 1;
+  EXPECT_TRUE(::GetExitCodeProcess(first.Handle(), &code) && code == 0);
 }
 
 TEST_F(SingleInstance, TwoStartsAtOnceLeaveExactlyOneInstance) {

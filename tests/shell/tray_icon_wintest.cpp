@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/dpi_win.h"
+#include "framework/worker_messages.h"
 #include "resources/resource.h"
 #include "settings/app_data.h"
 #include "shell/main_window_win.h"
@@ -220,6 +221,34 @@ TEST(TrayIcon, RefusedPromptKeepsTheWindowHiddenAndAcceptedOneShowsItNormal) {
   EXPECT_TRUE(main.IsVisible());
   EXPECT_FALSE(::IsZoomed(run.Hwnd()));
   EXPECT_EQ(g_AppData.m_nWindowShowCmd, SW_SHOWNORMAL);
+}
+
+// A second start while the prompt asks brings the prompt forward, never the
+// hidden window, which would take the keys typed for the password.
+TEST(TrayIcon, ASecondStartWhileThePromptAsksBringsThePromptForward) {
+  MainWindowRun run(Protect);
+  CWindowMain& main = run.Main();
+  main.Send(WM_SYSCOMMAND, SC_CLOSE);
+  // Where the user went meanwhile.
+  HWND elsewhere = ::CreateWindowExA(0, "STATIC", "Elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                     0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  std::vector<HWND> fronts;  // after each second start, and the prompt itself
+  for (const bool promptOpen : {true, false}) {
+    BoxAnswerer answerer(kPromptCaption, [&](HWND box) {
+      ::SetForegroundWindow(elsewhere);  // the window's own thread makes it so
+      WaitUntil([&] { return ::GetForegroundWindow() == elsewhere; });
+      if (promptOpen) ::SendMessageA(run.Hwnd(), WM_SECONDSTART, 0, 0);
+      fronts.insert(fronts.end(), {::GetForegroundWindow(), box});
+      PressCloseBox(box);  // Esc would go where the focus is
+    });
+    if (promptOpen) Notify(main, ID_TRAYICON, WM_LBUTTONDBLCLK);
+    if (!promptOpen) main.Send(WM_SECONDSTART);  // cancelled: stays behind
+    ASSERT_TRUE(answerer.Answered());
+  }
+  EXPECT_EQ(fronts[0], fronts[1]);
+  EXPECT_NE(::GetForegroundWindow(), run.Hwnd());
+  EXPECT_FALSE(main.IsVisible());
+  ::DestroyWindow(elsewhere);
 }
 
 TEST(TrayIcon, HiddenUnprotectedDoubleClickShowsNormalAtOnce) {

@@ -21,6 +21,10 @@ bool MakeFolderLink(const std::string& linkPath, const std::string& target) {
   return symlink(target.c_str(), linkPath.c_str()) == 0;
 }
 
+bool MakeHardLink(const std::string& linkPath, const std::string& target) {
+  return link(target.c_str(), linkPath.c_str()) == 0;
+}
+
 bool RemoveEntry(const std::string& path, bool directory) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0) return false;

@@ -69,6 +69,10 @@ bool MakeFolderLink(const std::string& linkPath, const std::string& target) {
   return false;
 }
 
+bool MakeHardLink(const std::string& linkPath, const std::string& target) {
+  return CreateHardLinkA(linkPath.c_str(), target.c_str(), nullptr) != FALSE;
+}
+
 bool RemoveEntry(const std::string& path, bool directory) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   return directory ? RemoveDirectoryA(path.c_str()) != FALSE : DeleteFileA(path.c_str()) != FALSE;

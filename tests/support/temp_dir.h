@@ -40,6 +40,8 @@ void UseTestTimeZone();
 // in, as "ln -s . loop"). Under Wine it is a host link, which Wine shows as a
 // reparse-point directory.
 bool MakeFolderLink(const std::string& linkPath, const std::string& target);
+// Gives the file `target` a second name, `linkPath` (a hard link).
+bool MakeHardLink(const std::string& linkPath, const std::string& target);
 
 // The identity the search records for a file, read through the program's own
 // listing of its folder; an empty identity when the folder does not list it.
