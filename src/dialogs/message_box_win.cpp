@@ -43,6 +43,7 @@ INT_PTR RunBox(CBoxDialog& box, HWND owner) {
       disabledMain = main;
     }
   }
+  fw::CKeepFocus keep;
   INT_PTR result = box.DoModal(owner);
   if (disabledMain) ::EnableWindow(disabledMain, TRUE);
   return result;
@@ -137,6 +138,15 @@ BOOL CBoxDialog::OnInitDialog() {
                               ToBoxRect(monitor.rcWork));
   ::SetWindowPos(m_hWnd, nullptr, corner.x, corner.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // The focus on the default button, which Enter presses: a question whose
+  // default is "No" must not open on "Yes", the first in the Tab order.
+  const LRESULT defId = Send(DM_GETDEFID);
+  HWND byDefault = HIWORD(defId) == DC_HASDEFID ? ::GetDlgItem(m_hWnd, LOWORD(defId)) : nullptr;
+  if (byDefault && ::IsWindowEnabled(byDefault)) {
+    ::SetFocus(byDefault);
+    return FALSE;
+  }
   return TRUE;
 }
 

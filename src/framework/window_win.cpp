@@ -215,9 +215,23 @@ void SetMainWindow(HWND hwnd) { g_hMainWnd.store(hwnd); }
 
 HWND GetMainWindow() { return g_hMainWnd.load(); }
 
-int RunMessageLoop() {
+bool GiveFocusBack(HWND control) {
+  if (!control || !::IsWindow(control) || !::IsWindowVisible(control) ||
+      !::IsWindowEnabled(control)) {
+    return false;
+  }
+  // Through the dialog manager where there is one, which also moves the
+  // default button's frame and selects an edit's text as Tab would.
+  ::SendMessageA(::GetAncestor(control, GA_ROOT), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control),
+                 TRUE);
+  if (::GetFocus() != control) ::SetFocus(control);
+  return ::GetFocus() == control;
+}
+
+int RunMessageLoop(const std::function<bool(const MSG&)>& preTranslate) {
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (preTranslate && preTranslate(msg)) continue;
     HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root && ::IsDialogMessageA(root, &msg)) continue;
     ::TranslateMessage(&msg);

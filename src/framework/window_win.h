@@ -28,6 +28,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <functional>
 #include <span>
 #include <string>
 #include <type_traits>
@@ -351,8 +352,29 @@ class CBound : public Base {
 void SetMainWindow(HWND hwnd);
 HWND GetMainWindow();
 
+// Gives the keyboard focus back to a control after a box or a progress
+// window that took it has closed: the system would hand it to whatever its
+// dialog manager last saw, a control since disabled or the first of the
+// window. False when the control can no longer take it (gone, hidden,
+// disabled).
+bool GiveFocusBack(HWND control);
+// The same around a modal box: the focus of the moment goes back when the
+// object ends.
+class CKeepFocus {
+ public:
+  CKeepFocus() : m_hFocus(::GetFocus()) {}
+  ~CKeepFocus() { GiveFocusBack(m_hFocus); }
+  CKeepFocus(const CKeepFocus&) = delete;
+  CKeepFocus& operator=(const CKeepFocus&) = delete;
+
+ private:
+  HWND m_hFocus;
+};
+
 // Runs the thread's message loop until WM_QUIT; returns the quit code. Keys
-// for dialog windows go through the dialog manager first.
-int RunMessageLoop();
+// for dialog windows go through the dialog manager first, and before it
+// through `preTranslate`, which takes a message by returning true: keys the
+// dialog manager would take for its own (F6, the arrows on a toolbar).
+int RunMessageLoop(const std::function<bool(const MSG&)>& preTranslate = {});
 
 }  // namespace fw

@@ -49,6 +49,7 @@ HWND CWindowProgressUnDelete::Open(const std::string& caption,
   KeepDoneWorkersOnly();
   if (m_worker && !m_worker->IsDone()) m_retiredWorkers.push_back(std::move(m_worker));
   m_worker = std::move(worker);  // started by the window as it opens
+  m_hFocusBefore = ::GetFocus();
   if (!Create(fw::GetMainWindow())) {
     m_worker.reset();  // never started
     return nullptr;
@@ -166,7 +167,7 @@ void CWindowProgressUnDelete::OnCancelWork() {
   worker->Resume();
   if (m_bCloseDue) {
     m_bCloseDue = false;
-    DestroyWindow();
+    Close();
   }
 }
 
@@ -181,8 +182,17 @@ void CWindowProgressUnDelete::OnTimer(UINT_PTR timerId) {
     if (m_bAsking) {
       m_bCloseDue = true;
     } else {
-      DestroyWindow();
+      Close();
     }
+  }
+}
+
+void CWindowProgressUnDelete::Close() {
+  DestroyWindow();
+  // Back where the user was (the button pressed, the list), never where the
+  // system's activation would put it: the first control of the window.
+  if (!fw::GiveFocusBack(std::exchange(m_hFocusBefore, nullptr)) && m_pResultsView) {
+    fw::GiveFocusBack(m_pResultsView->m_listResults.m_hWnd);
   }
 }
 

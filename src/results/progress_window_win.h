@@ -104,6 +104,8 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   // Before a box opens on the worker's thread: the counts as they stand.
   void ShowCountsFromWorker();
   void KeepDoneWorkersOnly();
+  // Ends the window once the run is over, and gives the focus back.
+  void Close();
 
   friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowProgressUnDelete> kMessageTable[] = {
@@ -135,6 +137,7 @@ class CWindowProgressUnDelete : public fw::CBound<CWindowProgressUnDelete, fw::C
   bool m_bCountsTimer = false;
   DWORD m_dwCountsTick = 0;
   std::array<std::string, 5> m_astrLabelText;
-  bool m_bAsking = false;    // the Cancel question is open
-  bool m_bCloseDue = false;  // the close came while it was
+  HWND m_hFocusBefore = nullptr;  // what had the focus when the run was asked for
+  bool m_bAsking = false;         // the Cancel question is open
+  bool m_bCloseDue = false;       // the close came while it was
 };

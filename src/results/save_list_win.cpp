@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/window_win.h"
 #include "platform/retry_held_win.h"
 #include "platform/wide_text_win.h"
 
@@ -59,6 +60,7 @@ bool ChooseListFile(HWND owner, std::wstring& path, ListFormat& format) {
   box.lpstrDefExt = L"csv";  // the chosen type's own extension, when none is typed
   box.Flags =
       OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  fw::CKeepFocus keep;
   if (!::GetSaveFileNameW(&box)) return false;
   path = file.data();
   format = box.nFilterIndex == 2 ? ListFormat::Tsv : ListFormat::Csv;

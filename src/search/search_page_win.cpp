@@ -94,6 +94,7 @@ bool BrowseForFolder(std::string& path, HWND messageOwner) {
   info.pidlRoot = nullptr;  // the desktop
   info.lpszTitle = "Please, choose the folder...";
   info.ulFlags = kBrowseFlags;
+  fw::CKeepFocus keep;
   fw::CItemIdList chosen(::SHBrowseForFolderA(&info));
   if (!chosen) return false;
 

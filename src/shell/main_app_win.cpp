@@ -93,7 +93,9 @@ bool CMainApp::InitInstance() {
       init = window.InitMainWindow();
     }
     switch (init) {
-      case CWindowMain::INIT_RUN: fw::RunMessageLoop(); break;
+      case CWindowMain::INIT_RUN:
+        fw::RunMessageLoop([&window](const MSG& msg) { return window.PreTranslateMessage(msg); });
+        break;
       case CWindowMain::INIT_FAILED:
         ShowMessageBox(nullptr, "Error", "", "Initialization error.", IDI_MESSAGE);
         window.DestroyWindow();

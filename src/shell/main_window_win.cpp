@@ -130,8 +130,10 @@ int CWindowMain::InitMainWindow() {
   m_wndToolBar.Send(TB_CHECKBUTTON, ID_BUTTON_TOOLS, TRUE);
 
   const std::string className = MainWindowClassName();
-  m_wndRightPanel.CreateInDialogClass(0, className.c_str(), "", WS_CHILD | WS_VISIBLE, RECT{},
-                                      m_hWnd, 0);
+  // Both panels take part in the dialog manager's Tab order: Tab and
+  // Shift+Tab go from the last control of a page to the tree and back.
+  m_wndRightPanel.CreateInDialogClass(WS_EX_CONTROLPARENT, className.c_str(), "",
+                                      WS_CHILD | WS_VISIBLE, RECT{}, m_hWnd, 0);
 
   m_wndHelpPage.Create(m_wndRightPanel.m_hWnd);
   g_SettingsPage.Create(m_wndRightPanel.m_hWnd);
@@ -140,8 +142,8 @@ int CWindowMain::InitMainWindow() {
   m_mapPages[PAGE_SETTINGS] = PageRef::Of(g_SettingsPage);
   m_mapPages[PAGE_DELETE_FILES] = PageRef::Of(g_SearchPage);
 
-  m_wndLeftPanel.CreateInDialogClass(0, className.c_str(), "", WS_CHILD | WS_VISIBLE, RECT{},
-                                     m_hWnd, 0);
+  m_wndLeftPanel.CreateInDialogClass(WS_EX_CONTROLPARENT, className.c_str(), "",
+                                     WS_CHILD | WS_VISIBLE, RECT{}, m_hWnd, 0);
   m_wndLeftPanel.InitPanel();
 
   m_wndSplitter.Create(WS_CHILD | WS_VISIBLE, RECT{g_AppData.m_nSplitterPos, 0, 0, 0}, m_hWnd,
@@ -456,13 +458,114 @@ LRESULT CWindowMain::OnToolbarCustomDraw(NMHDR* header) {
   return 0;
 }
 
-LRESULT CWindowMain::OnSysCommand(WPARAM wParam, LPARAM) {
+LRESULT CWindowMain::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+  // Alt alone or F10, as for a menu bar: the toolbar is the window's.
+  if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {
+    if (::GetFocus() == m_wndToolBar.m_hWnd) {
+      LeaveToolbar();
+    } else {
+      EnterToolbar();
+    }
+    return 0;
+  }
   // Closing only hides: the program stays in the notification area. The
   // default handling then turns the close into the Cancel command, which is
   // ignored.
   if ((wParam & 0xFFF0) == SC_CLOSE && ConfirmLeaveSettings()) Show(SW_HIDE);
   SetMsgHandled(false);
   return 0;
+}
+
+// ---- the keyboard
+
+bool CWindowMain::PreTranslateMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !msg.hwnd ||
+      (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd))) {
+    return false;
+  }
+  if (msg.hwnd == m_wndToolBar.m_hWnd) return OnToolbarKey(msg.wParam);
+  if (msg.wParam != VK_F6 || (::GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  SwitchPane();
+  return true;
+}
+
+void CWindowMain::SwitchPane() {
+  HWND focus = ::GetFocus();
+  const HWND panel = m_wndLeftPanel.m_hWnd;
+  if (focus != panel && !::IsChild(panel, focus)) {
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_wndLeftPanel.m_wndTree.m_hWnd), TRUE);
+    return;
+  }
+  const PageRef* page = FindPage(m_nCurrentPage);
+  if (!page) return;
+  // The page's first control, as Tab from the tree reaches it.
+  if (HWND first = ::GetNextDlgTabItem(page->pWnd->m_hWnd, nullptr, FALSE)) {
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+  }
+}
+
+namespace {
+
+// The command of the toolbar's button at `index` when it can be chosen (not
+// the spacer), else 0.
+int ChoosableCommand(HWND toolbar, int index) {
+  TBBUTTON button{};
+  const bool read = ::SendMessageA(toolbar, TB_GETBUTTON, static_cast<WPARAM>(index),
+                                   reinterpret_cast<LPARAM>(&button)) != FALSE;
+  return read && (button.fsState & TBSTATE_ENABLED) && button.idCommand != ID_BUTTON_SPACER
+             ? button.idCommand
+             : 0;
+}
+
+}  // namespace
+
+void CWindowMain::EnterToolbar() {
+  m_hFocusBeforeToolbar = ::GetFocus();
+  ::SetFocus(m_wndToolBar.m_hWnd);
+  m_wndToolBar.Send(TB_SETHOTITEM, 0);
+}
+
+void CWindowMain::LeaveToolbar() {
+  m_wndToolBar.Send(TB_SETHOTITEM, static_cast<WPARAM>(-1));
+  if (!fw::GiveFocusBack(std::exchange(m_hFocusBeforeToolbar, nullptr)))
+    fw::GiveFocusBack(m_wndLeftPanel.m_wndTree.m_hWnd);
+}
+
+bool CWindowMain::OnToolbarKey(WPARAM key) {
+  const HWND toolbar = m_wndToolBar.m_hWnd;
+  const int count = static_cast<int>(m_wndToolBar.Send(TB_BUTTONCOUNT));
+  const int hot = static_cast<int>(m_wndToolBar.Send(TB_GETHOTITEM));
+  // The next choosable button from `from` in steps of `step`, wrapping.
+  auto next = [&](int from, int step) {
+    for (int i = 1; i <= count; ++i) {
+      const int index = ((from + step * i) % count + count) % count;
+      if (ChoosableCommand(toolbar, index)) return index;
+    }
+    return from;
+  };
+  int newHot = -1;
+  switch (key) {
+    case VK_LEFT:
+    case VK_UP: newHot = next(hot, -1); break;
+    case VK_RIGHT:
+    case VK_DOWN: newHot = next(hot, 1); break;
+    case VK_HOME: newHot = next(-1, 1); break;
+    case VK_END: newHot = next(count, -1); break;
+    case VK_RETURN:
+    case VK_SPACE: {
+      const int command = hot >= 0 ? ChoosableCommand(toolbar, hot) : 0;
+      LeaveToolbar();
+      // Posted: Exit destroys the window this key came to.
+      if (command)
+        Post(WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), reinterpret_cast<LPARAM>(toolbar));
+      return true;
+    }
+    case VK_ESCAPE:
+    case VK_TAB: LeaveToolbar(); return true;
+    default: return false;
+  }
+  m_wndToolBar.Send(TB_SETHOTITEM, static_cast<WPARAM>(newHot));
+  return true;
 }
 
 LRESULT CWindowMain::OnEndSession(WPARAM wParam, LPARAM lParam) {

@@ -85,6 +85,11 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // Another start of the program asks this one to show itself.
   LRESULT OnSecondStart(WPARAM, LPARAM);
 
+  // Keys the dialog manager would take for its own, before it sees them: F6
+  // between the panes, and the toolbar's keys while it has the focus as a
+  // menu bar has (Alt or F10). True when the key was taken.
+  bool PreTranslateMessage(const MSG& msg);
+
   int32_t m_nRequestedPage = 0;
   fw::CMenu m_menuTray;
   HMENU m_pTrayMenu = nullptr;  // first popup of m_menuTray, not owned
@@ -137,6 +142,17 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // Asks whether to exit while a worker runs; pauses it meanwhile. False:
   // the user stays.
   bool AskStopWorker(const char* caption, const char* text);
+
+  // F6: from the navigation panel into the shown page, from anywhere else
+  // into the panel.
+  void SwitchPane();
+  // The toolbar as a menu bar: Alt or F10 gives it the focus with its first
+  // button hot; the arrows, Home and End move, Enter and Space choose, Esc,
+  // Tab, Alt and F10 leave, and the focus goes back where it was.
+  void EnterToolbar();
+  void LeaveToolbar();
+  bool OnToolbarKey(WPARAM key);
+  HWND m_hFocusBeforeToolbar = nullptr;
 
   void OnSize(UINT type, int cx, int cy);
   void OnGetMinMaxInfo(MINMAXINFO* info);

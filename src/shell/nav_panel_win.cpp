@@ -20,12 +20,13 @@ constexpr NavEntry kHelpSet[] = {{"Help", PAGE_HELP}};
 int CWindowLeftPanel::InitPanel() {
   m_pMainWnd = g_pMainWnd;
   RECT client = GetClientRect();
-  HWND tree = ::CreateWindowExA(
-      0, WC_TREEVIEWA, "",
-      WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-      client.left, client.top, client.right - client.left, client.bottom - client.top, m_hWnd,
-      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_NAVTREE)), ::GetModuleHandleA(nullptr),
-      nullptr);
+  HWND tree = ::CreateWindowExA(0, WC_TREEVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                                    TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                                client.left, client.top, client.right - client.left,
+                                client.bottom - client.top, m_hWnd,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_NAVTREE)),
+                                ::GetModuleHandleA(nullptr), nullptr);
   m_wndTree.Attach(tree);
   SetPageSet(0);
   return 0;

@@ -178,6 +178,49 @@ TEST_F(SearchPageTest, StartsEmptyWithFindAndDeleteDisabledAndTodayInThePickers)
   EXPECT_FALSE(Enabled(IDC_TYPE_PATTERN));
 }
 
+TEST_F(SearchPageTest, TheKeyboardReachesEveryControlInOrderAndEachHasAName) {
+  // The two type options are one group, which the arrows go round.
+  EXPECT_EQ(::GetNextDlgGroupItem(m_page.m_hWnd, Item(IDC_ALL_FILES), FALSE),
+            Item(IDC_SPECIFY_TYPE));
+  EXPECT_EQ(::GetNextDlgGroupItem(m_page.m_hWnd, Item(IDC_SPECIFY_TYPE), FALSE),
+            Item(IDC_ALL_FILES));
+  ASSERT_TRUE(Click(IDC_SPECIFY_TYPE));
+  ASSERT_TRUE(AddFolder("C:\\one"));
+  // Tab enters the group at the checked option; what is off or hidden is
+  // passed over.
+  EXPECT_EQ(TabOrder(m_page.m_hWnd),
+            (std::vector<int>{IDC_SPECIFY_TYPE, IDC_TYPE_PATTERN, IDC_DATE_FIELD,
+                              IDC_DATE_CONDITION, IDC_SIZE_CONDITION, IDC_LIST_FOLDERS, IDC_ADD,
+                              IDC_EMPTY_LIST, IDC_FIND, IDC_LIST_RESULTS}));
+  const struct {
+    int id;
+    const char* label;
+  } names[] = {
+      {IDC_DATE_FIELD, "Date of"},
+      {IDC_FROM_DATE, "From"},
+      {IDC_FROM_TIME, "From time"},
+      {IDC_DATE_CONDITION, "Date condition"},
+      {IDC_TO_DATE, "To"},
+      {IDC_TO_TIME, "To time"},
+      {IDC_DATE_MODE, "Date with or without time"},
+      {IDC_SIZE_CONDITION, "Size condition"},
+      {IDC_SIZE_UNIT, "Size unit"},
+      {IDC_SIZE_FROM, "From"},
+      {IDC_SIZE_TO, "To"},
+  };
+  for (const auto& name : names) EXPECT_EQ(LabelBefore(Item(name.id)), name.label) << name.id;
+  // The mnemonics, one letter each.
+  const struct {
+    int id;
+    const char* text;
+  } mnemonics[] = {
+      {IDC_ALL_FILES, "A&ll files"}, {IDC_SPECIFY_TYPE, "Specify &type"}, {IDC_ADD, "&Add"},
+      {IDC_REMOVE, "&Remove"},       {IDC_EMPTY_LIST, "&Empty list"},     {IDC_FIND, "&Find"},
+      {IDC_DELETE, "&Delete"},
+  };
+  for (const auto& mnemonic : mnemonics) EXPECT_EQ(Text(mnemonic.id), mnemonic.text);
+}
+
 // ---- the folder list
 
 TEST_F(SearchPageTest, AFirstFolderEnablesFindAndEmptyListAndRemoveWaitsForASelection) {

@@ -512,12 +512,12 @@ TEST_F(SettingsPageTest, TemplateAsDesigned) {
     const char* text;
   };
   const Control controls[] = {
-      {IDC_START_WITH_WINDOWS, {11, 10, 76, 8}, "Start with Windows"},
-      {IDC_PROTECT_WITH_PASSWORD, {11, 31, 188, 8}, "Protect with password"},
+      {IDC_START_WITH_WINDOWS, {11, 10, 76, 8}, "&Start with Windows"},
+      {IDC_PROTECT_WITH_PASSWORD, {11, 31, 188, 8}, "&Protect with password"},
       {IDC_PASSWORD, {11, 45, 85, 12}, ""},
       {IDC_CONFIRM_PASSWORD, {221, 45, 85, 12}, ""},
-      {IDC_APPLY, {9, 68, 60, 12}, "Apply"},
-      {IDC_RESET, {248, 68, 60, 12}, "Reset"},
+      {IDC_APPLY, {9, 68, 60, 12}, "&Apply"},
+      {IDC_RESET, {248, 68, 60, 12}, "&Reset"},
   };
   for (const Control& control : controls) {
     // The dialog manager converts the width and height on their own.
@@ -536,6 +536,15 @@ TEST_F(SettingsPageTest, TemplateAsDesigned) {
   for (int id : {IDC_START_WITH_WINDOWS, IDC_PROTECT_WITH_PASSWORD}) {
     EXPECT_EQ(::GetWindowLongA(Item(id), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
   }
+  // The boxes are named for a screen reader, the second by what it shows.
+  EXPECT_EQ(LabelBefore(Item(IDC_PASSWORD)), "Password");
+  EXPECT_EQ(LabelBefore(Item(IDC_CONFIRM_PASSWORD)), "(re-&enter password)");
+  EXPECT_EQ(TabOrder(m_page.m_hWnd),
+            (std::vector<int>{IDC_START_WITH_WINDOWS, IDC_PROTECT_WITH_PASSWORD}));
+  ASSERT_TRUE(Click(IDC_PROTECT_WITH_PASSWORD));
+  EXPECT_EQ(TabOrder(m_page.m_hWnd),
+            (std::vector<int>{IDC_START_WITH_WINDOWS, IDC_PROTECT_WITH_PASSWORD, IDC_PASSWORD,
+                              IDC_CONFIRM_PASSWORD, IDC_APPLY, IDC_RESET}));
   const LONG pageStyle = ::GetWindowLongA(m_page.m_hWnd, GWL_STYLE);
   EXPECT_TRUE(pageStyle & WS_CHILD);
   EXPECT_FALSE(pageStyle & (WS_CAPTION | WS_BORDER));

@@ -36,3 +36,32 @@ PageHost::~PageHost() {
   if (m_hWnd) ::DestroyWindow(m_hWnd);
   fw::SetMainWindow(nullptr);
 }
+
+std::vector<int> TabOrder(HWND page) {
+  std::vector<HWND> forward;
+  HWND first = ::GetNextDlgTabItem(page, nullptr, FALSE);
+  for (HWND item = first; item && forward.size() < 100;) {
+    forward.push_back(item);
+    item = ::GetNextDlgTabItem(page, item, FALSE);
+    if (item == first) break;
+  }
+  std::vector<int> ids;
+  for (size_t i = 0; i < forward.size(); ++i) {
+    const HWND previous = ::GetNextDlgTabItem(page, forward[(i + 1) % forward.size()], TRUE);
+    if (previous != forward[i]) return {};
+    ids.push_back(::GetDlgCtrlID(forward[i]));
+  }
+  return ids;
+}
+
+std::string LabelBefore(HWND control) {
+  HWND label = ::GetWindow(control, GW_HWNDPREV);
+  char className[16] = {};
+  if (!label || !::GetClassNameA(label, className, sizeof className) ||
+      lstrcmpiA(className, "Static") != 0) {
+    return {};
+  }
+  char text[128] = {};
+  ::GetWindowTextA(label, text, sizeof text);
+  return text;
+}

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 class PageHost {
  public:
   // Hidden unless `style` has WS_VISIBLE: on an X display without a window
@@ -19,3 +22,10 @@ class PageHost {
  private:
   HWND m_hWnd = nullptr;
 };
+
+// The ids of the page's controls in the order Tab visits them, from the
+// first; empty when the order Shift+Tab gives back is not its reverse.
+std::vector<int> TabOrder(HWND page);
+// The text of the label right before a control in the dialog order, which a
+// screen reader reads as its name; empty when none stands there.
+std::string LabelBefore(HWND control);
