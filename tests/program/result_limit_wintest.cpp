@@ -55,8 +55,7 @@ TEST(ShippedProgram, WarnsAtTheLimitAndLists100000Rows) {
   HWND main = program.WaitForMainWindow();
   ASSERT_TRUE(main);
   ASSERT_TRUE(OpenPage(program, main, "Delete Files", IDC_ADD));
-  ClickOn(FindDescendant(main, IDC_ADD));
-  ASSERT_TRUE(ChooseFolderInBrowser(program, tree));
+  ASSERT_TRUE(AddFolder(program, main, tree));
   ClickOn(FindDescendant(main, IDC_FIND));
 
   HWND warning = program.WaitForWindow("Warning");

@@ -47,11 +47,7 @@ TEST(ShippedProgram, FindsSortsSelectsDeletesAndSavesTheList) {
   ASSERT_TRUE(main);
   ASSERT_TRUE(OpenPage(program, main, "Delete Files", IDC_ADD));
 
-  ClickOn(FindDescendant(main, IDC_ADD));
-  ASSERT_TRUE(ChooseFolderInBrowser(program, files.Path()));
-  HWND folders = FindDescendant(main, IDC_LIST_FOLDERS);
-  ASSERT_TRUE(program.Until("the folder in the list", [&] { return ListRowCount(folders) == 1; }));
-  EXPECT_EQ(ListCell(folders, 0, 1), files.Path());
+  ASSERT_TRUE(AddFolder(program, main, files.Path()));
 
   ClickOn(FindDescendant(main, IDC_SPECIFY_TYPE));
   HWND type = FindDescendant(main, IDC_TYPE_PATTERN);

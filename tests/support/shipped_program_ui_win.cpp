@@ -7,6 +7,7 @@
 
 #include "framework/worker_messages.h"
 #include "resources/resource.h"
+#include "support/typing_ui_win.h"
 
 namespace {
 
@@ -71,25 +72,6 @@ class RemoteMemory {
 };
 
 constexpr size_t kTextCapacity = 1024;
-
-struct WindowSearch {
-  DWORD processId;
-  const std::string* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(hwnd, &process);
-  if (process != search->processId || !::IsWindowVisible(hwnd)) return TRUE;
-  // Another process's caption is read without a message.
-  char text[256] = {};
-  ::GetWindowTextA(hwnd, text, sizeof text);
-  if (*search->caption != text) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
 
 POINT CentreOnScreen(HWND window, RECT rect) {
   ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
@@ -203,19 +185,11 @@ bool ShippedProgram::TypeInto(HWND edit, const std::string& text) const {
   PressKey(VK_HOME);
   PressKey(VK_END, {VK_SHIFT});
   TypeText(text);
-  return Until("\"" + text + "\" typed", [&] {
-    char typed[256] = {};
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutA(edit, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed),
-                          SMTO_NORMAL, 10000, &copied);
-    return text == typed;
-  });
+  return Until("\"" + text + "\" typed", [&] { return ReadText(edit) == text; });
 }
 
 HWND ShippedProgram::FindWindow(const std::string& caption) const {
-  WindowSearch search{Id(), &caption, nullptr};
-  ::EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindProcessWindow(Id(), caption);
 }
 
 HWND ShippedProgram::WaitForWindow(const std::string& caption) const {
@@ -254,16 +228,18 @@ LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return static_cast<LRESULT>(result);
 }
 
-HWND FindDescendant(HWND parent, int id) {
+namespace {
+
+HWND FindDescendantWhere(HWND parent, const std::function<bool(HWND)>& accept) {
   struct Search {
-    int id;
+    const std::function<bool(HWND)>* accept;
     HWND found;
-  } search{id, nullptr};
+  } search{&accept, nullptr};
   ::EnumChildWindows(
       parent,
       [](HWND hwnd, LPARAM lParam) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lParam);
-        if (::GetDlgCtrlID(hwnd) != s->id) return TRUE;
+        if (!(*s->accept)(hwnd)) return TRUE;
         s->found = hwnd;
         return FALSE;
       },
@@ -271,23 +247,18 @@ HWND FindDescendant(HWND parent, int id) {
   return search.found;
 }
 
+}  // namespace
+
+HWND FindDescendant(HWND parent, int id) {
+  return FindDescendantWhere(parent, [id](HWND hwnd) { return ::GetDlgCtrlID(hwnd) == id; });
+}
+
 HWND FindDescendantOfClass(HWND parent, const char* className) {
-  struct Search {
-    const char* className;
-    HWND found;
-  } search{className, nullptr};
-  ::EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        char name[64] = {};
-        ::GetClassNameA(hwnd, name, sizeof name);
-        if (lstrcmpiA(name, s->className) != 0) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindDescendantWhere(parent, [className](HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    return lstrcmpiA(name, className) == 0;
+  });
 }
 
 bool IsUsable(HWND window) {
@@ -348,17 +319,6 @@ void TypeText(const std::string& text) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-bool FocusWindow(HWND window) {
-  const DWORD theirs = ::GetWindowThreadProcessId(window, nullptr);
-  const DWORD ours = ::GetCurrentThreadId();
-  ::AttachThreadInput(ours, theirs, TRUE);
-  ::SetFocus(window);
-  ::AttachThreadInput(ours, theirs, FALSE);
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return ::GetGUIThreadInfo(theirs, &info) && info.hwndFocus == window;
-}
-
 // ---- the results list
 
 int ListRowCount(HWND list) { return static_cast<int>(SendBounded(list, LVM_GETITEMCOUNT)); }
@@ -382,11 +342,6 @@ std::vector<int> ListSelectedRows(HWND list) {
     rows.push_back(row);
   }
   return rows;
-}
-
-int ListFocusedRow(HWND list) {
-  return static_cast<int>(
-      SendBounded(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
 POINT ListRowPoint(HWND list, int row) {
@@ -520,6 +475,15 @@ bool OpenPage(const ShippedProgram& program, HWND main, const std::string& page,
   return program.ClickUntil(
       "the page \"" + page + "\"", [&] { return TreeItemPoint(tree, item); },
       [&] { return ::IsWindowVisible(shown) != FALSE; });
+}
+
+bool AddFolder(const ShippedProgram& program, HWND main, const std::string& folder) {
+  HWND folders = FindDescendant(main, IDC_LIST_FOLDERS);
+  const int before = ListRowCount(folders);
+  ClickOn(FindDescendant(main, IDC_ADD));
+  return ChooseFolderInBrowser(program, folder) && program.Until("the folder in the list", [&] {
+    return ListRowCount(folders) == before + 1 && ListCell(folders, before, 1) == folder;
+  });
 }
 
 bool ExitFromTrayMenu(const ShippedProgram& program, HWND main, DWORD& exitCode) {

@@ -80,16 +80,12 @@ POINT CentreOf(HWND control);
 // typed character by character.
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void TypeText(const std::string& text);
-// Moves the keyboard focus to a window of another process, as a click on it
-// would, without the click.
-bool FocusWindow(HWND window);
 
 // The results list: rows, cells, the selection, and where a row and a
 // header item are on the screen.
 int ListRowCount(HWND list);
 std::string ListCell(HWND list, int row, int column);
 std::vector<int> ListSelectedRows(HWND list);
-int ListFocusedRow(HWND list);
 POINT ListRowPoint(HWND list, int row);
 POINT HeaderItemPoint(HWND list, int column);
 
@@ -109,4 +105,6 @@ bool SaveAs(const ShippedProgram& program, const std::string& path);
 // its control `control` shows), and Exit chosen in the notification icon's
 // menu, with the program's exit code.
 bool OpenPage(const ShippedProgram& program, HWND main, const std::string& page, int control);
+// "Add" clicked and the folder chosen in the browser: true once it is listed.
+bool AddFolder(const ShippedProgram& program, HWND main, const std::string& folder);
 bool ExitFromTrayMenu(const ShippedProgram& program, HWND main, DWORD& exitCode);
