@@ -14,7 +14,7 @@
 namespace platform {
 
 template <class T>
-  requires std::is_trivially_destructible_v<T>
+requires std::is_trivially_destructible_v<T>
 struct ThreadLocalSlot {
   T value;
 };

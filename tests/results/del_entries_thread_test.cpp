@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -55,6 +58,50 @@ class DeleteSink : public RecordingSink {
   int m_posted = 0;
 };
 
+// A Recycle Bin in a folder of the test's: each file handed to it is moved
+// there by rename, in order, and the first whose name holds "nobin" ends the
+// operation, as Wine's shell stops at a file it cannot move (or, with
+// `passOver`, is passed over, as some shells do). Operations are counted.
+struct FakeBin {
+  static inline std::string folder;
+  static inline bool passOver = false;
+  static inline int operations = 0;
+  static inline int moved = 0;
+
+  static void Hand(const std::vector<std::string>& paths) {
+    ++operations;
+    for (const std::string& path : paths) {
+      if (path.find("nobin") != std::string::npos) {
+        if (passOver) continue;
+        return;
+      }
+      const std::string to =
+          folder + kSep + std::to_string(++moved) + " " + path.substr(path.find_last_of(kSep) + 1);
+      if (std::rename(path.c_str(), to.c_str()) != 0 && !passOver) return;
+    }
+  }
+  // The names in the bin, without the numbers that keep them apart, and
+  // the bytes of each.
+  static std::map<std::string, std::string> Contents() {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      contents[name.substr(name.find(' ') + 1)] = ReadWholeFile(entry.path().string());
+    }
+    return contents;
+  }
+};
+
+// Each test's own bin.
+struct BinFolder {
+  TempDir dir;
+  explicit BinFolder(bool passOver = false) {
+    FakeBin::folder = dir.Path();
+    FakeBin::passOver = passOver;
+    FakeBin::operations = 0;
+  }
+};
+
 struct DeleteRun {
   TempDir dir;
   CAppData data;
@@ -94,8 +141,15 @@ struct DeleteRun {
     }
   }
 
+  // A run to the Recycle Bin: its batches go to the fake bin below.
+  bool recycle = false;
+  size_t binBatch = 256;
+
   void Start() {
     worker = std::make_unique<CDelEntriesThread>(&selected, &data);
+    worker->m_bRecycle = recycle;
+    worker->m_nBinBatch = binBatch;
+    worker->m_pfnHandToBin = &FakeBin::Hand;
     StartWorker(*worker, sink, data, TASK_DELETE);
   }
   void Run() {
@@ -517,4 +571,99 @@ TEST(DeleteWorker, FilesAreDeletedThroughTheSeam) {
     EXPECT_TRUE(run.Intact(name));
   EXPECT_EQ(run.sink.report,
             "Deleted 2 of 4 files; 1 could not be deleted; 1 had changed since the search");
+}
+
+// ---- to the Recycle Bin
+
+// One operation for the whole batch when the bin takes everything; a file it
+// refuses is tried once more alone, and the files after it go on together,
+// whether the shell stopped at it or passed over it. A path given twice goes
+// once and counts for both.
+TEST(RecycleBin, ABatchIsOneOperationAndARefusedFileCostsOneMore) {
+  for (const bool passOver : {false, true}) {
+    BinFolder bin(passOver);
+    TempDir dir;
+    std::vector<std::string> paths;
+    for (const char* name : {"a.txt", "nobin 1.txt", "b.txt", "c.txt", "nobin 2.txt", "d.txt"})
+      paths.push_back(dir.MakeFile(name, 3));
+    paths.push_back(paths[0]);
+    const std::vector<bool> moved = MoveToRecycleBin(paths, &FakeBin::Hand);
+    EXPECT_EQ(moved, (std::vector<bool>{true, false, true, true, false, true, true})) << passOver;
+    // Stopped at each refusal: the batch, each refused file alone, and what
+    // followed it; passed over: the batch and the first refusal alone, which
+    // leaves the second alone already.
+    EXPECT_EQ(FakeBin::operations, passOver ? 3 : 5);
+    EXPECT_TRUE(FileExists(paths[1]));
+    EXPECT_TRUE(FileExists(paths[4]));
+    EXPECT_EQ(FakeBin::Contents().size(), 4u);
+  }
+  BinFolder bin;
+  TempDir dir;
+  const std::vector<std::string> all = {dir.MakeFile("x.txt"), dir.MakeFile("y.txt")};
+  EXPECT_EQ(MoveToRecycleBin(all, &FakeBin::Hand), (std::vector<bool>{true, true}));
+  EXPECT_EQ(FakeBin::operations, 1);
+}
+
+// Each file is checked as the delete checks it; what passes goes to the bin
+// in batches, and what fails the check or is refused by the bin stays where
+// it is, asked about with the bin's own words. Nothing is deleted.
+TEST(DeleteWorker, TheBinTakesWhatPassesTheCheckAndAsksAboutTheRest) {
+  BinFolder bin;
+  DeleteRun run;
+  run.recycle = true;
+  run.binBatch = 2;
+  run.AddFile("a.txt", true);
+  run.AddFile("kept.txt", false);
+  run.AddFile("ro.txt", true, true);
+  run.AddFile("nobin.txt", true);
+  run.AddFile("changed.txt", true);
+  run.AddFile("b.txt", true);
+  std::ofstream(run.PathOf("changed.txt"), std::ios::binary) << DeleteRun::Content("dhanged.txt");
+  run.sink.answers = {ASK_SKIP, ASK_SKIP, ASK_SKIP};
+  run.Run();
+
+  auto cannot = [&](const char* name) {
+    return "File \"" + run.PathOf(name) + "\" cannot be moved to the Recycle Bin.";
+  };
+  EXPECT_EQ(run.sink.questions,
+            (std::vector<std::string>{cannot("ro.txt"), cannot("nobin.txt"),
+                                      "File \"" + run.PathOf("changed.txt") +
+                                          "\" has changed since the search and was not moved to "
+                                          "the Recycle Bin."}));
+  EXPECT_EQ(run.sink.report,
+            "Moved 2 of 5 files to the Recycle Bin; 2 could not be moved; 1 had changed since the "
+            "search");
+  EXPECT_EQ(FakeBin::Contents(),
+            (std::map<std::string, std::string>{{"a.txt", DeleteRun::Content("a.txt")},
+                                                {"b.txt", DeleteRun::Content("b.txt")}}));
+  for (const char* name : {"kept.txt", "ro.txt", "nobin.txt"}) EXPECT_TRUE(run.Intact(name));
+  EXPECT_TRUE(FileExists(run.PathOf("changed.txt")));
+  EXPECT_EQ(run.Rows(),
+            (std::vector<std::string>{run.Row("kept.txt", 0), run.Row("ro.txt", 1),
+                                      run.Row("nobin.txt", 1), run.Row("changed.txt", 1)}));
+  EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
+}
+
+// A file listed twice went with its first row's batch: its second row, in a
+// later batch, counts as moved. Cancel on a refusal leaves the later files
+// where they are, checked or not.
+TEST(DeleteWorker, CancelOnARefusalOfTheBinEndsTheRun) {
+  BinFolder bin;
+  DeleteRun run;
+  run.recycle = true;
+  run.binBatch = 1;
+  run.AddFile("twice.txt", true);
+  run.AddRow("twice.txt", true);
+  run.AddFile("nobin.txt", true);
+  run.AddFile("later.txt", true);
+  run.sink.answers = {ASK_CANCEL};
+  run.Run();
+
+  EXPECT_EQ(run.sink.questions.size(), 1u);
+  EXPECT_EQ(run.sink.report, "Moved 2 of 4 files to the Recycle Bin; 1 could not be moved");
+  EXPECT_EQ(FakeBin::Contents().size(), 1u);
+  EXPECT_TRUE(run.Intact("nobin.txt"));
+  EXPECT_TRUE(run.Intact("later.txt"));
+  EXPECT_EQ(run.Rows(),
+            (std::vector<std::string>{run.Row("nobin.txt", 1), run.Row("later.txt", 1)}));
 }
