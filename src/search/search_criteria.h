@@ -24,6 +24,15 @@ enum DateCondition : int32_t {
   DATE_OLDER = 5,
   DATE_WITHIN = 6
 };
+// The items of the page's drop-down lists, whose positions are the codes above.
+inline constexpr const char* kDateFields[] = {"Created Date", "Modified Date", "Accessed Date"};
+inline constexpr const char* kDateConditions[] = {
+    "any", "is", "is before", "is after", "is between", "is older than", "is within the last"};
+inline constexpr const char* kDateModes[] = {"Date", "Date and Time"};
+inline constexpr const char* kSizeConditions[] = {"any", "is more than", "is less than",
+                                                  "is between"};
+inline constexpr const char* kSizeUnits[] = {"B", "KB", "MB", "GB"};
+
 enum SizeCondition : int32_t { SIZE_ANY = 0, SIZE_MORE = 1, SIZE_LESS = 2, SIZE_BETWEEN = 3 };
 enum SizeUnit : int32_t { UNIT_B = 0, UNIT_KB = 1, UNIT_MB = 2, UNIT_GB = 3 };
 

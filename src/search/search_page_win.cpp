@@ -21,12 +21,6 @@ CWindowWiperEntries g_SearchPage;
 
 namespace {
 
-constexpr const char* kDateFields[] = {"Created Date", "Modified Date", "Accessed Date"};
-constexpr const char* kDateConditions[] = {"any", "is", "is before", "is after", "is between"};
-constexpr const char* kDateModes[] = {"Date", "Date and Time"};
-constexpr const char* kSizeConditions[] = {"any", "is more than", "is less than", "is between"};
-constexpr const char* kSizeUnits[] = {"B", "KB", "MB", "GB"};
-
 constexpr char kAny[] = "any";
 constexpr char kIsBetween[] = "is between";
 constexpr char kDateAndTime[] = "Date and Time";
