@@ -325,6 +325,23 @@ void CSearchFile::Put(IniText& text, const std::string& title, std::vector<std::
                       text.sections.end());
 }
 
+namespace {
+
+// The saved names of the text, once each, in its order.
+std::vector<std::string> NamesOf(const IniText& text) {
+  std::vector<std::string> names;
+  for (const IniText::Section& section : text.sections) {
+    std::string name;
+    if (SavedName(section.title, name) &&
+        std::none_of(names.begin(), names.end(),
+                     [&](const std::string& n) { return SameName(n, name); }))
+      names.push_back(name);
+  }
+  return names;
+}
+
+}  // namespace
+
 bool CSearchFile::Load(RememberedSearch& last, std::vector<std::string>& names) {
   IniText text;
   if (!Read(text)) {
@@ -332,19 +349,20 @@ bool CSearchFile::Load(RememberedSearch& last, std::vector<std::string>& names) 
     return false;
   }
   m_bLastSearchWhole = true;
-  names.clear();
-  bool lastRead = false;
-  for (const IniText::Section& section : text.sections) {
-    std::string name;
-    if (section.title == kLastSearchTitle) {
-      if (!std::exchange(lastRead, true) && !ReadSearchLines(section.lines, last))
-        m_bLastSearchWhole = false;
-    } else if (SavedName(section.title, name) &&
-               std::none_of(names.begin(), names.end(),
-                            [&](const std::string& n) { return SameName(n, name); })) {
-      names.push_back(name);
-    }
-  }
+  // Only the first: a second (a hand's copy) is never read.
+  const auto first = std::find_if(
+      text.sections.begin(), text.sections.end(),
+      [](const IniText::Section& section) { return section.title == kLastSearchTitle; });
+  if (first != text.sections.end() && !ReadSearchLines(first->lines, last))
+    m_bLastSearchWhole = false;
+  names = NamesOf(text);
+  return true;
+}
+
+bool CSearchFile::SavedNames(std::vector<std::string>& names) {
+  IniText text;
+  if (!Read(text)) return false;
+  names = NamesOf(text);
   return true;
 }
 

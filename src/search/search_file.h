@@ -54,6 +54,9 @@ class CSearchFile {
   // A missing file leaves both as they are. False, after a message, when the
   // file is there but cannot be read.
   bool Load(RememberedSearch& last, std::vector<std::string>& names);
+  // The names saved, in the file's order; false, after a message, when the
+  // file is there but cannot be read.
+  bool SavedNames(std::vector<std::string>& names);
   // One saved search over `search`; false when no search has that name.
   bool LoadSaved(const std::string& name, RememberedSearch& search);
   // Each writes the file; false, after a message, when it could not.

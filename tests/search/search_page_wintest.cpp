@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <ctime>
 #include <deque>
+#include <fstream>
 #include <iterator>
 #include <mutex>
 #include <string>
@@ -1156,6 +1159,212 @@ TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
   ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
   m_data.m_nRunningTask = TASK_NONE;
   EXPECT_EQ(chooserCalls, 5);
+}
+
+// ---- routine clean-ups
+
+// "is older than" and "is within the last" put a count of days where the
+// pickers were, which Find takes back from the moment it is pressed; the
+// skip list and its cue text; the design's conditions bring the pickers back.
+TEST_F(SearchPageTest, AnAgeShowsItsDaysWhereThePickersWereAndFindCountsBackFromThen) {
+  wchar_t cue[64] = {};
+  ::SendMessageW(Item(IDC_SKIP_FOLDERS), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+  EXPECT_EQ(std::wstring(cue), L".git; node_modules");
+  for (int id : {IDC_DAYS, IDC_DAYS_LABEL}) EXPECT_FALSE(Shown(id)) << id;
+
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is older than"));
+  EXPECT_TRUE(Shown(IDC_DAYS) && Enabled(IDC_DAYS));
+  EXPECT_TRUE(Shown(IDC_DAYS_LABEL));
+  EXPECT_EQ(Text(IDC_DAYS), "30");
+  EXPECT_EQ(Text(IDC_DAYS_LABEL), "days");
+  for (int id : {IDC_FROM_DATE, IDC_TO_DATE, IDC_FROM_TIME, IDC_TO_TIME}) EXPECT_FALSE(Shown(id));
+  EXPECT_FALSE(Enabled(IDC_DATE_MODE));
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is"));
+  EXPECT_FALSE(Shown(IDC_DAYS));
+  EXPECT_TRUE(Shown(IDC_FROM_DATE) && Enabled(IDC_FROM_DATE));
+  EXPECT_TRUE(Shown(IDC_TO_DATE) && !Enabled(IDC_TO_DATE));
+
+  TempDir dir;
+  dir.MakeFile("new.txt");
+  dir.MakeFile(".git\\old.txt");
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is within the last"));
+  SetText(IDC_DAYS, "40000");
+  EXPECT_EQ(FindExpectingWarning(), "Please enter a number of days from 0 to 36500.");
+  SetText(IDC_DAYS, "2");
+  SetText(IDC_SKIP_FOLDERS, " .GIT ");
+  const int64_t before = static_cast<int64_t>(std::time(nullptr));
+  ASSERT_TRUE(Click(IDC_FIND));
+  const int64_t after = static_cast<int64_t>(std::time(nullptr));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_GE(m_page.m_criteria.m_tDateFrom, before - 2 * 86400);
+  EXPECT_LE(m_page.m_criteria.m_tDateFrom, after - 2 * 86400);
+  EXPECT_EQ(ColumnTexts(Results(), 1), (std::vector<std::string>{"new.txt"}));
+}
+
+// A page hosted with the program's folder, where quillory.ini lives.
+class RoutinePageTest : public SearchPageTest {
+ protected:
+  void SetUp() override {
+    m_data.m_strAppFolder = m_install.Path() + "\\";
+    SearchPageTest::SetUp();
+  }
+  std::string Ini() const { return m_install / "quillory.ini"; }
+  // A second start: a page of its own over the same data and folder.
+  struct SecondPage {
+    PageHost host{"Second host"};
+    CWindowWiperEntries page;
+    explicit SecondPage(CAppData* data) : page(data) { EXPECT_TRUE(page.Create(host.Hwnd())); }
+    ~SecondPage() { page.DestroyWindow(); }
+    std::string Text(int id) const { return ReadItemText(page.m_hWnd, id); }
+    bool Shown(int id) const {
+      return (::GetWindowLongPtrA(::GetDlgItem(page.m_hWnd, id), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    int Check(int id) const {
+      return static_cast<int>(::SendDlgItemMessageA(page.m_hWnd, id, BM_GETCHECK, 0, 0));
+    }
+    std::string Chosen(int id) const {
+      fw::CComboBox list(::GetDlgItem(page.m_hWnd, id));
+      return list.GetCurSel() < 0 ? std::string() : list.GetLBText(list.GetCurSel());
+    }
+  };
+  TempDir m_install;
+};
+
+// What a search started with is what the next start shows; the exit keeps
+// the page as it is then; a file damaged on the disk is not written back
+// until the user's next search.
+TEST_F(RoutinePageTest, TheLastSearchComesBackAtTheNextStart) {
+  TempDir dir;
+  dir.MakeFile("bin\\x.tmp");
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Click(IDC_SPECIFY_TYPE));
+  SetText(IDC_TYPE_PATTERN, "*.tmp");
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is older than"));
+  SetText(IDC_DAYS, "45");
+  ASSERT_TRUE(Choose(IDC_SIZE_CONDITION, "is between"));
+  SetText(IDC_SIZE_FROM, "2");
+  SetText(IDC_SIZE_TO, "7");
+  ASSERT_TRUE(Choose(IDC_SIZE_UNIT, "KB"));
+  SetText(IDC_SKIP_FOLDERS, "bin; obj");
+  ASSERT_TRUE(Click(IDC_RECYCLE));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_NE(ReadWholeFile(Ini()).find("[Last search]\r\nFolder=" + dir.Path() + "\r\n"),
+            std::string::npos);
+  {
+    SecondPage next(&m_data);
+    EXPECT_EQ(m_data.m_arrFolders, std::vector<std::string>{dir.Path()});
+    EXPECT_EQ(next.Check(IDC_SPECIFY_TYPE), BST_CHECKED);
+    EXPECT_EQ(next.Text(IDC_TYPE_PATTERN), "*.tmp");
+    EXPECT_EQ(next.Chosen(IDC_DATE_CONDITION), "is older than");
+    EXPECT_EQ(next.Text(IDC_DAYS), "45");
+    EXPECT_TRUE(next.Shown(IDC_DAYS));
+    EXPECT_FALSE(next.Shown(IDC_FROM_DATE));
+    EXPECT_EQ(next.Chosen(IDC_SIZE_CONDITION), "is between");
+    EXPECT_EQ(next.Text(IDC_SIZE_FROM), "2");
+    EXPECT_EQ(next.Text(IDC_SIZE_TO), "7");
+    EXPECT_TRUE(next.Shown(IDC_SIZE_TO));
+    EXPECT_EQ(next.Chosen(IDC_SIZE_UNIT), "KB");
+    EXPECT_EQ(next.Text(IDC_SKIP_FOLDERS), "bin; obj");
+    EXPECT_EQ(next.Check(IDC_RECYCLE), BST_CHECKED);
+  }
+  SetText(IDC_DAYS, "50");
+  m_page.RememberAtExit();
+  EXPECT_NE(ReadWholeFile(Ini()).find("\r\nDays=50\r\n"), std::string::npos);
+
+  const std::string damaged = "[Last search]\r\nDays=many\r\nType=Specify type\r\n";
+  std::ofstream(Ini(), std::ios::binary) << damaged;
+  SecondPage next(&m_data);
+  EXPECT_EQ(next.Check(IDC_SPECIFY_TYPE), BST_CHECKED);
+  EXPECT_EQ(next.Text(IDC_DAYS), "30");
+  EXPECT_TRUE(m_data.m_arrFolders.empty());
+  next.page.RememberAtExit();
+  EXPECT_EQ(ReadWholeFile(Ini()), damaged);
+}
+
+// "Save…" keeps the page under a name typed in its box; choosing the name
+// fills the page again; the same name in other letters asks before it
+// replaces, and "Delete" asks before it forgets.
+TEST_F(RoutinePageTest, SearchesSavedByNameFillThePageAndAskBeforeTheyGo) {
+  auto saveAs = [&](const std::string& name) {
+    BoxAnswerer named("Save search", [name](HWND box) {
+      ::SetDlgItemTextA(box, IDC_SEARCH_NAME, name.c_str());
+      ClickButton(box, IDOK);
+    });
+    EXPECT_TRUE(Click(IDC_SAVE_SEARCH));
+    EXPECT_TRUE(named.Answered());
+  };
+  EXPECT_FALSE(Enabled(IDC_DELETE_SEARCH));
+  ASSERT_TRUE(AddFolder("C:\\Build"));
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is within the last"));
+  SetText(IDC_DAYS, "7");
+  saveAs("  Temp files ");
+  EXPECT_EQ(ListSelection(IDC_SAVED_SEARCHES), "Temp files");
+  EXPECT_TRUE(Enabled(IDC_DELETE_SEARCH));
+
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "any"));
+  ASSERT_TRUE(Choose(IDC_SAVED_SEARCHES, "Temp files"));
+  EXPECT_EQ(ListSelection(IDC_DATE_CONDITION), "is within the last");
+  EXPECT_EQ(Text(IDC_DAYS), "7");
+  EXPECT_EQ(m_data.m_arrFolders, std::vector<std::string>{"C:\\Build"});
+
+  SetText(IDC_DAYS, "8");
+  {
+    BoxSeries no("Warning", {IDCANCEL});
+    saveAs("TEMP FILES");
+    ASSERT_TRUE(no.Join());
+    EXPECT_EQ(no.Texts(), Texts{"A search named \"Temp files\" is saved already. Do you want to "
+                                "replace it?"});
+  }
+  EXPECT_NE(ReadWholeFile(Ini()).find("[Search: Temp files]\r\nFolder=C:\\Build\r\n"),
+            std::string::npos);
+  {
+    BoxSeries yes("Warning", {IDOK});
+    saveAs("TEMP FILES");
+    ASSERT_TRUE(yes.Join());
+  }
+  EXPECT_EQ(fw::CComboBox(Item(IDC_SAVED_SEARCHES)).GetCount(), 1);
+  EXPECT_NE(ReadWholeFile(Ini()).find("[Search: TEMP FILES]"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(Ini()).find("Days=8"), std::string::npos);
+
+  BoxSeries yes("Warning", {IDOK});
+  ASSERT_TRUE(Click(IDC_DELETE_SEARCH));
+  ASSERT_TRUE(yes.Join());
+  EXPECT_EQ(yes.Texts(), Texts{"Do you want to delete the saved search \"TEMP FILES\"?"});
+  EXPECT_EQ(fw::CComboBox(Item(IDC_SAVED_SEARCHES)).GetCount(), 0);
+  EXPECT_FALSE(Enabled(IDC_DELETE_SEARCH));
+  EXPECT_EQ(ReadWholeFile(Ini()).find("[Search:"), std::string::npos);
+}
+
+// With "Move to the Recycle Bin" the question says so, and the chosen file
+// goes to the bin (Wine's: the XDG trash the tests keep in the build folder).
+TEST_F(SearchPageTest, TheRecycleBinBoxSendsTheChosenFilesToTheBin) {
+  EXPECT_EQ(Text(IDC_RECYCLE), "Move to the Recycle Bin");
+  EXPECT_EQ(::SendMessageA(Item(IDC_RECYCLE), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  TempDir dir;
+  const std::string tag = dir.Path().substr(dir.Path().find_last_of('\\') + 1);
+  const std::string gone = dir.MakeFile("gone " + tag + ".txt", 10);
+  const std::string kept = dir.MakeFile("kept.txt", 10);
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  for (int row = 0; row < Results().GetItemCount(); ++row)
+    if (Results().GetItemText(row, 1) != "kept.txt") SelectRow(Results(), row);
+  ASSERT_TRUE(Click(IDC_RECYCLE));
+  BoxSeries yes("Warning", {IDOK});
+  ASSERT_TRUE(Click(IDC_DELETE));
+  ASSERT_TRUE(yes.Join());
+  EXPECT_EQ(yes.Texts(), Texts{"Do you really want to move selected file(s) to the Recycle Bin?"});
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_FALSE(FileExists(gone));
+  EXPECT_TRUE(FileExists(kept));
+  std::string trash =
+      std::string("Z:") + std::getenv("XDG_DATA_HOME") + "/Trash/files/gone " + tag + ".txt";
+  std::replace(trash.begin(), trash.end(), '/', '\\');
+  EXPECT_EQ(ReadWholeFile(trash).size(), 10u) << trash;
+  RemoveEntry(trash, false);
+  EXPECT_EQ(Text(IDC_SELECTION_LABEL), "Moved 1 of 1 files to the Recycle Bin");
 }
 
 // ---- the program's one page
