@@ -1,5 +1,6 @@
 #include "search/search_page_win.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -29,6 +30,8 @@ constexpr char kDateAndTime[] = "Date and Time";
 // What the time pickers hold: a time of day on the zero date.
 constexpr platform::LocalTime kDayStart{1899, 12, 30, 0, 0, 0};
 constexpr platform::LocalTime kDayEnd{1899, 12, 30, 23, 59, 59};
+
+constexpr wchar_t kSkipExample[] = L".git; node_modules";
 
 // Without it the folder browser answers "browse for computers" only, and
 // greys OK for every folder.
@@ -68,6 +71,31 @@ void ShowAndEnable(std::initializer_list<const fw::CWnd*> controls, bool on) {
     control->Enable(on);
     control->Show(on ? SW_SHOW : SW_HIDE);
   }
+}
+
+// The example "Skip folders:" shows while it is empty and has no focus, in
+// the grey of text that is not there. Drawn here rather than handed to the
+// edit with EM_SETCUEBANNER: Wine 8's edit keeps that text in one heap and
+// frees it from another when it is destroyed.
+LRESULT CALLBACK DrawSkipExample(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR) {
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) ::InvalidateRect(edit, nullptr, TRUE);
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(edit, DrawSkipExample, id);
+  const LRESULT result = ::DefSubclassProc(edit, message, wParam, lParam);
+  if ((message == WM_PAINT || message == WM_PRINTCLIENT) && ::GetWindowTextLengthW(edit) == 0 &&
+      ::GetFocus() != edit) {
+    HDC dc = message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : ::GetDC(edit);
+    const HGDIOBJ font =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(edit, WM_GETFONT, 0, 0)));
+    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    ::SetBkMode(dc, TRANSPARENT);
+    RECT rect{};
+    ::SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    ::DrawTextW(dc, kSkipExample, -1, &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SelectObject(dc, font);
+    if (message == WM_PAINT) ::ReleaseDC(edit, dc);
+  }
+  return result;
 }
 
 // The dialog manager's own conversion: 4 by 8 dialog units are one base unit.
@@ -645,7 +673,7 @@ void CWindowWiperEntries::InitRoutineControls() {
   m_wndSkipFolders.AttachDlgItem(page, IDC_SKIP_FOLDERS);
   m_wndRecycle.AttachDlgItem(page, IDC_RECYCLE);
   m_wndDays.SetLimitText(5);  // 36500 at most
-  m_wndSkipFolders.Send(EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L".git; node_modules"));
+  ::SetWindowSubclass(m_wndSkipFolders.m_hWnd, DrawSkipExample, 0, 0);
   m_wndDeleteSearch.Enable(false);
   ShowAndEnable({&m_wndDays, &m_wndDaysLabel}, false);
   m_nDays = 30;

@@ -1167,9 +1167,31 @@ TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
 // pickers were, which Find takes back from the moment it is pressed; the
 // skip list and its cue text; the design's conditions bring the pickers back.
 TEST_F(SearchPageTest, AnAgeShowsItsDaysWhereThePickersWereAndFindCountsBackFromThen) {
-  wchar_t cue[64] = {};
-  ::SendMessageW(Item(IDC_SKIP_FOLDERS), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
-  EXPECT_EQ(std::wstring(cue), L".git; node_modules");
+  // The example stands in the empty skip list as grey text, and goes with
+  // the first letter typed.
+  auto greyPixels = [&] {
+    const HWND edit = Item(IDC_SKIP_FOLDERS);
+    RECT client{};
+    ::GetClientRect(edit, &client);
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ::ReleaseDC(nullptr, screen);
+    const HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageW(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    int grey = 0;
+    for (int y = 0; y < client.bottom; ++y)
+      for (int x = 0; x < client.right; ++x)
+        grey += ::GetPixel(dc, x, y) == ::GetSysColor(COLOR_GRAYTEXT) ? 1 : 0;
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return grey;
+  };
+  EXPECT_GT(greyPixels(), 20);
+  SetText(IDC_SKIP_FOLDERS, "x");
+  EXPECT_EQ(greyPixels(), 0);
+  SetText(IDC_SKIP_FOLDERS, "");
   for (int id : {IDC_DAYS, IDC_DAYS_LABEL}) EXPECT_FALSE(Shown(id)) << id;
 
   ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is older than"));
