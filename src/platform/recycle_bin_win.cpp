@@ -133,7 +133,10 @@ bool RecycleWithFileOperation(const std::vector<std::wstring>& paths) {
     return false;
   RecycleOnlySink sink;
   DWORD cookie = 0;
-  if (FAILED(operation.p->SetOperationFlags(FOF_NO_UI | FOFX_RECYCLEONDELETE)) ||
+  // FOFX_RECYCLEONDELETE is Windows 8's; before it FOF_ALLOWUNDO alone recycles.
+  constexpr DWORD kFlags = FOF_NO_UI | FOF_ALLOWUNDO;
+  if ((FAILED(operation.p->SetOperationFlags(kFlags | FOFX_RECYCLEONDELETE)) &&
+       FAILED(operation.p->SetOperationFlags(kFlags))) ||
       FAILED(operation.p->Advise(&sink, &cookie)))
     return false;
   for (const std::wstring& path : paths) {
@@ -182,9 +185,13 @@ void HandToRecycleBin(const std::vector<std::string>& paths) {
     if (WidenExact(path, wide) && ShellReadsAsIs(wide)) plain.push_back(std::move(wide));
   }
   if (plain.empty()) return;
-  const ComApartment apartment;
-  if (!g_bFileOperationBroken.load() && RecycleWithFileOperation(plain)) return;
-  g_bFileOperationBroken.store(true);
+  if (!g_bFileOperationBroken.load()) {
+    // Only for IFileOperation: SHFileOperationW needs none, and an
+    // apartment made and ended for every batch costs time under Wine.
+    const ComApartment apartment;
+    if (RecycleWithFileOperation(plain)) return;
+    g_bFileOperationBroken.store(true);
+  }
   RecycleWithFileOperationW(plain);
 }
 
