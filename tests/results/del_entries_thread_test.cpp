@@ -59,36 +59,22 @@ class DeleteSink : public RecordingSink {
 };
 
 // A Recycle Bin in a folder of the test's: each file handed to it is moved
-// there by rename, in order, and the first whose name holds "nobin" ends the
+// there, in order, and the first whose name holds "nobin" ends the
 // operation, as Wine's shell stops at a file it cannot move (or, with
-// `passOver`, is passed over, as some shells do). Operations are counted.
+// `passOver`, is passed over, as Windows' may). Operations are counted.
 struct FakeBin {
   static inline std::string folder;
   static inline bool passOver = false;
   static inline int operations = 0;
-  static inline int moved = 0;
 
   static void Hand(const std::vector<std::string>& paths) {
     ++operations;
     for (const std::string& path : paths) {
-      if (path.find("nobin") != std::string::npos) {
-        if (passOver) continue;
+      if (path.find("nobin") == std::string::npos)
+        std::rename(path.c_str(), (folder + path.substr(path.find_last_of(kSep))).c_str());
+      else if (!passOver)
         return;
-      }
-      const std::string to =
-          folder + kSep + std::to_string(++moved) + " " + path.substr(path.find_last_of(kSep) + 1);
-      if (std::rename(path.c_str(), to.c_str()) != 0 && !passOver) return;
     }
-  }
-  // The names in the bin, without the numbers that keep them apart, and
-  // the bytes of each.
-  static std::map<std::string, std::string> Contents() {
-    std::map<std::string, std::string> contents;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      const std::string name = entry.path().filename().string();
-      contents[name.substr(name.find(' ') + 1)] = ReadWholeFile(entry.path().string());
-    }
-    return contents;
   }
 };
 
@@ -100,6 +86,7 @@ struct BinFolder {
     FakeBin::passOver = passOver;
     FakeBin::operations = 0;
   }
+  std::string operator/(const std::string& name) const { return dir / name; }
 };
 
 struct DeleteRun {
@@ -584,35 +571,28 @@ TEST(RecycleBin, ABatchIsOneOperationAndARefusedFileCostsOneMore) {
     BinFolder bin(passOver);
     TempDir dir;
     std::vector<std::string> paths;
-    for (const char* name : {"a.txt", "nobin 1.txt", "b.txt", "c.txt", "nobin 2.txt", "d.txt"})
+    for (const char* name : {"a", "nobin 1", "b", "c", "nobin 2", "d"})
       paths.push_back(dir.MakeFile(name, 3));
     paths.push_back(paths[0]);
-    const std::vector<bool> moved = MoveToRecycleBin(paths, &FakeBin::Hand);
-    EXPECT_EQ(moved, (std::vector<bool>{true, false, true, true, false, true, true})) << passOver;
-    // Stopped at each refusal: the batch, each refused file alone, and what
-    // followed it; passed over: the batch and the first refusal alone, which
-    // leaves the second alone already.
+    EXPECT_EQ(MoveToRecycleBin(paths, &FakeBin::Hand),
+              (std::vector<bool>{true, false, true, true, false, true, true}));
+    // Stopped: the batch, each refusal alone and what followed it; passed
+    // over: the batch and the first refusal alone, leaving the second alone.
     EXPECT_EQ(FakeBin::operations, passOver ? 3 : 5);
-    EXPECT_TRUE(FileExists(paths[1]));
-    EXPECT_TRUE(FileExists(paths[4]));
-    EXPECT_EQ(FakeBin::Contents().size(), 4u);
+    for (const char* name : {"a", "b", "c", "d"}) EXPECT_TRUE(FileExists(bin / name));
   }
-  BinFolder bin;
-  TempDir dir;
-  const std::vector<std::string> all = {dir.MakeFile("x.txt"), dir.MakeFile("y.txt")};
-  EXPECT_EQ(MoveToRecycleBin(all, &FakeBin::Hand), (std::vector<bool>{true, true}));
-  EXPECT_EQ(FakeBin::operations, 1);
 }
 
-// Each file is checked as the delete checks it; what passes goes to the bin
-// in batches, and what fails the check or is refused by the bin stays where
-// it is, asked about with the bin's own words. Nothing is deleted.
+// Each file is checked as the delete checks it; what passes goes to the bin,
+// a second row of a file already there counts as moved, and what fails the
+// check or is refused by the bin stays, asked about in the bin's own words.
 TEST(DeleteWorker, TheBinTakesWhatPassesTheCheckAndAsksAboutTheRest) {
   BinFolder bin;
   DeleteRun run;
   run.recycle = true;
-  run.binBatch = 2;
+  run.binBatch = 1;
   run.AddFile("a.txt", true);
+  run.AddRow("a.txt", true);
   run.AddFile("kept.txt", false);
   run.AddFile("ro.txt", true, true);
   run.AddFile("nobin.txt", true);
@@ -631,39 +611,12 @@ TEST(DeleteWorker, TheBinTakesWhatPassesTheCheckAndAsksAboutTheRest) {
                                           "\" has changed since the search and was not moved to "
                                           "the Recycle Bin."}));
   EXPECT_EQ(run.sink.report,
-            "Moved 2 of 5 files to the Recycle Bin; 2 could not be moved; 1 had changed since the "
+            "Moved 3 of 6 files to the Recycle Bin; 2 could not be moved; 1 had changed since the "
             "search");
-  EXPECT_EQ(FakeBin::Contents(),
-            (std::map<std::string, std::string>{{"a.txt", DeleteRun::Content("a.txt")},
-                                                {"b.txt", DeleteRun::Content("b.txt")}}));
+  EXPECT_EQ(ReadWholeFile(bin / "a.txt"), DeleteRun::Content("a.txt"));
+  EXPECT_EQ(ReadWholeFile(bin / "b.txt"), DeleteRun::Content("b.txt"));
   for (const char* name : {"kept.txt", "ro.txt", "nobin.txt"}) EXPECT_TRUE(run.Intact(name));
-  EXPECT_TRUE(FileExists(run.PathOf("changed.txt")));
   EXPECT_EQ(run.Rows(),
             (std::vector<std::string>{run.Row("kept.txt", 0), run.Row("ro.txt", 1),
                                       run.Row("nobin.txt", 1), run.Row("changed.txt", 1)}));
-  EXPECT_EQ(run.worker->m_nDeleted.load(), 2);
-}
-
-// A file listed twice went with its first row's batch: its second row, in a
-// later batch, counts as moved. Cancel on a refusal leaves the later files
-// where they are, checked or not.
-TEST(DeleteWorker, CancelOnARefusalOfTheBinEndsTheRun) {
-  BinFolder bin;
-  DeleteRun run;
-  run.recycle = true;
-  run.binBatch = 1;
-  run.AddFile("twice.txt", true);
-  run.AddRow("twice.txt", true);
-  run.AddFile("nobin.txt", true);
-  run.AddFile("later.txt", true);
-  run.sink.answers = {ASK_CANCEL};
-  run.Run();
-
-  EXPECT_EQ(run.sink.questions.size(), 1u);
-  EXPECT_EQ(run.sink.report, "Moved 2 of 4 files to the Recycle Bin; 1 could not be moved");
-  EXPECT_EQ(FakeBin::Contents().size(), 1u);
-  EXPECT_TRUE(run.Intact("nobin.txt"));
-  EXPECT_TRUE(run.Intact("later.txt"));
-  EXPECT_EQ(run.Rows(),
-            (std::vector<std::string>{run.Row("nobin.txt", 1), run.Row("later.txt", 1)}));
 }
