@@ -33,7 +33,8 @@ class QuietSink : public IWorkerSink {
       "usage: quillory-scan-bench [--type *.EXT] [--date-field created|modified|accessed]\n"
       "  [--date any|is|before|after|between] [--date-mode date|datetime]\n"
       "  [--from YYYY-MM-DD[THH:MM:SS]] [--to ...] [--size any|more|less|between]\n"
-      "  [--size-from N] [--size-to N] [--unit B|KB|MB|GB] FOLDER...\n",
+      "  [--size-from N] [--size-to N] [--unit B|KB|MB|GB] [--skip 'NAME; PATTERN']\n"
+      "  FOLDER...\n",
       stderr);
   std::exit(code);
 }
@@ -104,6 +105,8 @@ int main(int argc, char** argv) {
       in.m_nSizeToValue = std::strtoull(value(), nullptr, 10);
     } else if (arg == "--unit") {
       in.m_nSizeUnit = IndexOf(value(), {"B", "KB", "MB", "GB"});
+    } else if (arg == "--skip") {
+      in.m_strSkipFolders = value();
     } else if (!arg.empty() && arg[0] == '-') {
       Usage(1);
     } else {

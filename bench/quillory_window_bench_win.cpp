@@ -15,6 +15,17 @@
 //   deletea-in  the same loop in this process, beside it for comparison
 //   delete      every row of a "*.doc" search selected, "Delete", "Yes", until
 //               the progress window has closed and the worker has ended
+//   walk-skip   the floor of a search with a skip list: the walk above, never
+//               entering a folder whose name begins with "c1" or "c2"
+//   find-skip   "Find" "*.doc" with "c1*; c2*" in "Skip folders:"
+//   shfileop    the floor of a move to the Recycle Bin: one SHFileOperationW
+//               with FOF_ALLOWUNDO on every "*.doc" path, in a process of its
+//               own (--recycle-each LIST)
+//   recycle     the delete above with "Move to the Recycle Bin" checked
+//
+// The bin under Wine is the XDG trash: the bin's runs are made only when
+// XDG_DATA_HOME names a folder of the bench's own, whose trash is emptied,
+// untimed, before each of them.
 //
 // Each round runs each floor followed at once by the program's run; the
 // ratio of a round is the program's time over its floor's, and the figure is
@@ -34,6 +45,7 @@
 // After windows.h, which they need.
 #include <commctrl.h>
 #include <psapi.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -77,15 +89,21 @@ bool IsDoc(const char* name) {
   return dot && _stricmp(dot, ".doc") == 0;
 }
 
-void BareWalk(const std::string& folder, Walk& walk) {
+// The folders the skip list's runs leave out: names beginning "c1" or "c2".
+bool IsSkipped(const char* name) {
+  return (name[0] == 'c' || name[0] == 'C') && (name[1] == '1' || name[1] == '2');
+}
+
+void BareWalk(const std::string& folder, Walk& walk, bool skipping = false) {
   WIN32_FIND_DATAA data;
   HANDLE find = ::FindFirstFileA((folder + "\\*.*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
     const std::string path = folder + "\\" + data.cFileName;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
-        BareWalk(path, walk);
+      if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0 &&
+          !(skipping && IsSkipped(data.cFileName)))
+        BareWalk(path, walk, skipping);
     } else if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
       ++walk.files;
       if (IsDoc(data.cFileName)) walk.docs.push_back(path);
@@ -100,10 +118,45 @@ size_t DeleteEach(const std::vector<std::string>& paths) {
   return deleted;
 }
 
-// The floor of a delete in a process of its own: this program again, given
-// the paths in a file; it prints its loop's seconds and how many it deleted.
-// -1 when it could not run.
-double DeleteEachElsewhere(const std::vector<std::string>& paths, size_t& deleted) {
+// Every path to the Recycle Bin in one shell operation; how many went.
+size_t RecycleEach(const std::vector<std::string>& paths) {
+  std::string list;
+  for (const std::string& path : paths) list.append(path).push_back('\0');
+  list.push_back('\0');
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = list.c_str();
+  operation.fFlags = FOF_ALLOWUNDO | FOF_NO_UI;
+  ::SHFileOperationA(&operation);
+  size_t moved = 0;
+  for (const std::string& path : paths)
+    moved += ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
+  return moved;
+}
+
+// The XDG trash of this run, emptied; false when the run has none of its own.
+bool EmptyOwnTrash() {
+  const char* home = std::getenv("XDG_DATA_HOME");
+  if (!home || home[0] != '/') return false;
+  for (const char* kind : {"files", "info"}) {
+    std::string folder = std::string("Z:") + home + "/Trash/" + kind;
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) continue;
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        ::DeleteFileA((folder + "\\" + data.cFileName).c_str());
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+  }
+  return true;
+}
+
+// A floor in a process of its own: this program again, given the paths in a
+// file and `option` (--delete-each, --recycle-each); it prints its seconds and
+// how many it took. -1 when it could not run.
+double EachElsewhere(const char* option, const std::vector<std::string>& paths, size_t& deleted) {
   char folder[MAX_PATH] = {};
   char list[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, folder);
@@ -124,7 +177,7 @@ double DeleteEachElsewhere(const std::vector<std::string>& paths, size_t& delete
   startup.hStdOutput = write;
   startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION child{};
-  std::string command = std::string("\"") + self + "\" --delete-each \"" + list + "\"";
+  std::string command = std::string("\"") + self + "\" " + option + " \"" + list + "\"";
   const bool started = ::CreateProcessA(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         nullptr, &startup, &child) != FALSE;
   ::CloseHandle(write);
@@ -147,7 +200,7 @@ double DeleteEachElsewhere(const std::vector<std::string>& paths, size_t& delete
   return seconds;
 }
 
-int DeleteEachFromList(const char* list) {
+int EachFromList(const char* option, const char* list) {
   std::vector<std::string> paths;
   if (FILE* in = std::fopen(list, "rb")) {
     char line[4096];
@@ -159,7 +212,8 @@ int DeleteEachFromList(const char* list) {
     std::fclose(in);
   }
   const Clock::time_point start = Clock::now();
-  const size_t deleted = DeleteEach(paths);
+  const size_t deleted =
+      std::strcmp(option, "--recycle-each") == 0 ? RecycleEach(paths) : DeleteEach(paths);
   std::printf("%.6f %zu\n", Seconds(start), deleted);
   return 0;
 }
@@ -217,7 +271,9 @@ class SearchPageRun {
   int Rows() const { return m_page.m_view.m_listResults.GetItemCount(); }
 
   // "Find" with "*.doc" or with all files; the time to the window's close.
-  double Find(bool docs) {
+  // `skip`: the text of "Skip folders:".
+  double Find(bool docs, const char* skip = "") {
+    ::SetDlgItemTextA(m_page.m_hWnd, IDC_SKIP_FOLDERS, skip);
     Click(docs ? IDC_SPECIFY_TYPE : IDC_ALL_FILES);
     const Clock::time_point clicked = Clock::now();
     Click(IDC_FIND);
@@ -225,7 +281,9 @@ class SearchPageRun {
   }
 
   // Every row selected, "Delete", "Yes"; the time to the end of it all.
-  double DeleteAll() {
+  // `recycle`: "Move to the Recycle Bin" checked.
+  double DeleteAll(bool recycle = false) {
+    ::CheckDlgButton(m_page.m_hWnd, IDC_RECYCLE, recycle ? BST_CHECKED : BST_UNCHECKED);
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED;
     state.state = LVIS_SELECTED;
@@ -281,7 +339,9 @@ double PeakMegabytes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--delete-each") == 0) return DeleteEachFromList(argv[2]);
+  if (argc == 3 &&
+      (std::strcmp(argv[1], "--delete-each") == 0 || std::strcmp(argv[1], "--recycle-each") == 0))
+    return EachFromList(argv[1], argv[2]);
   if (argc < 2) {
     std::fprintf(stderr, "usage: quillory-window-bench TREE [rounds]\n");
     return 2;
@@ -348,7 +408,7 @@ int main(int argc, char** argv) {
     };
     if (!freshFiles()) return 1;
     size_t floorDeleted = 0;
-    record(round, "deletea", DeleteEachElsewhere(walk.docs, floorDeleted), nullptr);
+    record(round, "deletea", EachElsewhere("--delete-each", walk.docs, floorDeleted), nullptr);
     if (floorDeleted != walk.docs.size() || !freshFiles()) return 1;
     start = Clock::now();
     floorDeleted = DeleteEach(walk.docs);
@@ -361,17 +421,48 @@ int main(int argc, char** argv) {
     }
     record(round, "delete", deleted, "deletea");
     if (!MakeAgain(walk.docs)) return 1;
+
+    // The skip list against the walk that never enters those folders.
+    Walk skipping;
+    start = Clock::now();
+    BareWalk(root, skipping, true);
+    record(round, "walk-skip", Seconds(start), nullptr);
+    const double findSkip = host.Find(true, "c1*; c2*");
+    if (findSkip < 0 || static_cast<size_t>(host.Rows()) != skipping.docs.size()) {
+      std::fprintf(stderr, "find listed %d rows, the walk %zu\n", host.Rows(),
+                   skipping.docs.size());
+      return 1;
+    }
+    record(round, "find-skip", findSkip, "walk-skip");
+
+    if (!EmptyOwnTrash()) continue;
+    if (!freshFiles() || !EmptyOwnTrash()) return 1;
+    size_t floorMoved = 0;
+    record(round, "shfileop", EachElsewhere("--recycle-each", walk.docs, floorMoved), nullptr);
+    if (floorMoved != walk.docs.size() || !freshFiles() || !EmptyOwnTrash()) return 1;
+    const double recycled = host.DeleteAll(true);
+    if (recycled < 0 || host.Rows() != 0) {
+      std::fprintf(stderr, "the move to the bin left %d rows\n", host.Rows());
+      return 1;
+    }
+    times["recycle-by-delete"].push_back(recycled / times["delete"].back());
+    record(round, "recycle", recycled, "shfileop");
+    if (!MakeAgain(walk.docs) || !EmptyOwnTrash()) return 1;
   }
 
   std::printf("\n%d rounds; medians of the times and of the rounds' ratios\n", rounds);
-  const std::pair<const char*, const char*> runs[] = {{"scan-doc", "walk"},
-                                                      {"find-doc", "walk"},
-                                                      {"find-all", "walk-all"},
-                                                      {"deletea-in", "deletea"},
-                                                      {"delete", "deletea"}};
-  for (const auto& [name, floor] : runs)
+  const std::pair<const char*, const char*> runs[] = {
+      {"scan-doc", "walk"},      {"find-doc", "walk"},  {"find-all", "walk-all"},
+      {"deletea-in", "deletea"}, {"delete", "deletea"}, {"find-skip", "walk-skip"},
+      {"recycle", "shfileop"}};
+  for (const auto& [name, floor] : runs) {
+    if (times[name].empty()) continue;
     std::printf("%-9s %8.3f s  %.2f x its floor (%s %.3f s)\n", name, Median(times[name]),
                 Median(ratios[name]), floor, Median(times[floor]));
+  }
+  if (!times["recycle-by-delete"].empty())
+    std::printf("recycle   %.2f x the delete for good (median of the rounds)\n",
+                Median(times["recycle-by-delete"]));
   std::printf("first sort by Name of the 100000 rows: %.3f s; peak working set %.1f MB\n",
               Median(sorts), PeakMegabytes());
   return 0;

@@ -158,6 +158,20 @@ struct RemovalMemory {
 RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
                               RemovalMemory& memory);
 
+// The look RemoveFileIfSame takes before it deletes, and nothing more, for a
+// caller that hands the file on (to the Recycle Bin): Removed when the file
+// is still the one listed and the delete would have gone ahead; a read-only
+// file is Failed, as the delete refuses it.
+RemoveResult CheckFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                             RemovalMemory& memory);
+
+// Hands the files to the shell in one operation, to be moved to the Recycle
+// Bin; the caller tells what went by what is no longer there. A file the bin
+// cannot take (no bin on its drive, too large, a share, a path the shell
+// would read as another file) stays where it is: never deleted for good.
+// Natively there is no bin, and nothing moves.
+void HandToRecycleBin(const std::vector<std::string>& paths);
+
 // How many times the listing and the delete have asked the system for a
 // volume: the one call of theirs that costs more than a folder's listing.
 uint32_t VolumeQueryCount();

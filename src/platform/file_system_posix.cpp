@@ -185,20 +185,29 @@ bool RemoveFile(const std::string& path) {
 // the file; Windows deletes through the handle it checked and has no such gap.
 // Unlinking takes the name at once here, as the Windows delete does where it
 // can.
-RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
-                              RemovalMemory&) {
+RemoveResult CheckFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                             RemovalMemory&) {
   struct statx info;
   if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &info) !=
       0)
     return errno == ENOENT || errno == ENOTDIR ? RemoveResult::Gone : RemoveResult::Failed;
   const FileIdentity now{makedev(info.stx_dev_major, info.stx_dev_minor), info.stx_ino,
                          CreationTicks(info), Ticks(info.stx_mtime), Ticks(info.stx_ctime)};
-  const bool link = S_ISLNK(info.stx_mode);
-  const uint64_t sizeNow = link ? size : info.stx_size;
+  const uint64_t sizeNow = S_ISLNK(info.stx_mode) ? size : info.stx_size;
   if (!IsSameFile(identity, now) || sizeNow != size || S_ISDIR(info.stx_mode))
     return RemoveResult::Changed;
-  return MayUnlink(info.stx_mode) && unlink(path.c_str()) == 0 ? RemoveResult::Removed
-                                                               : RemoveResult::Failed;
+  return MayUnlink(info.stx_mode) ? RemoveResult::Removed : RemoveResult::Failed;
+}
+
+// The native build has no bin to hand files to: nothing moves, so the worker
+// asks about every file, as about one the bin cannot take.
+void HandToRecycleBin(const std::vector<std::string>&) {}
+
+RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                              RemovalMemory& memory) {
+  const RemoveResult check = CheckFileIfSame(path, identity, size, memory);
+  if (check != RemoveResult::Removed) return check;
+  return unlink(path.c_str()) == 0 ? RemoveResult::Removed : RemoveResult::Failed;
 }
 
 uint32_t VolumeQueryCount() { return g_nVolumeQueries.load(); }

@@ -305,10 +305,10 @@ class FileVolumeLookups final : public VolumeLookups {
   HANDLE m_file;
 };
 
-}  // namespace
-
-RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
-                              RemovalMemory& memory) {
+// The look of RemoveFileIfSame: Removed when `file`, opened here, is the one
+// listed; `basic` then holds its times and attributes.
+RemoveResult OpenIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                        RemovalMemory& memory, Handle& file, FILE_BASIC_INFO& basic) {
   const std::wstring wide = ExtendedPath(path);
   if (wide.empty()) return RemoveResult::Failed;
   // A link at the end of the path is opened itself, not its target; a link
@@ -316,8 +316,8 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
   // differs. The handle shares everything, so opening disturbs no other
   // program, and the delete goes through it, so nothing can take the file's
   // place between the check and the delete.
-  Handle file(CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  file.value = CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (!file.IsValid()) {
     const DWORD error = GetLastError();
     const bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
@@ -326,7 +326,6 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
   }
   // Times, size and number through calls that leave the volume alone; the
   // volume is asked only where it cannot be inferred safely (VolumeForCheck).
-  FILE_BASIC_INFO basic;
   FILE_STANDARD_INFO standard;
   if (!GetFileInformationByHandleEx(file.value, FileBasicInfo, &basic, sizeof basic) ||
       !GetFileInformationByHandleEx(file.value, FileStandardInfo, &standard, sizeof standard))
@@ -339,9 +338,30 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
   if (!IsSameFile(identity, now) || static_cast<uint64_t>(standard.EndOfFile.QuadPart) != size ||
       standard.Directory || (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return RemoveResult::Changed;
+  return RemoveResult::Removed;
+}
+
+}  // namespace
+
+RemoveResult CheckFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                             RemovalMemory& memory) {
+  Handle file(INVALID_HANDLE_VALUE);
+  FILE_BASIC_INFO basic;
+  const RemoveResult look = OpenIfSame(path, identity, size, memory, file, basic);
+  if (look != RemoveResult::Removed) return look;
+  return (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) ? RemoveResult::Failed
+                                                          : RemoveResult::Removed;
+}
+
+RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
+                              RemovalMemory& memory) {
+  Handle file(INVALID_HANDLE_VALUE);
+  FILE_BASIC_INFO basic;
+  const RemoveResult look = OpenIfSame(path, identity, size, memory, file, basic);
+  if (look != RemoveResult::Removed) return look;
   // A read-only file refuses either way, as it should: the user is asked.
   std::vector<uint64_t>& classic = memory.classicDeleteVolumes;
-  if (std::find(classic.begin(), classic.end(), now.volume) == classic.end()) {
+  if (std::find(classic.begin(), classic.end(), identity.volume) == classic.end()) {
     struct {
       DWORD flags;
     } at_once{kDispositionDelete | kDispositionPosixSemantics};
@@ -353,7 +373,7 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
     if (error != ERROR_INVALID_PARAMETER && error != ERROR_INVALID_FUNCTION &&
         error != ERROR_NOT_SUPPORTED)
       return RemoveResult::Failed;
-    classic.push_back(now.volume);
+    classic.push_back(identity.volume);
   }
   // Marked for deletion, the file goes when the last handle closes.
   FILE_DISPOSITION_INFO disposition = {TRUE};

@@ -16,6 +16,21 @@ int CompareNoCase(const char* a, const char* b);
 // Lower-cases in place, by the same rule.
 void ToLower(std::string& text);
 
+// The code points of a name, each as the file system compares names without
+// regard to case (on Windows the invariant upper case; natively, in the
+// unchanged "C" locale, only ASCII letters fold). False when the bytes are
+// no valid text.
+bool FoldForNameCompare(std::string_view text, std::u32string& folded);
+
+// The program's text as UTF-8 and back, exactly: false when a character has
+// no form on the other side or the bytes are no valid text. Natively the
+// program's text is UTF-8 already.
+bool ToUtf8(std::string_view text, std::string& utf8);
+bool FromUtf8(std::string_view utf8, std::string& text);
+// The code points of UTF-8 bytes; false for bytes that are no valid UTF-8
+// (overlong forms and surrogates included).
+bool DecodeUtf8(std::string_view utf8, std::u32string& points);
+
 // The bytes that begin a two-byte character in the process's code page. Only
 // the double-byte pages (932, 936, 949, 950) have any; there the second byte
 // of a character can be 0x5C, the backslash, so paths are read by character.

@@ -21,6 +21,22 @@ const LeadByteTable& ProcessLeadBytes() {
 
 std::string ToLegacyCodePage(const std::string&) { return {}; }
 
+bool FoldForNameCompare(std::string_view text, std::u32string& folded) {
+  if (!DecodeUtf8(text, folded)) return false;
+  for (char32_t& c : folded)
+    if (c >= U'a' && c <= U'z') c = c - U'a' + U'A';
+  return true;
+}
+
+bool ToUtf8(std::string_view text, std::string& utf8) {
+  std::u32string points;
+  if (!DecodeUtf8(text, points)) return false;
+  utf8.assign(text);
+  return true;
+}
+
+bool FromUtf8(std::string_view utf8, std::string& text) { return ToUtf8(utf8, text); }
+
 // From 1900 on, as the Windows build takes them.
 int64_t MakeTime(const LocalTime& local) {
   struct tm fields = {};

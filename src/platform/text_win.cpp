@@ -107,6 +107,58 @@ std::string ToLegacyCodePage(const std::string& text) {
   return usedDefault ? std::string() : legacy;
 }
 
+bool FoldForNameCompare(std::string_view text, std::u32string& folded) {
+  folded.clear();
+  std::wstring wide;
+  if (!WidenExact(text, wide)) return false;
+  if (!wide.empty()) {
+    // The invariant upper case: what the file system's own table gives,
+    // whatever the user's language (no Turkish dotless i).
+    const int length = static_cast<int>(wide.size());
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), length, wide.data(), length) !=
+        length)
+      return false;
+  }
+  for (size_t i = 0; i < wide.size(); ++i) {
+    const char32_t unit = wide[i];
+    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < wide.size() &&
+                      wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF;
+    folded.push_back(pair ? 0x10000 + ((unit - 0xD800) << 10) + (wide[++i] - 0xDC00) : unit);
+  }
+  return true;
+}
+
+bool ToUtf8(std::string_view text, std::string& utf8) {
+  utf8.clear();
+  std::wstring wide;
+  if (!WidenExact(text, wide)) return false;
+  if (wide.empty()) return true;
+  const int wideLength = static_cast<int>(wide.size());
+  const int length = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), wideLength,
+                                         nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return false;
+  utf8.resize(static_cast<size_t>(length));
+  return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.data(), wideLength, utf8.data(),
+                             length, nullptr, nullptr) == length;
+}
+
+bool FromUtf8(std::string_view utf8, std::string& text) {
+  text.clear();
+  if (utf8.empty()) return true;
+  // Strictly: the system's own decoder lets some forms through in older releases.
+  std::u32string points;
+  if (!DecodeUtf8(utf8, points)) return false;
+  const int utf8Length = static_cast<int>(utf8.size());
+  const int length =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8Length, nullptr, 0);
+  if (length <= 0) return false;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8Length, wide.data(),
+                          length) != length)
+    return false;
+  return NarrowExact(wide, text);
+}
+
 int64_t MakeTime(const LocalTime& local) {
   struct tm fields = {};
   fields.tm_year = local.year - 1900;

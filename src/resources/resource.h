@@ -115,3 +115,18 @@
 #define IDC_TO_TIME 1242
 #define IDC_TO_DATE 1243
 #define IDC_DATE_MODE 1245
+
+// Search page: routine clean-ups (the saved searches' row above the
+// conditions, ages in days, folders to skip, the Recycle Bin), and the box
+// that names a search.
+#define IDC_SAVED_SEARCHES_LABEL 1300
+#define IDC_SAVED_SEARCHES 1301
+#define IDC_SAVE_SEARCH 1302
+#define IDC_DELETE_SEARCH 1303
+#define IDC_DAYS 1304
+#define IDC_DAYS_LABEL 1305
+#define IDC_SKIP_LABEL 1306
+#define IDC_SKIP_FOLDERS 1307
+#define IDC_RECYCLE 1308
+#define IDD_SEARCHNAME 160
+#define IDC_SEARCH_NAME 1309

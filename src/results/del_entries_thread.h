@@ -22,6 +22,18 @@ std::string FileChangedText(const std::string& path);
 // "Deleted D of T files", then "; F could not be deleted" and "; C had
 // changed since the search" where they are not 0.
 std::string DeleteReportText(int32_t deleted, int32_t total, int32_t failed, int32_t changed);
+// The same for a run that moves files to the Recycle Bin.
+std::string RecycleFailedText(const std::string& path);
+std::string RecycleChangedText(const std::string& path);
+std::string RecycleReportText(int32_t moved, int32_t total, int32_t failed, int32_t changed);
+
+// One shell operation, handing files to the Recycle Bin (platform::HandToRecycleBin).
+using HandToBinFn = void (*)(const std::vector<std::string>& paths);
+// Moves the files to the bin in as few operations as it can and tells which
+// went: those no longer where they were. The shell may stop at a file it
+// cannot move (Wine's does) or pass over it; so when some stay, the first of
+// them is tried alone, and the rest after it are handed on together again.
+std::vector<bool> MoveToRecycleBin(const std::vector<std::string>& paths, HandToBinFn hand);
 
 class CDelEntriesThread : public CWorkerThread {
  public:
@@ -52,6 +64,18 @@ class CDelEntriesThread : public CWorkerThread {
   platform::RemoveResult (*m_pfnRemoveFile)(
       const std::string& path, const platform::FileIdentity& identity, uint64_t size,
       platform::RemovalMemory& memory) = &platform::RemoveFileIfSame;
+
+  // Moves the files to the Recycle Bin instead of deleting them for good:
+  // each is checked as the delete checks it (m_pfnCheckFile), and those that
+  // pass go to the bin in batches (m_pfnHandToBin). Set before the thread runs.
+  bool m_bRecycle = false;
+  platform::RemoveResult (*m_pfnCheckFile)(
+      const std::string& path, const platform::FileIdentity& identity, uint64_t size,
+      platform::RemovalMemory& memory) = &platform::CheckFileIfSame;
+  HandToBinFn m_pfnHandToBin = &platform::HandToRecycleBin;
+  // Files checked and waiting for the bin, at most: a batch costs one shell
+  // operation, and the stop flag waits for it.
+  size_t m_nBinBatch = 256;
 
  private:
   void Work() override;

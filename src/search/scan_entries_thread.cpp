@@ -84,6 +84,9 @@ void CScanEntriesThread::ScanFolder(const std::string& path) {
       continue;
     }
     if (IsDotEntry(m_entry.name)) continue;
+    // Asked per folder met, never per file: an empty list costs one test.
+    const CSkipFolders& skip = m_pCriteria->m_skipFolders;
+    if (!skip.Empty() && skip.Matches(m_entry.name)) continue;
     std::string sub = level.location + m_entry.name;
     // A folder's entries lie on its volume; only a link or mount point leads
     // to another, so only there is it asked again.

@@ -11,6 +11,7 @@ const char* const kMsgDateRange =
 const char* const kMsgSizeRange =
     "Incorrect file size range. The 'To' value should be greater than the 'From' value";
 const char* const kMsgNoFolder = "Please select any folder.";
+const char* const kMsgDays = "Please enter a number of days from 0 to 36500.";
 
 namespace {
 
@@ -51,9 +52,12 @@ bool NamesEveryFile(const std::string& extension) { return extension.empty() || 
 
 }  // namespace
 
+int64_t AgeBound(int64_t now, uint64_t days) { return now - static_cast<int64_t>(days) * 86400; }
+
 CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount,
                                   SearchCriteria& criteria,
-                                  const std::function<void(const std::string&)>& warn) {
+                                  const std::function<void(const std::string&)>& warn,
+                                  int64_t now) {
   criteria.m_nDateField = in.m_nDateFieldSel;
   criteria.m_nDateCondition = in.m_nDateConditionSel;
   criteria.m_nSizeCondition = in.m_nSizeConditionSel;
@@ -89,6 +93,13 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
             ? criteria.m_tDateFrom
             : DateAt(in.m_dtToDate, in.m_dtToTime.hour, in.m_dtToTime.minute, in.m_dtToTime.second);
   }
+  if (IsAgeCondition(in.m_nDateConditionSel)) {
+    if (!in.m_nDays || *in.m_nDays > kMaxDays) {
+      warn(kMsgDays);
+      return CriteriaCheck::Days;
+    }
+    criteria.m_tDateFrom = criteria.m_tDateTo = AgeBound(now, *in.m_nDays);
+  }
   if (in.m_nDateConditionSel == DATE_BETWEEN && criteria.m_tDateTo < criteria.m_tDateFrom) {
     warn(kMsgDateRange);
     return CriteriaCheck::DateRange;
@@ -116,6 +127,7 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
     warn(kMsgNoFolder);
     return CriteriaCheck::NoFolder;
   }
+  criteria.m_skipFolders = CSkipFolders(in.m_strSkipFolders);
   return CriteriaCheck::Ok;
 }
 
@@ -171,6 +183,8 @@ bool MatchesDate(const SearchCriteria& criteria, int64_t t) {
     case DATE_BETWEEN: return criteria.m_tDateFrom <= t && t <= criteria.m_tDateTo;
     case DATE_BEFORE: return t <= criteria.m_tDateFrom;
     case DATE_AFTER: return t >= criteria.m_tDateFrom;
+    case DATE_OLDER: return t < criteria.m_tDateFrom;
+    case DATE_WITHIN: return t >= criteria.m_tDateFrom;
     default: return false;
   }
 }

@@ -4,12 +4,14 @@
 // inclusive, as the user reads them.
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/text.h"
+#include "search/skip_folders.h"
 
 enum DateField : int32_t { DATE_CREATED = 0, DATE_MODIFIED = 1, DATE_ACCESSED = 2 };
 enum DateCondition : int32_t {
@@ -17,8 +19,20 @@ enum DateCondition : int32_t {
   DATE_IS = 1,
   DATE_BEFORE = 2,
   DATE_AFTER = 3,
-  DATE_BETWEEN = 4
+  DATE_BETWEEN = 4,
+  // Ages from the moment "Find" is pressed, in whole days.
+  DATE_OLDER = 5,
+  DATE_WITHIN = 6
 };
+// The items of the page's drop-down lists, whose positions are the codes above.
+inline constexpr const char* kDateFields[] = {"Created Date", "Modified Date", "Accessed Date"};
+inline constexpr const char* kDateConditions[] = {
+    "any", "is", "is before", "is after", "is between", "is older than", "is within the last"};
+inline constexpr const char* kDateModes[] = {"Date", "Date and Time"};
+inline constexpr const char* kSizeConditions[] = {"any", "is more than", "is less than",
+                                                  "is between"};
+inline constexpr const char* kSizeUnits[] = {"B", "KB", "MB", "GB"};
+
 enum SizeCondition : int32_t { SIZE_ANY = 0, SIZE_MORE = 1, SIZE_LESS = 2, SIZE_BETWEEN = 3 };
 enum SizeUnit : int32_t { UNIT_B = 0, UNIT_KB = 1, UNIT_MB = 2, UNIT_GB = 3 };
 
@@ -37,6 +51,8 @@ struct SearchCriteria {
   // low 32 bits of it.
   uint64_t m_dwSizeFrom = 0;
   uint64_t m_dwSizeTo = 0;
+  // The sub-folders the walk does not enter.
+  CSkipFolders m_skipFolders;
 };
 
 // The search page's members the criteria are built from, as a plain struct so
@@ -59,11 +75,18 @@ struct SearchPageInputs {
   int32_t m_nDateConditionSel = DATE_ANY;
   int32_t m_nSizeConditionSel = SIZE_ANY;
   int32_t m_nSizeUnit = UNIT_MB;
+  // The days of "is older than" and "is within the last"; nothing when the
+  // number is too long to hold.
+  std::optional<uint64_t> m_nDays = 30;
+  std::string m_strSkipFolders;  // the "Skip folders:" text as typed
 };
 
-enum class CriteriaCheck { Ok, FileType, DateRange, SizeTooLarge, SizeRange, NoFolder };
+inline constexpr uint64_t kMaxDays = 36500;
+
+enum class CriteriaCheck { Ok, FileType, Days, DateRange, SizeTooLarge, SizeRange, NoFolder };
 
 extern const char* const kMsgFileType;
+extern const char* const kMsgDays;
 extern const char* const kMsgDateRange;
 extern const char* const kMsgSizeRange;
 extern const char* const kMsgNoFolder;
@@ -71,12 +94,21 @@ extern const char* const kMsgNoFolder;
 // Says how large a size the unit takes, for a typed size beyond it.
 std::string SizeTooLargeMessage(int32_t unit);
 
-// Fills `criteria` from the inputs, running the four checks in their order.
+// Fills `criteria` from the inputs, running the checks in their order.
 // On the first failed check shows its message through `warn` and returns it;
-// the record keeps what was built up to that point.
+// the record keeps what was built up to that point. `now`, in seconds since
+// 1970 UTC, is the moment the ages count back from.
 CriteriaCheck BuildSearchCriteria(const SearchPageInputs& inputs, size_t folderCount,
                                   SearchCriteria& criteria,
-                                  const std::function<void(const std::string&)>& warn);
+                                  const std::function<void(const std::string&)>& warn,
+                                  int64_t now = static_cast<int64_t>(std::time(nullptr)));
+
+// The ages count whole days of 86400 seconds back from `now`, so that a
+// change of daylight-saving time in between moves no bound.
+int64_t AgeBound(int64_t now, uint64_t days);
+inline bool IsAgeCondition(int32_t condition) {
+  return condition == DATE_OLDER || condition == DATE_WITHIN;
+}
 
 // The extensions of a type text whose every ";"-separated part is a "*.ext"
 // pattern, blanks around the parts and empty parts ignored ("*.tmp; *.log;"

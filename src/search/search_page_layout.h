@@ -17,12 +17,20 @@ struct DialogBaseUnits {
 
 inline constexpr DialogBaseUnits kDrawnForBaseUnits{6, 13};
 
+// The saved searches' row above the conditions: 16 dialog units, in the
+// pixels of the drawing. The template's controls move down by it.
+inline constexpr int kSavedSearchesRow = 26;
+
 struct SearchPagePlaces {
   LayoutRect resultsGroup;
   LayoutRect resultsList;
   LayoutRect deleteButton;
   LayoutRect totalLabel;
   LayoutRect selectionLabel;  // between the total label and "Delete"; two lines
+  // "Move to the Recycle Bin", right above "Delete": beside it on the same
+  // row it would leave the selection label no room at the page's least width.
+  LayoutRect recycleBox;
+  int templateShift = 0;  // how far every control of the template moves down
 };
 
 // For a client area of cx by cy pixels.

@@ -1,5 +1,6 @@
 #include "search/search_page_win.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -15,17 +16,12 @@
 #include "platform/wide_text_win.h"
 #include "results/del_entries_thread.h"
 #include "search/scan_entries_thread.h"
+#include "search/search_name_win.h"
 #include "search/search_page_layout.h"
 
 CWindowWiperEntries g_SearchPage;
 
 namespace {
-
-constexpr const char* kDateFields[] = {"Created Date", "Modified Date", "Accessed Date"};
-constexpr const char* kDateConditions[] = {"any", "is", "is before", "is after", "is between"};
-constexpr const char* kDateModes[] = {"Date", "Date and Time"};
-constexpr const char* kSizeConditions[] = {"any", "is more than", "is less than", "is between"};
-constexpr const char* kSizeUnits[] = {"B", "KB", "MB", "GB"};
 
 constexpr char kAny[] = "any";
 constexpr char kIsBetween[] = "is between";
@@ -34,6 +30,8 @@ constexpr char kDateAndTime[] = "Date and Time";
 // What the time pickers hold: a time of day on the zero date.
 constexpr platform::LocalTime kDayStart{1899, 12, 30, 0, 0, 0};
 constexpr platform::LocalTime kDayEnd{1899, 12, 30, 23, 59, 59};
+
+constexpr wchar_t kSkipExample[] = L".git; node_modules";
 
 // Without it the folder browser answers "browse for computers" only, and
 // greys OK for every folder.
@@ -73,6 +71,31 @@ void ShowAndEnable(std::initializer_list<const fw::CWnd*> controls, bool on) {
     control->Enable(on);
     control->Show(on ? SW_SHOW : SW_HIDE);
   }
+}
+
+// The example "Skip folders:" shows while it is empty and has no focus, in
+// the grey of text that is not there. Drawn here rather than handed to the
+// edit with EM_SETCUEBANNER: Wine 8's edit keeps that text in one heap and
+// frees it from another when it is destroyed.
+LRESULT CALLBACK DrawSkipExample(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR) {
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) ::InvalidateRect(edit, nullptr, TRUE);
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(edit, DrawSkipExample, id);
+  const LRESULT result = ::DefSubclassProc(edit, message, wParam, lParam);
+  if ((message == WM_PAINT || message == WM_PRINTCLIENT) && ::GetWindowTextLengthW(edit) == 0 &&
+      ::GetFocus() != edit) {
+    HDC dc = message == WM_PRINTCLIENT ? reinterpret_cast<HDC>(wParam) : ::GetDC(edit);
+    const HGDIOBJ font =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(edit, WM_GETFONT, 0, 0)));
+    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    ::SetBkMode(dc, TRANSPARENT);
+    RECT rect{};
+    ::SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    ::DrawTextW(dc, kSkipExample, -1, &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::SelectObject(dc, font);
+    if (message == WM_PAINT) ::ReleaseDC(edit, dc);
+  }
+  return result;
 }
 
 // The dialog manager's own conversion: 4 by 8 dialog units are one base unit.
@@ -137,6 +160,7 @@ BOOL CWindowWiperEntries::OnInitDialog() {
   m_wndAdd.AttachDlgItem(page, IDC_ADD);
   m_wndRemove.AttachDlgItem(page, IDC_REMOVE);
   m_wndResultsGroup.AttachDlgItem(page, IDC_RESULTS_GROUP);
+  InitRoutineControls();
 
   m_wndAdd.Enable(true);
   m_wndRemove.Enable(false);
@@ -193,6 +217,7 @@ BOOL CWindowWiperEntries::OnInitDialog() {
 
   UpdateData(false);
   UpdateData(true);
+  RestoreLastSearch();
   return TRUE;
 }
 
@@ -224,6 +249,8 @@ void CWindowWiperEntries::DoDataExchange(fw::CDataExchange& dx) {
   dx.ListText(IDC_SIZE_CONDITION, m_strSizeCondition);
   ExchangeWholeNumber(dx, IDC_SIZE_FROM, m_nSizeFromValue);
   ExchangeWholeNumber(dx, IDC_SIZE_TO, m_nSizeToValue);
+  ExchangeWholeNumber(dx, IDC_DAYS, m_nDays);
+  dx.Text(IDC_SKIP_FOLDERS, m_strSkipFolders);
 }
 
 void CWindowWiperEntries::ExchangeWholeNumber(fw::CDataExchange& dx, int id,
@@ -311,6 +338,7 @@ void CWindowWiperEntries::OnDateCondition() {
     m_wndToTime.Enable(false);
     m_wndFromTime.Enable(withTime);
   }
+  ShowDaysOrPickers();
   UpdateData(false);
 }
 
@@ -445,11 +473,13 @@ void CWindowWiperEntries::HoldFolderButtons() {
   m_wndAdd.Enable(false);
   m_wndRemove.Enable(false);
   m_view.m_wndEmptyList.Enable(false);
+  m_wndSavedSearches.Enable(false);
 }
 
 void CWindowWiperEntries::ReleaseFolderButtons() {
   if (m_pAppData->m_nTask != TASK_NONE) return;
   m_wndAdd.Enable(true);
+  m_wndSavedSearches.Enable(true);
   m_view.m_wndEmptyList.Enable(m_view.m_listFolders.GetItemCount() > 0);
   UpdateFolderSelection();
 }
@@ -473,6 +503,8 @@ void CWindowWiperEntries::OnFind() {
   const auto check = BuildSearchCriteria(*this, m_pAppData->m_arrFolders.size(), m_criteria,
                                          [this](const std::string& text) { Warn(text); });
   if (check != CriteriaCheck::Ok) return;
+  // The search the user starts is the one to find again at the next start.
+  if (m_pSearchFile) m_pSearchFile->SaveLast(CollectSearch());
 
   m_pAppData->m_nTask = TASK_SEARCH;
   HoldFolderButtons();
@@ -496,13 +528,17 @@ void CWindowWiperEntries::OnDelete() {
     Warn("Please select any file.");
     return;
   }
-  if (!Ask("Do you really want to delete selected file(s)?")) return;
+  const bool recycle = m_wndRecycle.GetCheck() == BST_CHECKED;
+  if (!Ask(recycle ? "Do you really want to move selected file(s) to the Recycle Bin?"
+                   : "Do you really want to delete selected file(s)?"))
+    return;
 
   CCustomList& list = m_view.m_listResults;
   list.Send(WM_SETREDRAW, FALSE);
   m_pAppData->m_nTask = TASK_DELETE;
-  if (m_wndProgress.Open("Deleting Files", std::make_unique<CDelEntriesThread>(
-                                               &m_view.m_arrSelectedResults, m_pAppData))) {
+  auto worker = std::make_unique<CDelEntriesThread>(&m_view.m_arrSelectedResults, m_pAppData);
+  worker->m_bRecycle = recycle;
+  if (m_wndProgress.Open("Deleting Files", std::move(worker))) {
     m_view.m_wndFind.Enable(false);
     m_view.m_wndDelete.Enable(false);
   } else {
@@ -537,6 +573,7 @@ void CWindowWiperEntries::OnSize(UINT, int cx, int cy) {
   place(m_view.m_wndDelete, places.deleteButton);
   place(m_view.m_wndTotal, places.totalLabel);
   place(m_view.m_wndSelection, places.selectionLabel);
+  place(m_wndRecycle, places.recycleBox);
 }
 
 void CWindowWiperEntries::OnDefaultKey() {}
@@ -609,4 +646,165 @@ void CWindowWiperEntries::Warn(const std::string& text) {
 
 bool CWindowWiperEntries::Ask(const std::string& text) {
   return AskYesNo(m_hWnd, "Warning", "", text, IDI_QUESTION);
+}
+
+// ---- routine clean-ups
+
+void CWindowWiperEntries::InitRoutineControls() {
+  const HWND page = m_hWnd;
+  // The template draws the saved searches' row above its own top: every
+  // control moves down by the row, the conditions keeping their places
+  // relative to one another; the layout then places the results part.
+  const int shift = LayOutSearchPage(0, 0, BaseUnitsOf(page)).templateShift;
+  for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    ::SetWindowPos(child, nullptr, rect.left, rect.top + shift, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  const RECT client = GetClientRect();
+  OnSize(SIZE_RESTORED, client.right, client.bottom);
+
+  m_wndSavedSearches.AttachDlgItem(page, IDC_SAVED_SEARCHES);
+  m_wndSaveSearch.AttachDlgItem(page, IDC_SAVE_SEARCH);
+  m_wndDeleteSearch.AttachDlgItem(page, IDC_DELETE_SEARCH);
+  m_wndDays.AttachDlgItem(page, IDC_DAYS);
+  m_wndDaysLabel.AttachDlgItem(page, IDC_DAYS_LABEL);
+  m_wndSkipFolders.AttachDlgItem(page, IDC_SKIP_FOLDERS);
+  m_wndRecycle.AttachDlgItem(page, IDC_RECYCLE);
+  m_wndDays.SetLimitText(5);  // 36500 at most
+  ::SetWindowSubclass(m_wndSkipFolders.m_hWnd, DrawSkipExample, 0, 0);
+  m_wndDeleteSearch.Enable(false);
+  ShowAndEnable({&m_wndDays, &m_wndDaysLabel}, false);
+  m_nDays = 30;
+  m_strSkipFolders.clear();
+  m_wndRecycle.SetCheck(BST_UNCHECKED);  // the design's delete for good stays the default
+}
+
+RememberedSearch CWindowWiperEntries::InitialSearch() const {
+  RememberedSearch search;
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  search.m_inputs.m_dtFromDate = search.m_inputs.m_dtToDate = FromSystemTime(now);
+  return search;
+}
+
+void CWindowWiperEntries::RestoreLastSearch() {
+  // Without the program's folder there is no file to keep a search in.
+  if (m_pAppData->m_strAppFolder.empty()) return;
+  m_pSearchFile = std::make_unique<CSearchFile>(m_pAppData->m_strAppFolder);
+  RememberedSearch last = InitialSearch();
+  std::vector<std::string> names;
+  // A file that cannot be read says so, and the page starts as without one.
+  m_pSearchFile->Load(last, names);
+  ApplySearch(last);
+  FillSavedSearches(names, {});
+}
+
+RememberedSearch CWindowWiperEntries::CollectSearch() {
+  RememberedSearch search;
+  search.m_inputs = *this;
+  search.m_arrFolders = m_pAppData->m_arrFolders;
+  search.m_bRecycle = m_wndRecycle.GetCheck() == BST_CHECKED;
+  return search;
+}
+
+void CWindowWiperEntries::ApplySearch(const RememberedSearch& search) {
+  static_cast<SearchPageInputs&>(*this) = search.m_inputs;
+  // An empty list left as it is keeps "Find" as the page has it.
+  if (!search.m_arrFolders.empty() || !m_pAppData->m_arrFolders.empty()) {
+    m_pAppData->m_arrFolders = search.m_arrFolders;
+    RefillFolders();
+    UpdateFolderSelection();
+  }
+  m_wndRecycle.SetCheck(search.m_bRecycle ? BST_CHECKED : BST_UNCHECKED);
+  m_strDateField = kDateFields[m_nDateFieldSel];
+  m_strDateCondition = kDateConditions[m_nDateConditionSel];
+  m_strDateMode = kDateModes[m_bDateAndTime == 1 ? 1 : 0];
+  m_strSizeCondition = kSizeConditions[m_nSizeConditionSel];
+  m_strSizeUnit = kSizeUnits[m_nSizeUnit];
+  UpdateData(false);
+  // The handlers set what each choice enables and shows; the values they
+  // put back to their starting points are the search's own.
+  if (m_nSpecifyType == 1)
+    OnSpecifyType();
+  else
+    OnAllFiles();
+  const platform::LocalTime fromTime = search.m_inputs.m_dtFromTime;
+  const platform::LocalTime toTime = search.m_inputs.m_dtToTime;
+  OnDateMode();
+  m_dtFromTime = fromTime;
+  m_dtToTime = toTime;
+  UpdateData(false);
+  OnDateCondition();
+  OnSizeCondition();
+  m_nSizeToValue = search.m_inputs.m_nSizeToValue;
+  UpdateData(false);
+}
+
+void CWindowWiperEntries::ShowDaysOrPickers() {
+  const bool age = IsAgeCondition(m_nDateConditionSel);
+  for (const fw::CDateTimePicker* picker :
+       {&m_wndFromDate, &m_wndToDate, &m_wndFromTime, &m_wndToTime}) {
+    picker->Show(age ? SW_HIDE : SW_SHOW);
+    if (age) picker->Enable(false);
+  }
+  ShowAndEnable({&m_wndDays, &m_wndDaysLabel}, age);
+  // An age is whole days: a time of day means nothing to it.
+  if (age) m_wndDateMode.Enable(false);
+}
+
+void CWindowWiperEntries::RememberAtExit() {
+  if (!m_pSearchFile || !m_pSearchFile->m_bLastSearchWhole) return;
+  UpdateData(true);
+  m_pSearchFile->SaveLast(CollectSearch());
+}
+
+void CWindowWiperEntries::FillSavedSearches(const std::vector<std::string>& names,
+                                            const std::string& chosen) {
+  m_wndSavedSearches.ResetContent();
+  for (const std::string& name : names) m_wndSavedSearches.AddString(name);
+  m_wndSavedSearches.SetCurSel(chosen.empty() ? -1 : m_wndSavedSearches.FindStringExact(chosen));
+  m_wndDeleteSearch.Enable(m_wndSavedSearches.GetCurSel() >= 0);
+}
+
+void CWindowWiperEntries::OnSavedSearchChosen() {
+  const int chosen = m_wndSavedSearches.GetCurSel();
+  if (!m_pSearchFile || chosen < 0 || IsSearching()) return;
+  const std::string name = m_wndSavedSearches.GetLBText(chosen);
+  RememberedSearch search = InitialSearch();
+  if (m_pSearchFile->LoadSaved(name, search)) {
+    ApplySearch(search);
+    m_wndDeleteSearch.Enable(true);
+    return;
+  }
+  // Gone from the file since (another hand): the list shows what is there.
+  std::vector<std::string> names;
+  if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, {});
+}
+
+void CWindowWiperEntries::OnSaveSearch() {
+  if (!m_pSearchFile) return;
+  const int chosen = m_wndSavedSearches.GetCurSel();
+  CSearchName box(m_hWnd, chosen >= 0 ? m_wndSavedSearches.GetLBText(chosen) : std::string());
+  if (box.DoModal() != IDOK) return;
+  std::string saved;
+  if (m_pSearchFile->IsSaved(box.m_strName, &saved) &&
+      !Ask("A search named \"" + saved + "\" is saved already. Do you want to replace it?"))
+    return;
+  UpdateData(true);
+  if (!m_pSearchFile->SaveNamed(box.m_strName, CollectSearch())) return;
+  std::vector<std::string> names;
+  if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, box.m_strName);
+}
+
+void CWindowWiperEntries::OnDeleteSearch() {
+  const int chosen = m_wndSavedSearches.GetCurSel();
+  if (!m_pSearchFile || chosen < 0) return;
+  const std::string name = m_wndSavedSearches.GetLBText(chosen);
+  if (!Ask("Do you want to delete the saved search \"" + name + "\"?")) return;
+  if (!m_pSearchFile->Forget(name)) return;
+  std::vector<std::string> names;
+  if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, {});
 }

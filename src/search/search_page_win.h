@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "results/progress_window_win.h"
 #include "results/results_view_win.h"
 #include "search/search_criteria.h"
+#include "search/search_file.h"
 #include "settings/app_data.h"
 
 // The shell's folder browser: a file-system folder's path, or false when the
@@ -81,9 +83,27 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   fw::CButton m_wndAdd;
   fw::CButton m_wndRemove;
   fw::CButton m_wndResultsGroup;
+  fw::CComboBox m_wndSavedSearches;
+  fw::CButton m_wndSaveSearch;
+  fw::CButton m_wndDeleteSearch;
+  fw::CEdit m_wndDays;
+  fw::CStatic m_wndDaysLabel;
+  fw::CEdit m_wndSkipFolders;
+  fw::CButton m_wndRecycle;
+
+  // quillory.ini in the program's folder; none without a folder (a page
+  // hosted by a test), which then remembers nothing.
+  std::unique_ptr<CSearchFile> m_pSearchFile;
 
   // The window that runs the search and delete workers, for the exit sequence.
   IWorkerHost* GetWorkerHost() { return &m_wndProgress; }
+
+  // At the exit: the last search into quillory.ini, unless the file held one
+  // that could not be read whole and no search has been started since.
+  void RememberAtExit();
+  // The page's search as quillory.ini keeps it, and the page set from one.
+  RememberedSearch CollectSearch();
+  void ApplySearch(const RememberedSearch& search);
 
   void RefillResults() { m_view.RefillResults(); }
   void RefillFolders() { m_view.RefillFolders(); }
@@ -131,6 +151,18 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   void OnDeleteRows();
 
   void FillDropDownLists();
+  // Routine clean-ups: the saved searches' row above the conditions, ages in
+  // days, folders to skip, the Recycle Bin.
+  void InitRoutineControls();
+  void RestoreLastSearch();
+  // The day's initial search, as the page starts without quillory.ini.
+  RememberedSearch InitialSearch() const;
+  // With an age condition the day count stands where the pickers were.
+  void ShowDaysOrPickers();
+  void FillSavedSearches(const std::vector<std::string>& names, const std::string& chosen);
+  void OnSavedSearchChosen();
+  void OnSaveSearch();
+  void OnDeleteSearch();
   // The size edits' own reading: text that is no whole number reads as 0,
   // and the edit then shows "0"; a number too long for 64 bits reads as
   // nothing and keeps its text.
@@ -157,6 +189,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
       {fw::Control(IDC_DATE_MODE, CBN_SELENDOK), &CWindowWiperEntries::OnDateMode},
       {fw::Control(IDC_SIZE_CONDITION, CBN_SELENDOK), &CWindowWiperEntries::OnSizeCondition},
       {fw::Control(IDC_SIZE_UNIT, CBN_SELENDOK), &CWindowWiperEntries::OnSizeUnit},
+      {fw::Control(IDC_SAVED_SEARCHES, CBN_SELENDOK), &CWindowWiperEntries::OnSavedSearchChosen},
+      {fw::Command(IDC_SAVE_SEARCH), &CWindowWiperEntries::OnSaveSearch},
+      {fw::Command(IDC_DELETE_SEARCH), &CWindowWiperEntries::OnDeleteSearch},
       {fw::Notify(IDC_LIST_FOLDERS, LVN_ITEMCHANGED), &CWindowWiperEntries::OnFolderItemChanged},
       // Both lists' headers have id 0; the view tells them apart.
       {fw::Notify(0, HDN_ITEMCLICKA), &CWindowWiperEntries::OnHeaderClick},

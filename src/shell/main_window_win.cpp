@@ -646,6 +646,7 @@ void CWindowMain::ExitApplication() {
   g_AppData.m_nSplitterPos = RectInClient(m_wndSplitter.m_hWnd, m_hWnd).left;
 
   m_mapPages.clear();
+  g_SearchPage.RememberAtExit();
   if (!g_AppData.m_bKeepUnreadSettingsFile) g_AppData.SaveSettings();
   // A worker stuck past the bound (a hung network drive, say) still uses the
   // pages and the result store: end here, before any of it is destroyed.

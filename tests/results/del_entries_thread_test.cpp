@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -55,6 +58,37 @@ class DeleteSink : public RecordingSink {
   int m_posted = 0;
 };
 
+// A Recycle Bin in a folder of the test's: each file handed to it is moved
+// there, in order, and the first whose name holds "nobin" ends the
+// operation, as Wine's shell stops at a file it cannot move (or, with
+// `passOver`, is passed over, as Windows' may). Operations are counted.
+struct FakeBin {
+  static inline std::string folder;
+  static inline bool passOver = false;
+  static inline int operations = 0;
+
+  static void Hand(const std::vector<std::string>& paths) {
+    ++operations;
+    for (const std::string& path : paths) {
+      if (path.find("nobin") == std::string::npos)
+        std::rename(path.c_str(), (folder + path.substr(path.find_last_of(kSep))).c_str());
+      else if (!passOver)
+        return;
+    }
+  }
+};
+
+// Each test's own bin.
+struct BinFolder {
+  TempDir dir;
+  explicit BinFolder(bool passOver = false) {
+    FakeBin::folder = dir.Path();
+    FakeBin::passOver = passOver;
+    FakeBin::operations = 0;
+  }
+  std::string operator/(const std::string& name) const { return dir / name; }
+};
+
 struct DeleteRun {
   TempDir dir;
   CAppData data;
@@ -94,8 +128,15 @@ struct DeleteRun {
     }
   }
 
+  // A run to the Recycle Bin: its batches go to the fake bin below.
+  bool recycle = false;
+  size_t binBatch = 256;
+
   void Start() {
     worker = std::make_unique<CDelEntriesThread>(&selected, &data);
+    worker->m_bRecycle = recycle;
+    worker->m_nBinBatch = binBatch;
+    worker->m_pfnHandToBin = &FakeBin::Hand;
     StartWorker(*worker, sink, data, TASK_DELETE);
   }
   void Run() {
@@ -517,4 +558,65 @@ TEST(DeleteWorker, FilesAreDeletedThroughTheSeam) {
     EXPECT_TRUE(run.Intact(name));
   EXPECT_EQ(run.sink.report,
             "Deleted 2 of 4 files; 1 could not be deleted; 1 had changed since the search");
+}
+
+// ---- to the Recycle Bin
+
+// One operation for the whole batch when the bin takes everything; a file it
+// refuses is tried once more alone, and the files after it go on together,
+// whether the shell stopped at it or passed over it. A path given twice goes
+// once and counts for both.
+TEST(RecycleBin, ABatchIsOneOperationAndARefusedFileCostsOneMore) {
+  for (const bool passOver : {false, true}) {
+    BinFolder bin(passOver);
+    TempDir dir;
+    std::vector<std::string> paths;
+    for (const char* name : {"a", "nobin 1", "b", "c", "nobin 2", "d"})
+      paths.push_back(dir.MakeFile(name, 3));
+    paths.push_back(paths[0]);
+    EXPECT_EQ(MoveToRecycleBin(paths, &FakeBin::Hand),
+              (std::vector<bool>{true, false, true, true, false, true, true}));
+    // Stopped: the batch, each refusal alone and what followed it; passed
+    // over: the batch and the first refusal alone, leaving the second alone.
+    EXPECT_EQ(FakeBin::operations, passOver ? 3 : 5);
+    for (const char* name : {"a", "b", "c", "d"}) EXPECT_TRUE(FileExists(bin / name));
+  }
+}
+
+// Each file is checked as the delete checks it; what passes goes to the bin,
+// a second row of a file already there counts as moved, and what fails the
+// check or is refused by the bin stays, asked about in the bin's own words.
+TEST(DeleteWorker, TheBinTakesWhatPassesTheCheckAndAsksAboutTheRest) {
+  BinFolder bin;
+  DeleteRun run;
+  run.recycle = true;
+  run.binBatch = 1;
+  run.AddFile("a.txt", true);
+  run.AddRow("a.txt", true);
+  run.AddFile("kept.txt", false);
+  run.AddFile("ro.txt", true, true);
+  run.AddFile("nobin.txt", true);
+  run.AddFile("changed.txt", true);
+  run.AddFile("b.txt", true);
+  std::ofstream(run.PathOf("changed.txt"), std::ios::binary) << DeleteRun::Content("dhanged.txt");
+  run.sink.answers = {ASK_SKIP, ASK_SKIP, ASK_SKIP};
+  run.Run();
+
+  auto cannot = [&](const char* name) {
+    return "File \"" + run.PathOf(name) + "\" cannot be moved to the Recycle Bin.";
+  };
+  EXPECT_EQ(run.sink.questions,
+            (std::vector<std::string>{cannot("ro.txt"), cannot("nobin.txt"),
+                                      "File \"" + run.PathOf("changed.txt") +
+                                          "\" has changed since the search and was not moved to "
+                                          "the Recycle Bin."}));
+  EXPECT_EQ(run.sink.report,
+            "Moved 3 of 6 files to the Recycle Bin; 2 could not be moved; 1 had changed since the "
+            "search");
+  EXPECT_EQ(ReadWholeFile(bin / "a.txt"), DeleteRun::Content("a.txt"));
+  EXPECT_EQ(ReadWholeFile(bin / "b.txt"), DeleteRun::Content("b.txt"));
+  for (const char* name : {"kept.txt", "ro.txt", "nobin.txt"}) EXPECT_TRUE(run.Intact(name));
+  EXPECT_EQ(run.Rows(),
+            (std::vector<std::string>{run.Row("kept.txt", 0), run.Row("ro.txt", 1),
+                                      run.Row("nobin.txt", 1), run.Row("changed.txt", 1)}));
 }

@@ -245,6 +245,24 @@ TEST(ScanWorker, FoldersListedTwiceAndHiddenFoldersWalked) {
   EXPECT_EQ(scan.processed, 5u);  // "." and ".." are never walked nor counted
 }
 
+// A listed sub-folder is walked even when its name is on the skip list; the
+// folders it skips below any listed folder are neither entered nor counted.
+TEST(ScanWorker, SkippedFoldersAreNotEnteredButAListedOneIsWalked) {
+  TempDir dir;
+  dir.MakeFile("src/main.c");
+  dir.MakeFile("src/.git/objects/a.c");
+  dir.MakeFile("node_modules/lib/x.c");
+  dir.MakeFile("Node_Modules.old/y.c");
+  dir.MakeFile("build.tmp/z.c");
+  Scan scan;
+  scan.criteria.m_skipFolders = CSkipFolders(" .git ; NODE_MODULES;*.tmp");
+  scan.Run({dir.Path(), dir / "node_modules"});
+  const std::multiset<std::string> expected = {dir / "src/main.c", dir / "Node_Modules.old/y.c",
+                                               dir / "node_modules/lib/x.c"};
+  EXPECT_EQ(scan.Paths(), expected);
+  EXPECT_EQ(scan.processed, 3u);
+}
+
 TEST(ScanWorker, MissingFoldersAskedAfterTheWalk) {
   TempDir dir;
   dir.MakeFile("here.txt");

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
+
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -319,5 +322,43 @@ TEST(SearchCriteria, ExtensionsOfNames) {
     c.m_strExtension = every;
     EXPECT_TRUE(MatchesExtension(c, ""));
     EXPECT_TRUE(MatchesExtension(c, "gz"));
+  }
+}
+
+// "is older than" and "is within the last" count whole days of 86400 seconds
+// back from the moment of "Find": over the spring change of daylight-saving
+// time (March 10, 2024 in New York) the bound keeps its seconds, not its
+// clock time. 0 to 36500 days are taken; the date range plays no part.
+TEST(SearchCriteria, AgesCountWholeDaysBackFromFind) {
+  UseTestTimeZone();
+  const int64_t now = Local(2024, 3, 12, 12, 0, 0);
+  const int64_t bound = now - 3 * 86400;
+  EXPECT_EQ(bound, Local(2024, 3, 9, 11, 0, 0));
+  struct Case {
+    int32_t condition;
+    uint64_t days;
+    int64_t fileTime;
+    bool listed;
+  };
+  const Case cases[] = {{DATE_OLDER, 3, bound - 1, true}, {DATE_OLDER, 3, bound, false},
+                        {DATE_WITHIN, 3, bound, true},    {DATE_WITHIN, 3, bound - 1, false},
+                        {DATE_OLDER, 0, now - 1, true},   {DATE_WITHIN, 36500, -86400, true}};
+  SearchPageInputs in = Inputs();
+  in.m_dtToDate = {2020, 1, 1};  // before From: no matter for an age
+  for (const Case& c : cases) {
+    in.m_nDateConditionSel = c.condition;
+    in.m_nDays = c.days;
+    SearchCriteria criteria;
+    ASSERT_EQ(BuildSearchCriteria(
+                  in, 1, criteria, [](const std::string&) {}, now),
+              CriteriaCheck::Ok);
+    EXPECT_EQ(MatchesDate(criteria, c.fileTime), c.listed) << c.condition << " " << c.days;
+  }
+  for (const auto days : {std::optional<uint64_t>(36501), std::optional<uint64_t>()}) {
+    in.m_nDays = days;
+    const Built b = Build(in);
+    EXPECT_EQ(b.check, CriteriaCheck::Days);
+    EXPECT_EQ(b.messages,
+              std::vector<std::string>{"Please enter a number of days from 0 to 36500."});
   }
 }

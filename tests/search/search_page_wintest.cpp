@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <fstream>
 #include <iterator>
 #include <mutex>
 #include <string>
@@ -189,9 +190,10 @@ TEST_F(SearchPageTest, TheKeyboardReachesEveryControlInOrderAndEachHasAName) {
   // Tab enters the group at the checked option; what is off or hidden is
   // passed over.
   EXPECT_EQ(TabOrder(m_page.m_hWnd),
-            (std::vector<int>{IDC_SPECIFY_TYPE, IDC_TYPE_PATTERN, IDC_DATE_FIELD,
-                              IDC_DATE_CONDITION, IDC_SIZE_CONDITION, IDC_LIST_FOLDERS, IDC_ADD,
-                              IDC_EMPTY_LIST, IDC_FIND, IDC_LIST_RESULTS}));
+            (std::vector<int>{IDC_SAVED_SEARCHES, IDC_SAVE_SEARCH, IDC_SPECIFY_TYPE,
+                              IDC_TYPE_PATTERN, IDC_DATE_FIELD, IDC_DATE_CONDITION,
+                              IDC_SIZE_CONDITION, IDC_LIST_FOLDERS, IDC_SKIP_FOLDERS, IDC_ADD,
+                              IDC_EMPTY_LIST, IDC_FIND, IDC_LIST_RESULTS, IDC_RECYCLE}));
   const struct {
     int id;
     const char* label;
@@ -207,6 +209,9 @@ TEST_F(SearchPageTest, TheKeyboardReachesEveryControlInOrderAndEachHasAName) {
       {IDC_SIZE_UNIT, "Size unit"},
       {IDC_SIZE_FROM, "From"},
       {IDC_SIZE_TO, "To"},
+      {IDC_DAYS, "Age in days"},
+      {IDC_SKIP_FOLDERS, "S&kip folders:"},
+      {IDC_SAVED_SEARCHES, "Sa&ved searches:"},
   };
   for (const auto& name : names) EXPECT_EQ(LabelBefore(Item(name.id)), name.label) << name.id;
   // The mnemonics, one letter each.
@@ -214,11 +219,12 @@ TEST_F(SearchPageTest, TheKeyboardReachesEveryControlInOrderAndEachHasAName) {
     int id;
     const char* text;
   } mnemonics[] = {
-      {IDC_ALL_FILES, "A&ll files"}, {IDC_SPECIFY_TYPE, "Specify &type"}, {IDC_ADD, "&Add"},
-      {IDC_REMOVE, "&Remove"},       {IDC_EMPTY_LIST, "&Empty list"},     {IDC_FIND, "&Find"},
-      {IDC_DELETE, "&Delete"},
+      {IDC_ALL_FILES, "A&ll files"}, {IDC_SPECIFY_TYPE, "Specify &type"},       {IDC_ADD, "&Add"},
+      {IDC_REMOVE, "&Remove"},       {IDC_EMPTY_LIST, "&Empty list"},           {IDC_FIND, "&Find"},
+      {IDC_DELETE, "&Delete"},       {IDC_RECYCLE, "Move to the Recycle &Bin"},
   };
   for (const auto& mnemonic : mnemonics) EXPECT_EQ(Text(mnemonic.id), mnemonic.text);
+  EXPECT_EQ(Text(IDC_SAVE_SEARCH), NarrowName(L"&Save\u2026"));
 }
 
 // ---- the folder list
@@ -1199,6 +1205,135 @@ TEST_F(SearchPageTest, SaveListWritesTheRowsShownAndAFailureKeepsTheOldFile) {
   ::SendMessageA(m_page.m_hWnd, WM_COMMAND, ID_RESULTS_SAVE_LIST, 0);
   m_data.m_nRunningTask = TASK_NONE;
   EXPECT_EQ(chooserCalls, 5);
+}
+
+// ---- routine clean-ups
+
+namespace {
+
+// Grey pixels of the skip list's edit as it paints itself: its example.
+int GreyPixels(HWND edit) {
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 200, -20, 1, 32}};
+  void* bits = nullptr;
+  const HGDIOBJ old = ::SelectObject(dc, ::CreateDIBSection(dc, &info, 0, &bits, nullptr, 0));
+  ::SendMessageW(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  int grey = 0;
+  for (int at = 0; at < 200 * 20; ++at)
+    grey += ::GetPixel(dc, at % 200, at / 200) == ::GetSysColor(COLOR_GRAYTEXT);
+  ::DeleteObject(::SelectObject(dc, old));
+  ::DeleteDC(dc);
+  return grey;
+}
+
+}  // namespace
+
+// An age puts its days where the pickers were; the design's conditions bring
+// them back. The skip list shows its example until something is typed.
+TEST_F(SearchPageTest, AnAgeShowsItsDaysWhereThePickersWereAndTheSkipListItsExample) {
+  EXPECT_GT(GreyPixels(Item(IDC_SKIP_FOLDERS)), 20);
+  SetText(IDC_SKIP_FOLDERS, "x");
+  EXPECT_EQ(GreyPixels(Item(IDC_SKIP_FOLDERS)), 0);
+
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is older than"));
+  EXPECT_TRUE(Shown(IDC_DAYS) && Enabled(IDC_DAYS) && Shown(IDC_DAYS_LABEL));
+  EXPECT_EQ(Text(IDC_DAYS), "30");
+  for (int id : {IDC_FROM_DATE, IDC_TO_DATE, IDC_FROM_TIME, IDC_TO_TIME}) EXPECT_FALSE(Shown(id));
+  EXPECT_FALSE(Enabled(IDC_DATE_MODE));
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is"));
+  EXPECT_FALSE(Shown(IDC_DAYS));
+  EXPECT_TRUE(Shown(IDC_FROM_DATE) && Enabled(IDC_FROM_DATE));
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is within the last"));
+  ASSERT_TRUE(AddFolder("C:\\"));  // the days are checked first: nothing is searched
+  SetText(IDC_DAYS, "40000");
+  EXPECT_EQ(FindExpectingWarning(), "Please enter a number of days from 0 to 36500.");
+}
+
+// A page hosted with the program's folder, where quillory.ini lives; a test
+// may put one there before the page starts.
+class RoutinePageTest : public SearchPageTest {
+ protected:
+  void SetUp() override {
+    m_data.m_strAppFolder = m_install.Path() + "\\";
+    if (!m_strIni.empty()) std::ofstream(Ini(), std::ios::binary) << m_strIni;
+    SearchPageTest::SetUp();
+  }
+  std::string Ini() const { return m_install / "quillory.ini"; }
+  TempDir m_install;
+  std::string m_strIni;
+};
+
+class DamagedIniPageTest : public RoutinePageTest {
+ protected:
+  DamagedIniPageTest() {
+    m_strIni =
+        "[Last search]\r\nDays=many\r\nDateCondition=is within the last\r\n"
+        "SizeCondition=is between\r\nSizeFrom=2\r\nSizeTo=7\r\n";
+  }
+};
+
+// The page starts as the file left it, the values its own handlers would
+// reset included, and a line it could not read at its initial value; the
+// exit does not write over such a file, the user's next search does.
+TEST_F(DamagedIniPageTest, TheLastSearchComesBackAndOnlyASearchWritesOverADamagedOne) {
+  EXPECT_EQ(ListSelection(IDC_DATE_CONDITION), "is within the last");
+  EXPECT_TRUE(Shown(IDC_DAYS) && Enabled(IDC_DAYS));
+  EXPECT_EQ(Text(IDC_DAYS), "30");
+  EXPECT_EQ(Text(IDC_SIZE_FROM), "2");
+  EXPECT_EQ(Text(IDC_SIZE_TO), "7");
+  m_page.RememberAtExit();
+  EXPECT_EQ(ReadWholeFile(Ini()), m_strIni);
+
+  TempDir dir;
+  ASSERT_TRUE(AddFolder(dir.Path()));
+  ASSERT_TRUE(Click(IDC_FIND));
+  ASSERT_TRUE(RunToTheEnd());
+  EXPECT_NE(ReadWholeFile(Ini()).find("\r\nDays=30\r\n"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(Ini()).find("\r\nFolder=" + dir.Path() + "\r\n"), std::string::npos);
+}
+
+// "Save…" keeps the page under a name typed in its box; choosing the name
+// fills the page again; the same name in other letters asks before it
+// replaces, and "Delete" asks before it forgets.
+TEST_F(RoutinePageTest, SearchesSavedByNameFillThePageAndAskBeforeTheyGo) {
+  auto saveAs = [&](const std::string& name) {
+    BoxAnswerer named("Save search", [name](HWND box) {
+      ::SetDlgItemTextA(box, IDC_SEARCH_NAME, name.c_str());
+      ClickButton(box, IDOK);
+    });
+    EXPECT_TRUE(Click(IDC_SAVE_SEARCH));
+    EXPECT_TRUE(named.Answered());
+  };
+  EXPECT_FALSE(Enabled(IDC_DELETE_SEARCH));
+  ASSERT_TRUE(AddFolder("C:\\Build"));
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "is within the last"));
+  SetText(IDC_DAYS, "7");
+  saveAs("  Temp files ");
+  EXPECT_EQ(ListSelection(IDC_SAVED_SEARCHES), "Temp files");
+  EXPECT_TRUE(Enabled(IDC_DELETE_SEARCH));
+
+  ASSERT_TRUE(Choose(IDC_DATE_CONDITION, "any"));
+  ASSERT_TRUE(Choose(IDC_SAVED_SEARCHES, "Temp files"));
+  EXPECT_EQ(ListSelection(IDC_DATE_CONDITION), "is within the last");
+  EXPECT_EQ(Text(IDC_DAYS), "7");
+
+  SetText(IDC_DAYS, "8");
+  for (const int answer : {IDCANCEL, IDOK}) {
+    BoxSeries asked("Warning", {answer});
+    saveAs("TEMP FILES");
+    ASSERT_TRUE(asked.Join());
+    EXPECT_EQ(asked.Texts(), Texts{"A search named \"Temp files\" is saved already. Do you want "
+                                   "to replace it?"});
+    EXPECT_EQ(ReadWholeFile(Ini()).find("Days=8") != std::string::npos, answer == IDOK);
+  }
+  EXPECT_EQ(ListSelection(IDC_SAVED_SEARCHES), "TEMP FILES");
+
+  BoxSeries yes("Warning", {IDOK});
+  ASSERT_TRUE(Click(IDC_DELETE_SEARCH));
+  ASSERT_TRUE(yes.Join());
+  EXPECT_EQ(yes.Texts(), Texts{"Do you want to delete the saved search \"TEMP FILES\"?"});
+  EXPECT_EQ(fw::CComboBox(Item(IDC_SAVED_SEARCHES)).GetCount(), 0);
+  EXPECT_FALSE(Enabled(IDC_DELETE_SEARCH));
 }
 
 // ---- the program's one page

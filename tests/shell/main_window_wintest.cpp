@@ -50,7 +50,7 @@ SIZE TemplatePixels(const fw::CDialog& page) {
   switch (page.GetTemplateId()) {
     case IDD_SETTINGS: size = {0, 0, 326, 107}; break;
     case IDD_HELPABOUT: size = {0, 0, 301, 131}; break;
-    case IDD_WIPERENTRIES: size = {0, 0, 357, 332}; break;
+    case IDD_WIPERENTRIES: size = {0, 0, 357, 348}; break;
     default: break;
   }
   ::MapDialogRect(page.m_hWnd, &size);

@@ -1,0 +1,87 @@
+#pragma once
+// quillory.ini beside the program: the last search, so that the next start
+// finds the page as it was, and searches saved by name, so that a routine
+// clean-up is set up once. UTF-8 text, one "key=value" a line, under
+// "[Last search]" and "[Search: <name>]", each section with the same keys.
+//
+// Written as settings.dat is: the whole file under a temporary name, then
+// moved over the old one, retried while another program holds it. Every
+// write starts from the file as it is on the disk and changes only the
+// section it writes, so what another section, a hand or another version put
+// there stays. A line that cannot be read leaves its field as it was.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/search_criteria.h"
+
+// What a search section holds: the page's inputs (the type, the date field,
+// condition, mode, bounds and days, the size condition, bounds and unit, the
+// skip list), the folders and the Recycle Bin choice.
+struct RememberedSearch {
+  SearchPageInputs m_inputs;
+  std::vector<std::string> m_arrFolders;
+  bool m_bRecycle = false;
+};
+
+// The lines of a search section, and back: the lines are read over
+// `search`, which holds the initial values; false when some line could not
+// be read (its field kept what it had).
+std::vector<std::string> SearchLines(const RememberedSearch& search);
+bool ReadSearchLines(const std::vector<std::string>& lines, RememberedSearch& search);
+
+// The file's text by section, every line as it was (without its line end).
+struct IniText {
+  struct Section {
+    std::string title;  // between the brackets, blanks around it dropped
+    std::vector<std::string> lines;
+  };
+  std::vector<std::string> preamble;  // lines before the first section
+  std::vector<Section> sections;
+};
+IniText ParseIni(std::string_view bytes);
+std::string RenderIni(const IniText& text);
+
+inline constexpr char kLastSearchTitle[] = "Last search";
+
+class CSearchFile {
+ public:
+  // `folder`: the program's folder, ending in its separator.
+  explicit CSearchFile(const std::string& folder) : m_strPath(folder + "quillory.ini") {}
+
+  // The last search over `last`, and the names saved, in the file's order.
+  // A missing file leaves both as they are. False, after a message, when the
+  // file is there but cannot be read.
+  bool Load(RememberedSearch& last, std::vector<std::string>& names);
+  // The names saved, in the file's order; false, after a message, when the
+  // file is there but cannot be read.
+  bool SavedNames(std::vector<std::string>& names);
+  // One saved search over `search`; false when no search has that name.
+  bool LoadSaved(const std::string& name, RememberedSearch& search);
+  // Each writes the file; false, after a message, when it could not.
+  bool SaveLast(const RememberedSearch& search);
+  bool SaveNamed(const std::string& name, const RememberedSearch& search);
+  bool Forget(const std::string& name);
+  // Whether a search of this name is saved; `saved` gets its spelling.
+  bool IsSaved(const std::string& name, std::string* saved = nullptr);
+
+  const std::string& Path() const { return m_strPath; }
+  // The last search was read whole, or there was none: the exit may write
+  // it. After a partial read only the user's next search writes it again.
+  bool m_bLastSearchWhole = true;
+
+ private:
+  // The file as it is on the disk (empty when there is none); false, after a
+  // message, when it is there but cannot be read.
+  bool Read(IniText& text);
+  bool Write(const IniText& text);
+  // Replaces the section of this title, or adds it at the end.
+  static void Put(IniText& text, const std::string& title, std::vector<std::string> lines);
+
+  std::string m_strPath;
+};
+
+// Test seam: writes stop after this many bytes, as on a full disk. SIZE_MAX,
+// the default, turns it off.
+void SetSearchFileWriteCutForTest(size_t bytes);

@@ -1,0 +1,41 @@
+#pragma once
+// "Save search": asks the name "Save…" keeps the page's search under.
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/window_win.h"
+#include "resources/resource.h"
+
+class CSearchName : public fw::CBound<CSearchName, fw::CDialog> {
+ public:
+  // `name`: what the box offers first (the search chosen on the page).
+  CSearchName(HWND owner, std::string name)
+      : Bound(IDD_SEARCHNAME), m_strName(std::move(name)), m_hOwner(owner) {}
+
+  // IDOK with a name that is more than blanks; IDCANCEL for Cancel, Esc and
+  // the close box.
+  INT_PTR DoModal() { return CDialog::DoModal(m_hOwner); }
+
+  std::string m_strName;  // without the blanks around it, once OK has taken it
+
+ protected:
+  BOOL OnInitDialog() override {
+    UpdateData(false);
+    return TRUE;  // the focus to the first tab stop, the edit
+  }
+  void DoDataExchange(fw::CDataExchange& dx) override;
+
+ private:
+  void OnOkClicked();
+  void OnCancel() { EndDialog(IDCANCEL); }
+
+  HWND m_hOwner;
+
+  friend Bound;  // it reads the table
+  static constexpr fw::MessageEntry<CSearchName> kMessageTable[] = {
+      {fw::Command(IDOK), &CSearchName::OnOkClicked},
+      {fw::Command(IDCANCEL), &CSearchName::OnCancel},
+  };
+};

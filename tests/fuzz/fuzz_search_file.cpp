@@ -1,0 +1,67 @@
+// Random bytes as quillory.ini: the load must not crash or trip a sanitizer,
+// and the file the program writes from what it read must read back as the
+// same search, with every section it does not own as it was.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "dialogs/show_message.h"
+#include "search/search_file.h"
+
+namespace {
+
+std::filesystem::path g_folder;
+
+void RemoveFolder() {
+  std::error_code error;
+  std::filesystem::remove_all(g_folder, error);
+}
+
+void MakeFolder() {
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int n = 0;; ++n) {
+    g_folder = base / ("quillory-fuzz-" + std::to_string(std::rand()) + "-" + std::to_string(n));
+    if (std::filesystem::create_directory(g_folder)) break;
+  }
+  std::atexit(RemoveFolder);
+  SetShowMessageHandler(
+      [](void*, const std::string&, const std::string&, const std::string&, int) {});
+}
+
+bool SameText(const IniText& a, const IniText& b) {
+  if (a.preamble != b.preamble || a.sections.size() != b.sections.size()) return false;
+  for (size_t i = 0; i < a.sections.size(); ++i)
+    if (a.sections[i].title != b.sections[i].title || a.sections[i].lines != b.sections[i].lines)
+      return false;
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool ready = (MakeFolder(), true);
+  (void)ready;
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const IniText text = ParseIni(bytes);
+  if (!SameText(ParseIni(RenderIni(text)), text)) std::abort();
+
+  const std::string path = (g_folder / "quillory.ini").string();
+  if (FILE* file = std::fopen(path.c_str(), "wb")) {
+    if (size > 0) std::fwrite(data, 1, size, file);
+    std::fclose(file);
+  }
+  CSearchFile file(g_folder.string() + "/");
+  RememberedSearch last;
+  std::vector<std::string> names;
+  if (!file.Load(last, names) || (last.m_inputs.m_nDays && *last.m_inputs.m_nDays > kMaxDays))
+    std::abort();
+  if (!file.SaveLast(last)) std::abort();
+  RememberedSearch again;
+  if (!file.Load(again, names) || SearchLines(again) != SearchLines(last) ||
+      !file.m_bLastSearchWhole)
+    std::abort();
+  return 0;
+}
