@@ -42,18 +42,23 @@ TEST(ShippedProgram, SearchesAndDeletesByKeyboardAlone) {
   HWND allFiles = FindDescendant(main, IDC_ALL_FILES);
   ASSERT_TRUE(
       program.Until("the search page", [&] { return ::IsWindowVisible(allFiles) != FALSE; }));
-  // Tab enters the page at the checked option; Down checks "Specify type".
+  // Tab enters the page at its first control, the saved searches.
   PressKey(VK_TAB);
-  ASSERT_TRUE(program.Until("the focus on \"All files\"", focusIs(IDC_ALL_FILES)));
+  ASSERT_TRUE(program.Until("the focus in the page", focusIs(IDC_SAVED_SEARCHES)));
   // Shift+Tab and F6 go back to the tree, Tab and F6 into the page again.
   for (const auto& [key, shift] : {std::pair{VK_TAB, true}, std::pair{VK_TAB, false},
                                    std::pair{VK_F6, false}, std::pair{VK_F6, false}}) {
-    const bool toTree = ::GetDlgCtrlID(Focused(main)) == IDC_ALL_FILES;
+    const bool toTree = ::GetDlgCtrlID(Focused(main)) == IDC_SAVED_SEARCHES;
     PressKey(static_cast<WORD>(key),
              shift ? std::initializer_list<WORD>{VK_SHIFT} : std::initializer_list<WORD>{});
     ASSERT_TRUE(program.Until(toTree ? "the focus in the tree" : "the focus in the page",
-                              focusIs(toTree ? IDC_NAVTREE : IDC_ALL_FILES)));
+                              focusIs(toTree ? IDC_NAVTREE : IDC_SAVED_SEARCHES)));
   }
+  // Past "Save…", Tab enters the type options at the checked one; Down
+  // checks "Specify type".
+  PressKey(VK_TAB);
+  PressKey(VK_TAB);
+  ASSERT_TRUE(program.Until("the focus on \"All files\"", focusIs(IDC_ALL_FILES)));
   PressKey(VK_DOWN);
   ASSERT_TRUE(program.Until("the focus on \"Specify type\"", focusIs(IDC_SPECIFY_TYPE)));
   HWND type = FindDescendant(main, IDC_TYPE_PATTERN);

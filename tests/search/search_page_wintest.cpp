@@ -179,6 +179,17 @@ TEST_F(SearchPageTest, StartsEmptyWithFindAndDeleteDisabledAndTodayInThePickers)
   EXPECT_FALSE(Enabled(IDC_TYPE_PATTERN));
 }
 
+namespace {
+
+// A text with a letter beyond ASCII, in the process code page.
+std::string NarrowName(const std::wstring& wide) {
+  char narrow[64] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+  return narrow;
+}
+
+}  // namespace
+
 TEST_F(SearchPageTest, TheKeyboardReachesEveryControlInOrderAndEachHasAName) {
   // The two type options are one group, which the arrows go round.
   EXPECT_EQ(::GetNextDlgGroupItem(m_page.m_hWnd, Item(IDC_ALL_FILES), FALSE),
@@ -849,13 +860,6 @@ void SetClipboardEmpty() {
   if (!::OpenClipboard(nullptr)) return;
   ::EmptyClipboard();
   ::CloseClipboard();
-}
-
-// A name with a letter beyond ASCII, in the process code page.
-std::string NarrowName(const std::wstring& wide) {
-  char narrow[64] = {};
-  ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-  return narrow;
 }
 
 // The list rows that are selected, top to bottom.
