@@ -1,6 +1,9 @@
 #include "platform/settings_io.h"
 
+#include <algorithm>
 #include <cerrno>
+
+#include "platform/file_system.h"
 
 namespace platform {
 
@@ -81,6 +84,22 @@ int CauseFromErrno(int error) {
       return kCauseDiskFull;
     default: return kCauseGeneric;
   }
+}
+
+int WriteFileWhole(const std::string& path, std::string_view bytes, bool& opened, size_t cut) {
+  const std::string newPath = path + ".new";
+  ExclusiveFile file;
+  opened = false;
+  if (const int cause = file.CreateForWriting(newPath)) return cause;
+  opened = true;
+  const size_t size = std::min(bytes.size(), cut);
+  int cause = file.Write(bytes.data(), size);
+  if (cause == kCauseNone && size < bytes.size()) cause = kCauseDiskFull;
+  const int closeCause = file.Close();
+  if (cause == kCauseNone) cause = closeCause;
+  if (cause == kCauseNone) cause = MoveFileOver(newPath, path);
+  if (cause != kCauseNone) RemoveFile(newPath);
+  return cause;
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -59,5 +60,13 @@ class ExclusiveFile {
 
 // Puts `source` in the place of `target` in one step, replacing it; 0 or a cause code.
 int MoveFileOver(const std::string& source, const std::string& target);
+
+// Writes `bytes` whole beside `path`, as `path` + ".new", which then takes
+// the place of `path` in one step: a write cut short never leaves a truncated
+// file. Only the first `cut` bytes are written (a test's write cut short,
+// which fails as a full disk does). 0 or a cause code, with `opened` false
+// when the new file could not even be made; a failed write leaves no ".new".
+int WriteFileWhole(const std::string& path, std::string_view bytes, bool& opened,
+                   size_t cut = SIZE_MAX);
 
 }  // namespace platform

@@ -289,22 +289,9 @@ bool CSearchFile::Read(IniText& text) {
 }
 
 bool CSearchFile::Write(const IniText& text) {
-  const std::string bytes = RenderIni(text);
-  const std::string newPath = m_strPath + ".new";
-  platform::ExclusiveFile file;
-  if (const int cause = file.CreateForWriting(newPath)) {
-    ShowError(FileError("open", m_strPath, cause));
-    return false;
-  }
-  const size_t size = std::min(bytes.size(), g_nWriteCut);
-  int cause = file.Write(bytes.data(), size);
-  if (cause == platform::kCauseNone && size < bytes.size()) cause = platform::kCauseDiskFull;
-  const int closeCause = file.Close();
-  if (cause == platform::kCauseNone) cause = closeCause;
-  if (cause == platform::kCauseNone) cause = platform::MoveFileOver(newPath, m_strPath);
-  if (cause != platform::kCauseNone) {
-    platform::RemoveFile(newPath);
-    ShowError(FileError("write", m_strPath, cause));
+  bool opened = false;
+  if (const int cause = platform::WriteFileWhole(m_strPath, RenderIni(text), opened, g_nWriteCut)) {
+    ShowError(FileError(opened ? "write" : "open", m_strPath, cause));
     return false;
   }
   return true;

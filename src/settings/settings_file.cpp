@@ -197,23 +197,9 @@ bool CAppData::SaveSettings() {
   PutInt(record, static_cast<int32_t>(m_strPasswordHash.size()));
   record += m_strPasswordHash;
 
-  // The new file is written whole beside the old one and then takes its place
-  // in one step, so a save cut short never leaves a truncated settings.dat.
-  const std::string newPath = path + ".new";
-  platform::ExclusiveFile file;
-  if (const int cause = file.CreateForWriting(newPath)) {
-    ShowError(FileError("open", path, cause));
-    return false;
-  }
-  const size_t size = std::min(record.size(), g_nSaveCut);
-  int cause = file.Write(record.data(), size);
-  if (cause == platform::kCauseNone && size < record.size()) cause = platform::kCauseDiskFull;
-  const int closeCause = file.Close();
-  if (cause == platform::kCauseNone) cause = closeCause;
-  if (cause == platform::kCauseNone) cause = platform::MoveFileOver(newPath, path);
-  if (cause != platform::kCauseNone) {
-    platform::RemoveFile(newPath);
-    ShowError(FileError("write", path, cause));
+  bool opened = false;
+  if (const int cause = platform::WriteFileWhole(path, record, opened, g_nSaveCut)) {
+    ShowError(FileError(opened ? "write" : "open", path, cause));
     return false;
   }
   m_bKeepUnreadSettingsFile = false;

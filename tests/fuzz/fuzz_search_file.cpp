@@ -8,28 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "dialogs/show_message.h"
+#include "fuzz_folder.h"
 #include "search/search_file.h"
 
 namespace {
-
-std::filesystem::path g_folder;
-
-void RemoveFolder() {
-  std::error_code error;
-  std::filesystem::remove_all(g_folder, error);
-}
-
-void MakeFolder() {
-  const std::filesystem::path base = std::filesystem::temp_directory_path();
-  for (int n = 0;; ++n) {
-    g_folder = base / ("quillory-fuzz-" + std::to_string(std::rand()) + "-" + std::to_string(n));
-    if (std::filesystem::create_directory(g_folder)) break;
-  }
-  std::atexit(RemoveFolder);
-  SetShowMessageHandler(
-      [](void*, const std::string&, const std::string&, const std::string&, int) {});
-}
 
 bool SameText(const IniText& a, const IniText& b) {
   if (a.preamble != b.preamble || a.sections.size() != b.sections.size()) return false;
@@ -42,18 +24,17 @@ bool SameText(const IniText& a, const IniText& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool ready = (MakeFolder(), true);
-  (void)ready;
+  const std::filesystem::path& folder = FuzzFolder();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const IniText text = ParseIni(bytes);
   if (!SameText(ParseIni(RenderIni(text)), text)) std::abort();
 
-  const std::string path = (g_folder / "quillory.ini").string();
+  const std::string path = (folder / "quillory.ini").string();
   if (FILE* file = std::fopen(path.c_str(), "wb")) {
     if (size > 0) std::fwrite(data, 1, size, file);
     std::fclose(file);
   }
-  CSearchFile file(g_folder.string() + "/");
+  CSearchFile file(folder.string() + "/");
   RememberedSearch last;
   std::vector<std::string> names;
   if (!file.Load(last, names) || (last.m_inputs.m_nDays && *last.m_inputs.m_nDays > kMaxDays))
