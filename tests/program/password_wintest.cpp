@@ -20,15 +20,15 @@ TEST(ShippedProgram, AsksTheSetPasswordAtASecondStartWhileHidden) {
   // The settings page is the first one shown.
   HWND protect = FindDescendant(main, IDC_PROTECT_WITH_PASSWORD);
   ASSERT_TRUE(program.Until("the settings page", [&] { return IsUsable(protect); }));
-  ClickOn(protect);
   HWND password = FindDescendant(main, IDC_PASSWORD);
   HWND confirm = FindDescendant(main, IDC_CONFIRM_PASSWORD);
-  ASSERT_TRUE(program.Until("the password boxes", [&] { return IsUsable(password); }));
+  ASSERT_TRUE(program.ClickUntil(
+      "the password boxes", [&] { return CentreOf(protect); }, [&] { return IsUsable(password); }));
   ASSERT_TRUE(program.TypeInto(password, "abc"));
   ASSERT_TRUE(program.TypeInto(confirm, "abc"));
   HWND apply = FindDescendant(main, IDC_APPLY);
-  ClickOn(apply);
-  ASSERT_TRUE(program.Until("Apply done", [&] { return !::IsWindowEnabled(apply); }));
+  ASSERT_TRUE(program.ClickUntil(
+      "Apply done", [&] { return CentreOf(apply); }, [&] { return !::IsWindowEnabled(apply); }));
 
   // Alt+F4 hides the window; the program stays in the notification area.
   PressKey(VK_F4, {VK_MENU});
@@ -45,15 +45,15 @@ TEST(ShippedProgram, AsksTheSetPasswordAtASecondStartWhileHidden) {
   ASSERT_TRUE(prompt);
   HWND typed = FindDescendant(prompt, IDC_PROMPT_PASSWORD);
   ASSERT_TRUE(program.TypeInto(typed, "abd"));
-  ClickOn(::GetDlgItem(prompt, IDOK));
+  ASSERT_TRUE(program.Press(prompt, IDOK, "the wrong password refused",
+                            [&] { return program.FindWindow("Error") != nullptr; }));
   HWND wrong = program.WaitForWindow("Error");
   ASSERT_TRUE(wrong);
   EXPECT_EQ(ReadText(FindDescendant(wrong, IDC_BOX_TEXT)), "Wrong password.");
-  ClickOn(::GetDlgItem(wrong, IDOK));
-  ASSERT_TRUE(program.WaitUntilGone(wrong, "the message"));
+  ASSERT_TRUE(program.Press(wrong, IDOK, "the message closed"));
   EXPECT_FALSE(::IsWindowVisible(main));
   ASSERT_TRUE(program.TypeInto(typed, "abc"));
-  ClickOn(::GetDlgItem(prompt, IDOK));
+  ASSERT_TRUE(program.Press(prompt, IDOK, "the password taken"));
   ASSERT_TRUE(program.Until("the window shown", [&] { return ::IsWindowVisible(main); }));
 
   DWORD exitCode = 1;

@@ -63,7 +63,7 @@ TEST(ShippedProgram, WarnsAtTheLimitAndLists100000Rows) {
   EXPECT_EQ(ReadText(FindDescendant(warning, IDC_BOX_TEXT)),
             "The number of found files exceeds the 100000 limit.\r\nTo ensure normal viewing, the "
             "results will be truncated.\r\nIf necessary, please set new search criteria.");
-  ClickOn(::GetDlgItem(warning, IDOK));
+  ASSERT_TRUE(program.Press(warning, IDOK, "the warning closed"));
   HWND list = FindDescendant(main, IDC_LIST_RESULTS);
   ASSERT_TRUE(program.Until(
       "100000 rows", [&] { return ListRowCount(list) == 100000; }, 60s));

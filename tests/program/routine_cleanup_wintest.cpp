@@ -127,7 +127,7 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
   ASSERT_TRUE(question);
   EXPECT_EQ(ReadText(FindDescendant(question, IDC_BOX_TEXT)),
             "Do you really want to move selected file(s) to the Recycle Bin?");
-  ClickOn(::GetDlgItem(question, IDOK));  // "Yes"
+  ASSERT_TRUE(program.Press(question, IDOK, "the question answered Yes"));
   HWND selection = FindDescendant(main, IDC_SELECTION_LABEL);
   EXPECT_TRUE(program.Until("the report", [&] {
     return ReadText(selection) == "Moved 3 of 3 files to the Recycle Bin";

@@ -94,7 +94,7 @@ TEST(ShippedProgram, FindsSortsSelectsDeletesAndSavesTheList) {
   ASSERT_TRUE(question);
   EXPECT_EQ(ReadText(FindDescendant(question, IDC_BOX_TEXT)),
             "Do you really want to delete selected file(s)?");
-  ClickOn(::GetDlgItem(question, IDOK));  // "Yes"
+  ASSERT_TRUE(program.Press(question, IDOK, "the question answered Yes"));
   ASSERT_TRUE(program.Until("four rows", [&] { return ListRowCount(list) == 4; }));
   // The keys below go to the list only once the progress window has gone.
   ASSERT_TRUE(program.Until("the progress window to close",

@@ -203,6 +203,21 @@ bool ShippedProgram::WaitUntilGone(HWND window, const std::string& what) const {
                [&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
 }
 
+bool ShippedProgram::Press(HWND box, int button, const std::string& what,
+                           const std::function<bool()>& done) const {
+  HWND control = ::GetDlgItem(box, button);
+  if (!control) {
+    ADD_FAILURE() << "no button " << button << " for " << what;
+    return false;
+  }
+  const auto gone = [&] { return !::IsWindow(box) || !::IsWindowVisible(box); };
+  Until(
+      what + ": the box in front", [&] { return gone() || ::GetForegroundWindow() == box; }, 5s,
+      true);
+  return ClickUntil(
+      what, [&] { return CentreOf(control); }, [&] { return done ? done() : gone(); });
+}
+
 HWND ShippedProgram::WaitForMainWindow() const {
   HWND window = WaitForWindow("Quillory");
   if (window) ::WaitForInputIdle(m_info.hProcess, 20000);
@@ -438,8 +453,7 @@ bool ChooseFolderInBrowser(const ShippedProgram& program, const std::string& pat
           })) {
     return false;
   }
-  ClickOn(::GetDlgItem(box, IDOK));
-  return program.WaitUntilGone(box, "the folder browser");
+  return program.Press(box, IDOK, "the folder browser closed");
 }
 
 bool SaveAs(const ShippedProgram& program, const std::string& path) {
@@ -456,8 +470,7 @@ bool SaveAs(const ShippedProgram& program, const std::string& path) {
     return false;
   }
   SendBounded(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-  ClickOn(::GetDlgItem(box, IDOK));
-  return program.WaitUntilGone(box, "the Save As box");
+  return program.Press(box, IDOK, "the Save As box closed");
 }
 
 // ---- the program's own windows

@@ -52,6 +52,11 @@ class ShippedProgram {
   HWND FindWindow(const std::string& caption) const;
   HWND WaitForWindow(const std::string& caption) const;
   bool WaitUntilGone(HWND window, const std::string& what) const;
+  // A button of a box clicked once the box is in front, and again while
+  // neither `done` (by default: the box closed) comes nor the box has gone:
+  // a click that lands as a box appears is now and then lost under Wine.
+  bool Press(HWND box, int button, const std::string& what,
+             const std::function<bool()>& done = {}) const;
   // The main window once shown and idle.
   HWND WaitForMainWindow() const;
   // Waits for the process to end; true, with its exit code, when it did.
