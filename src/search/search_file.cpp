@@ -366,17 +366,17 @@ bool CSearchFile::LoadSaved(const std::string& name, RememberedSearch& search) {
   return false;
 }
 
-bool CSearchFile::IsSaved(const std::string& name, std::string* saved) {
+CSearchFile::Saved CSearchFile::IsSaved(const std::string& name, std::string* saved) {
   IniText text;
-  if (!Read(text)) return false;
+  if (!Read(text)) return Saved::kUnreadable;
   for (const IniText::Section& section : text.sections) {
     std::string found;
     if (SavedName(section.title, found) && SameName(found, name)) {
       if (saved) *saved = found;
-      return true;
+      return Saved::kYes;
     }
   }
-  return false;
+  return Saved::kNo;
 }
 
 bool CSearchFile::SaveLast(const RememberedSearch& search) {

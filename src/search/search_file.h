@@ -63,8 +63,10 @@ class CSearchFile {
   bool SaveLast(const RememberedSearch& search);
   bool SaveNamed(const std::string& name, const RememberedSearch& search);
   bool Forget(const std::string& name);
-  // Whether a search of this name is saved; `saved` gets its spelling.
-  bool IsSaved(const std::string& name, std::string* saved = nullptr);
+  // Whether a search of this name is saved (`saved` gets its spelling), or
+  // the file is there but cannot be read (after a message).
+  enum class Saved { kNo, kYes, kUnreadable };
+  Saved IsSaved(const std::string& name, std::string* saved = nullptr);
 
   const std::string& Path() const { return m_strPath; }
   // The last search was read whole, or there was none: the exit may write

@@ -790,9 +790,17 @@ void CWindowWiperEntries::OnSaveSearch() {
   CSearchName box(m_hWnd, chosen >= 0 ? m_wndSavedSearches.GetLBText(chosen) : std::string());
   if (box.DoModal() != IDOK) return;
   std::string saved;
-  if (m_pSearchFile->IsSaved(box.m_strName, &saved) &&
-      !Ask("A search named \"" + saved + "\" is saved already. Do you want to replace it?"))
-    return;
+  // A file that cannot be read has said so once: no second message.
+  switch (m_pSearchFile->IsSaved(box.m_strName, &saved)) {
+    case CSearchFile::Saved::kUnreadable:
+      return;
+    case CSearchFile::Saved::kYes:
+      if (!Ask("A search named \"" + saved + "\" is saved already. Do you want to replace it?"))
+        return;
+      break;
+    case CSearchFile::Saved::kNo:
+      break;
+  }
   UpdateData(true);
   if (!m_pSearchFile->SaveNamed(box.m_strName, CollectSearch())) return;
   std::vector<std::string> names;

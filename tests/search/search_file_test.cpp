@@ -129,7 +129,10 @@ TEST_F(SearchFileTest, SearchesSavedByNameKeepEverythingElseInTheFile) {
   RememberedSearch chosen;
   ASSERT_TRUE(m_file.LoadSaved("temp files", chosen));
   EXPECT_EQ(SearchLines(chosen), SearchLines(temp));
-  EXPECT_FALSE(m_file.IsSaved("Logs"));
+  EXPECT_EQ(m_file.IsSaved("Logs"), CSearchFile::Saved::kNo);
+  std::string spelling;
+  EXPECT_EQ(m_file.IsSaved("temp files", &spelling), CSearchFile::Saved::kYes);
+  EXPECT_EQ(spelling, "TEMP FILES");
   EXPECT_EQ(
       ReadWholeFile(Path()).rfind(
           "; kept\r\n[Other]\r\nx = 1\r\n[Last search]\r\nDays=5\r\n[Search: TEMP FILES]\r\n", 0),
@@ -145,7 +148,9 @@ TEST_F(SearchFileTest, NothingIsLostToAFileThatCannotBeReadOrWritten) {
   EXPECT_FALSE(m_file.Load(last, names));
   EXPECT_FALSE(m_file.m_bLastSearchWhole);
   EXPECT_FALSE(m_file.SaveLast(Routine()));
-  ASSERT_EQ(m_messages.size(), 2u);
+  // "Save…" asks whether the name is saved: one message, and no save after it.
+  EXPECT_EQ(m_file.IsSaved("Logs"), CSearchFile::Saved::kUnreadable);
+  ASSERT_EQ(m_messages.size(), 3u);
   EXPECT_EQ(m_messages[0].rfind("Error: Could not open file \"" + Path() + "\", open error ", 0),
             0u);
   ASSERT_TRUE(RemoveEntry(Path(), true));

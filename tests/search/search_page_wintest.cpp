@@ -1338,6 +1338,19 @@ TEST_F(RoutinePageTest, SearchesSavedByNameFillThePageAndAskBeforeTheyGo) {
   EXPECT_EQ(yes.Texts(), Texts{"Do you want to delete the saved search \"TEMP FILES\"?"});
   EXPECT_EQ(fw::CComboBox(Item(IDC_SAVED_SEARCHES)).GetCount(), 0);
   EXPECT_FALSE(Enabled(IDC_DELETE_SEARCH));
+
+  // A file that cannot be read says so once, and nothing is written.
+  ASSERT_TRUE(RemoveEntry(Ini(), false));
+  ASSERT_TRUE(::CreateDirectoryA(Ini().c_str(), nullptr));
+  {
+    BoxSeries errors("Error", BoxSeries::kEveryBox, IDOK);
+    saveAs("Logs");
+    errors.Stop();
+    ASSERT_EQ(errors.Texts().size(), 1u);
+    EXPECT_EQ(errors.Texts()[0].rfind("Could not open file \"" + Ini() + "\"", 0), 0u);
+  }
+  EXPECT_FALSE(FileExists(Ini() + ".new"));
+  ASSERT_TRUE(RemoveEntry(Ini(), true));
 }
 
 // ---- the program's one page
