@@ -108,10 +108,7 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
   EXPECT_EQ(ReadText(FindDescendant(main, IDC_SKIP_FOLDERS)), "node_modules");
   EXPECT_TRUE(Checked(FindDescendant(main, IDC_RECYCLE)));
 
-  ClickOn(FindDescendant(main, IDC_FIND));
-  HWND progress = program.WaitForWindow("Files Searching");
-  ASSERT_TRUE(progress);
-  ASSERT_TRUE(program.WaitUntilGone(progress, "the progress window"));
+  ASSERT_TRUE(FindAndWait(program, main));
   HWND list = FindDescendant(main, IDC_LIST_RESULTS);
   ASSERT_TRUE(program.Until("three rows", [&] { return ListRowCount(list) == 3; }))
       << ListRowCount(list) << " rows";

@@ -55,10 +55,7 @@ TEST(ShippedProgram, FindsSortsSelectsDeletesAndSavesTheList) {
   // The box holds "*.doc": the user types over it.
   ASSERT_TRUE(program.TypeInto(type, "*.tmp"));
 
-  ClickOn(FindDescendant(main, IDC_FIND));
-  HWND progress = program.WaitForWindow("Files Searching");
-  ASSERT_TRUE(progress);
-  ASSERT_TRUE(program.WaitUntilGone(progress, "the progress window"));
+  ASSERT_TRUE(FindAndWait(program, main));
   HWND list = FindDescendant(main, IDC_LIST_RESULTS);
   ASSERT_TRUE(program.Until("six rows", [&] { return ListRowCount(list) == 6; }))
       << ListRowCount(list) << " rows";

@@ -499,6 +499,12 @@ bool AddFolder(const ShippedProgram& program, HWND main, const std::string& fold
   });
 }
 
+bool FindAndWait(const ShippedProgram& program, HWND main) {
+  ClickOn(FindDescendant(main, IDC_FIND));
+  HWND progress = program.WaitForWindow("Files Searching");
+  return progress && program.WaitUntilGone(progress, "the progress window");
+}
+
 bool ExitFromTrayMenu(const ShippedProgram& program, HWND main, DWORD& exitCode) {
   // What the notification area sends on a right click of the icon.
   ::PostMessageA(main, WM_TRAYNOTIFY, ID_TRAYICON, WM_RBUTTONDOWN);

@@ -112,4 +112,6 @@ bool SaveAs(const ShippedProgram& program, const std::string& path);
 bool OpenPage(const ShippedProgram& program, HWND main, const std::string& page, int control);
 // "Add" clicked and the folder chosen in the browser: true once it is listed.
 bool AddFolder(const ShippedProgram& program, HWND main, const std::string& folder);
+// "Find" clicked, and its progress window come and gone.
+bool FindAndWait(const ShippedProgram& program, HWND main);
 bool ExitFromTrayMenu(const ShippedProgram& program, HWND main, DWORD& exitCode);
