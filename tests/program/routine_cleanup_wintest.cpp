@@ -113,18 +113,10 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
   ASSERT_TRUE(program.Until("three rows", [&] { return ListRowCount(list) == 3; }))
       << ListRowCount(list) << " rows";
 
-  ASSERT_TRUE(program.ClickUntil(
-      "a row selected", [&] { return ListRowPoint(list, 0); },
-      [&] { return ListSelectedRows(list) == std::vector{0}; }));
-  PressKey('A', {VK_CONTROL});
-  ASSERT_TRUE(
-      program.Until("every row selected", [&] { return ListSelectedRows(list).size() == 3; }));
-  ClickOn(FindDescendant(main, IDC_DELETE));
-  HWND question = program.WaitForWindow("Warning");
-  ASSERT_TRUE(question);
-  EXPECT_EQ(ReadText(FindDescendant(question, IDC_BOX_TEXT)),
-            "Do you really want to move selected file(s) to the Recycle Bin?");
-  ASSERT_TRUE(program.Press(question, IDOK, "the question answered Yes"));
+  ASSERT_TRUE(SelectEveryRow(program, list));
+  EXPECT_EQ(ListSelectedRows(list).size(), 3u);
+  ASSERT_TRUE(DeleteAnsweringYes(program, main,
+                                 "Do you really want to move selected file(s) to the Recycle Bin?"));
   HWND selection = FindDescendant(main, IDC_SELECTION_LABEL);
   EXPECT_TRUE(program.Until("the report", [&] {
     return ReadText(selection) == "Moved 3 of 3 files to the Recycle Bin";

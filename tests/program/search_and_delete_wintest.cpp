@@ -86,12 +86,7 @@ TEST(ShippedProgram, FindsSortsSelectsDeletesAndSavesTheList) {
     return ReadText(selection) == "Selected: 2 files, 700 B";
   })) << ReadText(selection);
 
-  ClickOn(FindDescendant(main, IDC_DELETE));
-  HWND question = program.WaitForWindow("Warning");
-  ASSERT_TRUE(question);
-  EXPECT_EQ(ReadText(FindDescendant(question, IDC_BOX_TEXT)),
-            "Do you really want to delete selected file(s)?");
-  ASSERT_TRUE(program.Press(question, IDOK, "the question answered Yes"));
+  ASSERT_TRUE(DeleteAnsweringYes(program, main, "Do you really want to delete selected file(s)?"));
   ASSERT_TRUE(program.Until("four rows", [&] { return ListRowCount(list) == 4; }));
   // The keys below go to the list only once the progress window has gone.
   ASSERT_TRUE(program.Until("the progress window to close",
@@ -110,12 +105,8 @@ TEST(ShippedProgram, FindsSortsSelectsDeletesAndSavesTheList) {
   EXPECT_EQ(ReadText(total), "Total number of found files: 6");
 
   // Ctrl+A, Ctrl+S on the list: every row, in the list's order.
-  ASSERT_TRUE(program.ClickUntil(
-      "a row selected", [&] { return ListRowPoint(list, 0); },
-      [&] { return ListSelectedRows(list) == std::vector{0}; }));
-  PressKey('A', {VK_CONTROL});
-  ASSERT_TRUE(
-      program.Until("every row selected", [&] { return ListSelectedRows(list).size() == 4; }));
+  ASSERT_TRUE(SelectEveryRow(program, list));
+  EXPECT_EQ(ListSelectedRows(list).size(), 4u);
   PressKey('S', {VK_CONTROL});
   TempDir saved;
   const std::string csv = saved / "list.csv";

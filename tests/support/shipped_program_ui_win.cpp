@@ -499,6 +499,26 @@ bool AddFolder(const ShippedProgram& program, HWND main, const std::string& fold
   });
 }
 
+bool SelectEveryRow(const ShippedProgram& program, HWND list) {
+  if (!program.ClickUntil(
+          "a row selected", [&] { return ListRowPoint(list, 0); },
+          [&] { return ListSelectedRows(list) == std::vector{0}; }))
+    return false;
+  PressKey('A', {VK_CONTROL});
+  return program.Until("every row selected", [&] {
+    return static_cast<int>(ListSelectedRows(list).size()) == ListRowCount(list);
+  });
+}
+
+bool DeleteAnsweringYes(const ShippedProgram& program, HWND main, const std::string& question) {
+  ClickOn(FindDescendant(main, IDC_DELETE));
+  HWND box = program.WaitForWindow("Warning");
+  if (!box) return false;
+  const std::string text = ReadText(FindDescendant(box, IDC_BOX_TEXT));
+  EXPECT_EQ(text, question);
+  return text == question && program.Press(box, IDOK, "the question answered Yes");
+}
+
 bool FindAndWait(const ShippedProgram& program, HWND main) {
   ClickOn(FindDescendant(main, IDC_FIND));
   HWND progress = program.WaitForWindow("Files Searching");

@@ -112,6 +112,11 @@ bool SaveAs(const ShippedProgram& program, const std::string& path);
 bool OpenPage(const ShippedProgram& program, HWND main, const std::string& page, int control);
 // "Add" clicked and the folder chosen in the browser: true once it is listed.
 bool AddFolder(const ShippedProgram& program, HWND main, const std::string& folder);
+// The first row clicked, then Ctrl+A: true once every row is selected.
+bool SelectEveryRow(const ShippedProgram& program, HWND list);
+// "Delete" clicked, its question's text checked against `question` and
+// answered "Yes".
+bool DeleteAnsweringYes(const ShippedProgram& program, HWND main, const std::string& question);
 // "Find" clicked, and its progress window come and gone.
 bool FindAndWait(const ShippedProgram& program, HWND main);
 bool ExitFromTrayMenu(const ShippedProgram& program, HWND main, DWORD& exitCode);
