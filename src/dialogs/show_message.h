@@ -17,6 +17,11 @@ using ShowMessageHandler =
 void ShowMessage(void* owner, const std::string& caption, const std::string& groupLabel,
                  const std::string& text, int iconId);
 
+// An "Error" box without an owner, and the one for a file that could not be
+// opened, read or written: Could not <verb> file "<path>", <verb> error <cause>.
+void ShowError(const std::string& text);
+void ShowFileError(const char* verb, const std::string& path, int cause);
+
 // Installs `handler` (an empty one restores the stderr default) and returns the
 // one it replaces. Call it before any other thread may show a message.
 ShowMessageHandler SetShowMessageHandler(ShowMessageHandler handler);

@@ -29,13 +29,6 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
 }
 
-void ShowError(const std::string& text) { ShowMessage(nullptr, "Error", "", text, kMessageIconId); }
-
-std::string FileError(const char* verb, const std::string& path, int cause) {
-  return std::string("Could not ") + verb + " file \"" + path + "\", " + verb + " error " +
-         std::to_string(cause);
-}
-
 // A whole number of digits only, at most `largest`.
 std::optional<uint64_t> Number(std::string_view text, uint64_t largest = UINT64_MAX) {
   uint64_t value = 0;
@@ -277,7 +270,7 @@ bool CSearchFile::Read(IniText& text) {
   }
   platform::ExclusiveFile file;
   if (const int cause = file.OpenForReading(source)) {
-    ShowError(FileError("open", source, cause));
+    ShowFileError("open", source, cause);
     return false;
   }
   std::string bytes;
@@ -291,7 +284,7 @@ bool CSearchFile::Read(IniText& text) {
 bool CSearchFile::Write(const IniText& text) {
   bool opened = false;
   if (const int cause = platform::WriteFileWhole(m_strPath, RenderIni(text), opened, g_nWriteCut)) {
-    ShowError(FileError(opened ? "write" : "open", m_strPath, cause));
+    ShowFileError(opened ? "write" : "open", m_strPath, cause);
     return false;
   }
   return true;

@@ -21,13 +21,6 @@ constexpr int32_t kMinSplitterPos = 140;
 
 size_t g_nSaveCut = SIZE_MAX;
 
-void ShowError(const std::string& text) { ShowMessage(nullptr, "Error", "", text, kMessageIconId); }
-
-std::string FileError(const char* verb, const std::string& path, int cause) {
-  return std::string("Could not ") + verb + " file \"" + path + "\", " + verb + " error " +
-         std::to_string(cause);
-}
-
 // The text up to its first zero byte, if any.
 std::string_view CutAtZero(const char* text, size_t size) {
   const void* zero = std::memchr(text, 0, size);
@@ -140,7 +133,7 @@ bool CAppData::LoadSettings() {
   // the constructor made it would keep the window hidden at 0 by 0.
   platform::ExclusiveFile file;
   if (const int cause = file.OpenForReading(source)) {
-    ShowError(FileError("open", source, cause));
+    ShowFileError("open", source, cause);
     SetDefaults();
     m_bKeepUnreadSettingsFile = true;
     return false;
@@ -199,7 +192,7 @@ bool CAppData::SaveSettings() {
 
   bool opened = false;
   if (const int cause = platform::WriteFileWhole(path, record, opened, g_nSaveCut)) {
-    ShowError(FileError(opened ? "write" : "open", path, cause));
+    ShowFileError(opened ? "write" : "open", path, cause);
     return false;
   }
   m_bKeepUnreadSettingsFile = false;
