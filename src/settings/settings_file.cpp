@@ -21,18 +21,12 @@ constexpr int32_t kMinSplitterPos = 140;
 
 size_t g_nSaveCut = SIZE_MAX;
 
-// The text up to its first zero byte, if any.
-std::string_view CutAtZero(const char* text, size_t size) {
-  const void* zero = std::memchr(text, 0, size);
-  return {text, zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : size};
-}
-
 void PutInt(std::string& record, int32_t value) {
   const uint32_t bits = static_cast<uint32_t>(value);
   for (int shift = 0; shift < 32; shift += 8) record += static_cast<char>((bits >> shift) & 0xFF);
 }
 
-// Reads the fields in file order; one the file is too short to supply keeps
+// Reads the fields in file order; one the record is too short to supply keeps
 // the value it had.
 class CFieldReader {
  public:
@@ -49,11 +43,6 @@ class CFieldReader {
   void Read(uint8_t& field) {
     if (m_nOffset < m_nSize) field = m_pData[m_nOffset];
     m_nOffset += 1;
-  }
-  // The next `length` bytes, or null when the file ends before them.
-  const char* Take(size_t length) const {
-    return m_nOffset + length <= m_nSize ? reinterpret_cast<const char*>(m_pData + m_nOffset)
-                                         : nullptr;
   }
 
  private:
@@ -82,22 +71,37 @@ void CAppData::SetDefaults() {
 
 namespace {
 
+bool IsHashText(std::string_view hash) {
+  return hash.size() == kMaxHashLength && std::all_of(hash.begin(), hash.end(), [](char c) {
+           return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+         });
+}
+
 // A whole record as a save writes it: the header, the fields, and a hash of
-// the length the file says, 0 or 64 hexadecimal digits, and nothing more.
+// the length the file says, 0 or 64 hexadecimal digits, and nothing more;
+// protection on only with a hash, as no password can be checked without one.
 bool IsCompleteRecord(const std::string& bytes) {
   if (bytes.size() < kHeaderSize + kFieldsSize ||
       bytes.compare(0, kHeaderSize, kHeader, kHeaderSize) != 0)
     return false;
   const size_t flags = kHeaderSize + 6 * 4;
-  if (static_cast<uint8_t>(bytes[flags]) > 1 || static_cast<uint8_t>(bytes[flags + 1]) > 1)
-    return false;
+  const auto protection = static_cast<uint8_t>(bytes[flags + 1]);
+  if (static_cast<uint8_t>(bytes[flags]) > 1 || protection > 1) return false;
   int32_t length = -1;
   CFieldReader(reinterpret_cast<const uint8_t*>(bytes.data()) + flags + 2, 4).Read(length);
   if ((length != 0 && length != static_cast<int32_t>(kMaxHashLength)) ||
       bytes.size() != kHeaderSize + kFieldsSize + static_cast<size_t>(length))
     return false;
-  return std::all_of(bytes.end() - length, bytes.end(),
-                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
+  return length == 0 ? protection == 0
+                     : IsHashText(std::string_view(bytes).substr(kHeaderSize + kFieldsSize));
+}
+
+// At most one byte more than the longest record: enough to tell one too long.
+std::string ReadRecord(platform::ExclusiveFile& file) {
+  std::string bytes(kHeaderSize + kFieldsSize + kMaxHashLength + 1, '\0');
+  bytes.resize(file.Read(bytes.data(), bytes.size()));
+  file.Close();
+  return bytes;
 }
 
 // A save replaces settings.dat by its complete new file in one step; where
@@ -111,10 +115,7 @@ std::string TakeInterruptedSave(const std::string& path) {
   const std::string newPath = path + ".new";
   platform::ExclusiveFile file;
   if (file.OpenForReading(newPath) != platform::kCauseNone) return {};
-  std::string bytes(kHeaderSize + kFieldsSize + kMaxHashLength + 1, '\0');
-  bytes.resize(file.Read(bytes.data(), bytes.size()));
-  file.Close();
-  if (!IsCompleteRecord(bytes)) return {};
+  if (!IsCompleteRecord(ReadRecord(file))) return {};
   return platform::MoveFileOver(newPath, path) == platform::kCauseNone ? path : newPath;
 }
 
@@ -138,20 +139,18 @@ bool CAppData::LoadSettings() {
     m_bKeepUnreadSettingsFile = true;
     return false;
   }
-  char header[kHeaderSize] = {};
-  file.Read(header, kHeaderSize);
-  // Compared as text: a file that ends right after the 26 letters passes.
-  // A wrong one is rewritten at exit, which repairs it.
-  if (CutAtZero(header, kHeaderSize) != kHeader) {
+  // Only a record as a save writes it: one cut short (inside its hash, or
+  // after its header) would start with protection on and no hash that any
+  // password matches, or hidden at 0 by 0. The wrong one is rewritten at
+  // exit, which repairs it.
+  const std::string bytes = ReadRecord(file);
+  if (!IsCompleteRecord(bytes)) {
     ShowError("Wrong settings.dat");
     SetDefaults();
     return false;
   }
-  uint8_t record[kFieldsSize + kMaxHashLength];
-  const size_t size = file.Read(record, sizeof record);
-  file.Close();
-
-  CFieldReader reader(record, size);
+  CFieldReader reader(reinterpret_cast<const uint8_t*>(bytes.data()) + kHeaderSize,
+                      bytes.size() - kHeaderSize);
   reader.Read(m_nWindowLeft);
   reader.Read(m_nWindowTop);
   reader.Read(m_nWindowWidth);
@@ -161,14 +160,7 @@ bool CAppData::LoadSettings() {
   m_nSplitterPos = std::max(m_nSplitterPos, kMinSplitterPos);
   reader.Read(m_bStartWithWindows);  // before the protection flag in the file
   reader.Read(m_bPasswordProtection);
-  int32_t length = 0;
-  reader.Read(length);
-  // A damaged length must not decide what we allocate: out of bounds, no hash.
-  m_strPasswordHash.clear();
-  const char* hash = length >= 0 && static_cast<size_t>(length) <= kMaxHashLength
-                         ? reader.Take(static_cast<size_t>(length))
-                         : nullptr;
-  if (hash) m_strPasswordHash = CutAtZero(hash, static_cast<size_t>(length));
+  m_strPasswordHash = bytes.substr(kHeaderSize + kFieldsSize);
   // A new file left beside the one just loaded is older news: kept, it would
   // come back with its password once the user deletes settings.dat to reset
   // a forgotten one.
@@ -185,10 +177,13 @@ bool CAppData::SaveSettings() {
   PutInt(record, m_nWindowHeight);
   PutInt(record, m_nWindowShowCmd);
   PutInt(record, m_nSplitterPos);
-  record += static_cast<char>(m_bStartWithWindows);
-  record += static_cast<char>(m_bPasswordProtection);
-  PutInt(record, static_cast<int32_t>(m_strPasswordHash.size()));
-  record += m_strPasswordHash;
+  // Protection is written on only with a hash to check against: a record
+  // with the one and not the other would shut its user out for good.
+  const bool hashed = IsHashText(m_strPasswordHash);
+  record += static_cast<char>(m_bStartWithWindows != 0);
+  record += static_cast<char>(hashed && m_bPasswordProtection != 0);
+  PutInt(record, hashed ? static_cast<int32_t>(kMaxHashLength) : 0);
+  if (hashed) record += m_strPasswordHash;
 
   bool opened = false;
   if (const int cause = platform::WriteFileWhole(path, record, opened, g_nSaveCut)) {

@@ -66,4 +66,22 @@ TEST(ShippedProgram, AsksTheSetPasswordAtASecondStartWhileHidden) {
   // SHA-256 of "abc", in upper-case hex.
   EXPECT_EQ(settings.substr(settings_bytes::kHashAt),
             "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
+
+  // The file cut inside its hash, from a hidden window: the program says so
+  // and starts shown and unprotected, rather than locked for good.
+  std::string cut = settings.substr(0, 80);
+  cut.replace(settings_bytes::OffsetOf(settings_bytes::Field::kShowCommand), 4,
+              settings_bytes::Int(0));
+  WriteWholeFile(install / "settings.dat", cut);
+  ShippedProgram again(install.Path(), ShippedProgram::Copy::kNo);
+  HWND wrongFile = again.WaitForWindow("Error");
+  ASSERT_TRUE(wrongFile);
+  EXPECT_EQ(ReadText(FindDescendant(wrongFile, IDC_BOX_TEXT)), "Wrong settings.dat");
+  ASSERT_TRUE(again.Press(wrongFile, IDOK, "the message closed"));
+  main = again.WaitForMainWindow();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(ExitFromTrayMenu(again, main, exitCode));
+  const std::string repaired = ReadWholeFile(install / "settings.dat");
+  EXPECT_EQ(repaired.size(), settings_bytes::kSizeWithoutHash);
+  EXPECT_EQ(repaired[settings_bytes::kProtectFlagAt], 0);
 }

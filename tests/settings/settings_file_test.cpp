@@ -122,56 +122,36 @@ TEST_F(SettingsFile, SplitterNeverBelow140AfterALoad) {
   }
 }
 
-TEST_F(SettingsFile, WrongHeaderRunsOnTheDefaultsAndIsRewrittenAtExit) {
-  std::string firstLetter = Image(1, 500, 1, 1, 0, "");
+// Anything but a whole record as a save writes it: a wrong header, a file cut
+// anywhere (inside its hash it would start protected with no hash any password
+// matches; after its header, hidden at 0 by 0), a length that is not 0 or 64,
+// protection on without a hash, bytes after the record.
+TEST_F(SettingsFile, DamagedRecordsRunOnTheDefaultsAndAreRewrittenAtExit) {
+  const std::string whole = Image(1, 500, 1, 1, 64, kHash);
+  std::string firstLetter = whole, notTerminated = whole, zeroInHash = whole;
   firstLetter[0] = 'Q';
-  std::string notTerminated = Image(1, 500, 1, 1, 0, "");
   notTerminated[26] = 'x';
+  zeroInHash[100] = '\0';
   for (const std::string& bytes :
-       {firstLetter, notTerminated, std::string(), std::string("quillory")}) {
+       {firstLetter, notTerminated, zeroInHash, std::string(), std::string("quillory"),
+        kHeader.substr(0, 26), kHeader, whole.substr(0, 80), whole.substr(0, 120), whole + "x",
+        Image(1, 500, 1, 1, 0, ""), Image(1, 500, 1, 2, 0, ""), Image(1, 500, 0, 1, -1, kHash),
+        Image(1, 500, 0, 1, 65, kHash + "0"), Image(1, 500, 0, 1, 64, kHash.substr(0, 63) + "a")}) {
     WriteSettings(bytes);
+    m_data.m_bPasswordProtection = 1;
+    m_data.m_strPasswordHash = kHash;
     // Not the constructor's zeros, which would keep the window hidden at 0 by 0.
-    EXPECT_FALSE(m_data.LoadSettings());
-    EXPECT_EQ(FieldsOf(m_data), Fields(20, 20, 650, 450, 1, 140, 0, 0, ""));
+    EXPECT_FALSE(m_data.LoadSettings()) << bytes.size();
+    EXPECT_EQ(FieldsOf(m_data), Fields(20, 20, 650, 450, 1, 140, 0, 0, "")) << bytes.size();
     EXPECT_EQ(TakeMessages(), Messages{"Wrong settings.dat"});
     EXPECT_FALSE(m_data.m_bKeepUnreadSettingsFile);
   }
-}
-
-// The header buffer starts zeroed, so a file that ends after the 26 letters
-// passes. Fields a short file cannot supply keep their values, whole.
-TEST_F(SettingsFile, ShortFilesKeepWhatTheyCannotSupply) {
-  for (const size_t size : {26u, 27u}) {
-    m_data.m_nWindowLeft = 11;
-    m_data.m_nSplitterPos = 100;
-    m_data.m_bPasswordProtection = 1;
-    m_data.m_strPasswordHash = kHash;
-    WriteSettings(kHeader.substr(0, size));
-    EXPECT_TRUE(m_data.LoadSettings()) << size;
-    EXPECT_EQ(FieldsOf(m_data), Fields(11, 0, 0, 0, 0, 140, 0, 1, "")) << size;
-  }
-  m_data.m_nWindowTop = 77;
-  WriteSettings(Image(-1, 600, 1, 1, 0, "").substr(0, 27 + 4 + 2));  // ends inside the top
-  EXPECT_TRUE(m_data.LoadSettings());
-  EXPECT_EQ(FieldsOf(m_data), Fields(-1, 77, 0, 0, 0, 140, 0, 1, ""));
-  EXPECT_TRUE(m_messages.empty());
-}
-
-TEST_F(SettingsFile, HashLengthIsBounded) {
-  // Negative, over 64, or past the end of the file: no hash, the rest loads.
-  for (const int32_t length : {-1, INT32_MIN, 65, INT32_MAX, 64}) {
-    m_data.m_strPasswordHash = kHash;
-    const std::string hash = length == 64 ? kHash.substr(0, 10) : kHash + kHash;
-    WriteSettings(Image(1, 600, 1, 1, length, hash));
-    EXPECT_TRUE(m_data.LoadSettings()) << length;
-    EXPECT_EQ(FieldsOf(m_data), Fields(1, 2, 3, 4, 0, 600, 1, 1, "")) << length;
-  }
-  std::string cut = kHash;
-  cut[10] = '\0';
-  WriteSettings(Image(1, 600, 0, 1, 64, cut) + "trailing bytes are ignored");
-  EXPECT_TRUE(m_data.LoadSettings());
-  EXPECT_EQ(m_data.m_strPasswordHash, kHash.substr(0, 10));
-  EXPECT_TRUE(m_messages.empty());
+  // Protection never goes to the disk without a hash to check it against.
+  WriteSettings(whole);
+  ASSERT_TRUE(m_data.LoadSettings());
+  m_data.m_strPasswordHash = "1234";
+  ASSERT_TRUE(m_data.SaveSettings());
+  EXPECT_EQ(ReadWholeFile(Path()), Image(1, 500, 1, 0, 0, ""));
 }
 
 TEST_F(SettingsFile, OpenErrorsNameTheFileAndTheCause) {

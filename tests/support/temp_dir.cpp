@@ -97,6 +97,11 @@ std::string ReadWholeFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  return static_cast<bool>(out << bytes);
+}
+
 bool FileExists(const std::string& path) {
   std::error_code error;
   return fs::exists(fs::symlink_status(path, error));

@@ -30,6 +30,8 @@ class TempDir {
 bool SetFileTimes(const std::string& path, int64_t created, int64_t modified, int64_t accessed);
 // Reads a whole file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+// Writes these bytes as the whole file; false when it cannot be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 bool SetReadOnly(const std::string& path, bool readOnly);
 // Removes one file, link or empty folder, read-only or not.
