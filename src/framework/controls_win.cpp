@@ -1,15 +1,21 @@
 #include "framework/controls_win.h"
 
+#include "platform/wide_text_win.h"
+
 namespace fw {
 
 std::string CComboBox::GetLBText(int index) const {
-  LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+  // Read wide and narrowed here: Wine maps the ANSI CB_GETLBTEXT through a
+  // stack buffer of 512 characters, and a longer item (a saved search's name)
+  // overruns it and crashes the program.
+  const LRESULT length = ::SendMessageW(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == CB_ERR || length <= 0) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  LRESULT copied =
-      Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = ::SendMessageW(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(wide.data()));
+  wide.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  std::string text;
+  return platform::NarrowExact(wide, text) ? text : std::string();
 }
 
 int CListView::InsertColumn(int index, const std::string& heading, int width, int format) const {

@@ -32,6 +32,10 @@ inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 using FileTicks = uint64_t;
 inline constexpr int64_t kTicksPerSecond = 10000000;
 inline constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+// Seconds that stand for a file time the file system does not keep (a share
+// that reports no creation time) or that cannot be converted: no date
+// condition but "any" takes it, rather than passing it for a file of 1970.
+inline constexpr int64_t kNoFileTime = INT64_MIN;
 // Whole seconds since 1970 UTC of a file time, and back (0 for a time before
 // 1601, which a file time cannot hold).
 inline int64_t TicksToSeconds(FileTicks ticks) {

@@ -10,7 +10,7 @@ namespace {
 // 2024-01-15T12:30:00; empty when the instant has no local time.
 std::string IsoLocalTime(int64_t seconds) {
   platform::LocalTime local;
-  if (!platform::ToLocalTime(seconds, local)) return {};
+  if (seconds == platform::kNoFileTime || !platform::ToLocalTime(seconds, local)) return {};
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", local.year, local.month,
                 local.day, local.hour, local.minute, local.second);

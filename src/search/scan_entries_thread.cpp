@@ -19,9 +19,10 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 }  // namespace
 
 int64_t FileTicksToSeconds(platform::FileTicks ticks) {
-  if (ticks >= 0x8000000000000000ULL) return 0;  // beyond what the system converts
+  // Zero is what a file system that keeps no such time reports.
+  if (ticks == 0 || ticks >= 0x8000000000000000ULL) return platform::kNoFileTime;
   const int64_t seconds = platform::TicksToSeconds(ticks);
-  return seconds < -kSeconds1900To1970 ? 0 : seconds;
+  return seconds < -kSeconds1900To1970 ? platform::kNoFileTime : seconds;
 }
 
 CWorkerThread::CountTexts CScanEntriesThread::GetCountTexts() const {
@@ -70,6 +71,8 @@ struct CScanEntriesThread::Level {
 // where it is met, on a stack of open listings of our own rather than the
 // thread's: a tree some thousands of folders deep would overflow that.
 void CScanEntriesThread::ScanFolder(const std::string& path) {
+  const CSkipFolders& skip = m_pCriteria->m_skipFolders;
+  const std::vector<std::u32string> skipPaths = skip.PathsUnder(path);
   std::vector<Level> levels;
   EnterFolder(levels, path, nullptr);
   while (!levels.empty()) {
@@ -85,8 +88,7 @@ void CScanEntriesThread::ScanFolder(const std::string& path) {
     }
     if (IsDotEntry(m_entry.name)) continue;
     // Asked per folder met, never per file: an empty list costs one test.
-    const CSkipFolders& skip = m_pCriteria->m_skipFolders;
-    if (!skip.Empty() && skip.Matches(m_entry.name)) continue;
+    if (!skip.Empty() && skip.Matches(m_entry.name, level.location, skipPaths)) continue;
     std::string sub = level.location + m_entry.name;
     // A folder's entries lie on its volume; only a link or mount point leads
     // to another, so only there is it asked again.
@@ -149,8 +151,10 @@ bool CScanEntriesThread::RecordMatch(const std::string& location, const std::str
     return false;
   }
   m_pAppData->m_nFoundCount = found;
-  m_pAppData->AddResult(m_entry.name, location, type, m_entry.size, platform::FormatDateTime(time),
-                        time, identity);
+  m_pAppData->AddResult(
+      m_entry.name, location, type, m_entry.size,
+      time == platform::kNoFileTime ? std::string() : platform::FormatDateTime(time), time,
+      identity);
   return true;
 }
 

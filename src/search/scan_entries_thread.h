@@ -18,8 +18,8 @@ inline constexpr uint32_t RESULT_LIMIT = 100000;
 extern const char* const kMsgResultLimit;  // a printf format taking RESULT_LIMIT
 
 // Seconds since 1970 UTC of a file time, taken from its exact instant (not
-// shifted by today's daylight-saving bias); 0 when it cannot be converted or
-// lies before 1900.
+// shifted by today's daylight-saving bias); platform::kNoFileTime when the file system
+// keeps none (zero), or it cannot be converted or lies before 1900.
 int64_t FileTicksToSeconds(platform::FileTicks ticks);
 
 class CScanEntriesThread : public CWorkerThread {

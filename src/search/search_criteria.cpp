@@ -1,6 +1,7 @@
 #include "search/search_criteria.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 #include <limits>
 #include <string_view>
@@ -52,6 +53,16 @@ bool NamesEveryFile(const std::string& extension) { return extension.empty() || 
 
 }  // namespace
 
+std::optional<uint64_t> ReadDayCount(std::string_view text) {
+  text = TrimBlanks(text);
+  uint64_t days = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), days);
+  if (text.empty() || text.front() == '+' || error != std::errc() ||
+      end != text.data() + text.size())
+    return std::nullopt;
+  return days;
+}
+
 int64_t AgeBound(int64_t now, uint64_t days) { return now - static_cast<int64_t>(days) * 86400; }
 
 CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount,
@@ -98,7 +109,10 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& in, size_t folderCount
       warn(kMsgDays);
       return CriteriaCheck::Days;
     }
+    // "Within the last N days" ends at the moment of Find: a file dated
+    // ahead of it is not within the last days.
     criteria.m_tDateFrom = criteria.m_tDateTo = AgeBound(now, *in.m_nDays);
+    if (in.m_nDateConditionSel == DATE_WITHIN) criteria.m_tDateTo = now;
   }
   if (in.m_nDateConditionSel == DATE_BETWEEN && criteria.m_tDateTo < criteria.m_tDateFrom) {
     warn(kMsgDateRange);
@@ -177,6 +191,7 @@ bool MatchesSize(const SearchCriteria& criteria, uint64_t size) {
 }
 
 bool MatchesDate(const SearchCriteria& criteria, int64_t t) {
+  if (t == platform::kNoFileTime) return criteria.m_nDateCondition == DATE_ANY;
   switch (criteria.m_nDateCondition) {
     case DATE_ANY: return true;
     case DATE_IS:
@@ -184,7 +199,7 @@ bool MatchesDate(const SearchCriteria& criteria, int64_t t) {
     case DATE_BEFORE: return t <= criteria.m_tDateFrom;
     case DATE_AFTER: return t >= criteria.m_tDateFrom;
     case DATE_OLDER: return t < criteria.m_tDateFrom;
-    case DATE_WITHIN: return t >= criteria.m_tDateFrom;
+    case DATE_WITHIN: return criteria.m_tDateFrom <= t && t <= criteria.m_tDateTo;
     default: return false;
   }
 }

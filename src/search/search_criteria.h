@@ -8,8 +8,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/text.h"
 #include "search/skip_folders.h"
 
@@ -103,6 +105,11 @@ CriteriaCheck BuildSearchCriteria(const SearchPageInputs& inputs, size_t folderC
                                   const std::function<void(const std::string&)>& warn,
                                   int64_t now = static_cast<int64_t>(std::time(nullptr)));
 
+// The days box as typed: its whole text, blanks around it aside, must be a
+// number; anything else ("", "abc", "-5", "3 0") is nothing, which Find
+// refuses with the days message rather than reading it as 0 days.
+std::optional<uint64_t> ReadDayCount(std::string_view text);
+
 // The ages count whole days of 86400 seconds back from `now`, so that a
 // change of daylight-saving time in between moves no bound.
 int64_t AgeBound(int64_t now, uint64_t days);
@@ -119,6 +126,7 @@ std::vector<std::string> SplitTypePatterns(const std::string& text);
 
 bool MatchesExtension(const SearchCriteria& criteria, const std::string& type);
 bool MatchesSize(const SearchCriteria& criteria, uint64_t size);
+// A file time of platform::kNoFileTime meets no date condition but "any".
 bool MatchesDate(const SearchCriteria& criteria, int64_t fileTime);
 
 // The To value "is between" starts from: From + 10, held at the largest

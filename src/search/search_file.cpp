@@ -346,17 +346,17 @@ bool CSearchFile::SavedNames(std::vector<std::string>& names) {
   return true;
 }
 
-bool CSearchFile::LoadSaved(const std::string& name, RememberedSearch& search) {
+CSearchFile::Saved CSearchFile::LoadSaved(const std::string& name, RememberedSearch& search) {
   IniText text;
-  if (!Read(text)) return false;
+  if (!Read(text)) return Saved::kUnreadable;
   for (const IniText::Section& section : text.sections) {
     std::string saved;
     if (SavedName(section.title, saved) && SameName(saved, name)) {
       ReadSearchLines(section.lines, search);
-      return true;
+      return Saved::kYes;
     }
   }
-  return false;
+  return Saved::kNo;
 }
 
 CSearchFile::Saved CSearchFile::IsSaved(const std::string& name, std::string* saved) {

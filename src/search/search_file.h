@@ -57,15 +57,15 @@ class CSearchFile {
   // The names saved, in the file's order; false, after a message, when the
   // file is there but cannot be read.
   bool SavedNames(std::vector<std::string>& names);
-  // One saved search over `search`; false when no search has that name.
-  bool LoadSaved(const std::string& name, RememberedSearch& search);
+  // Whether a search of this name is saved (`saved` gets its spelling), or
+  // the file is there but cannot be read (after a message).
+  enum class Saved { kNo, kYes, kUnreadable };
+  // One saved search over `search`.
+  Saved LoadSaved(const std::string& name, RememberedSearch& search);
   // Each writes the file; false, after a message, when it could not.
   bool SaveLast(const RememberedSearch& search);
   bool SaveNamed(const std::string& name, const RememberedSearch& search);
   bool Forget(const std::string& name);
-  // Whether a search of this name is saved (`saved` gets its spelling), or
-  // the file is there but cannot be read (after a message).
-  enum class Saved { kNo, kYes, kUnreadable };
   Saved IsSaved(const std::string& name, std::string* saved = nullptr);
 
   const std::string& Path() const { return m_strPath; }

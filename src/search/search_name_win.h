@@ -8,13 +8,22 @@
 #include "framework/window_win.h"
 #include "resources/resource.h"
 
+// The longest name a search is saved under, in characters: what the list and
+// the boxes still show whole.
+inline constexpr size_t kMaxSearchNameLength = 255;
+
+// A saved search's name as the list shows it: one longer than the longest
+// (written by another hand) cut, with "..." after it.
+std::string ShownSearchName(const std::string& name);
+
 class CSearchName : public fw::CBound<CSearchName, fw::CDialog> {
  public:
   // `name`: what the box offers first (the search chosen on the page).
   CSearchName(HWND owner, std::string name)
       : Bound(IDD_SEARCHNAME), m_strName(std::move(name)), m_hOwner(owner) {}
 
-  // IDOK with a name that is more than blanks; IDCANCEL for Cancel, Esc and
+  // IDOK with a name that is more than blanks and at most
+  // kMaxSearchNameLength characters long; IDCANCEL for Cancel, Esc and
   // the close box.
   INT_PTR DoModal() { return CDialog::DoModal(m_hOwner); }
 

@@ -249,7 +249,7 @@ void CWindowWiperEntries::DoDataExchange(fw::CDataExchange& dx) {
   dx.ListText(IDC_SIZE_CONDITION, m_strSizeCondition);
   ExchangeWholeNumber(dx, IDC_SIZE_FROM, m_nSizeFromValue);
   ExchangeWholeNumber(dx, IDC_SIZE_TO, m_nSizeToValue);
-  ExchangeWholeNumber(dx, IDC_DAYS, m_nDays);
+  ExchangeDays(dx);
   dx.Text(IDC_SKIP_FOLDERS, m_strSkipFolders);
 }
 
@@ -279,6 +279,15 @@ void CWindowWiperEntries::ExchangeWholeNumber(fw::CDataExchange& dx, int id,
     return;
   }
   value = number;
+}
+
+void CWindowWiperEntries::ExchangeDays(fw::CDataExchange& dx) {
+  if (!dx.IsSaving()) {
+    // Text that is no day count stays as typed, for the user to mend.
+    if (m_nDays) m_wndDays.SetText(std::to_string(*m_nDays));
+    return;
+  }
+  m_nDays = ReadDayCount(m_wndDays.GetText());
 }
 
 // ---- the type and the conditions
@@ -763,21 +772,37 @@ void CWindowWiperEntries::RememberAtExit() {
 
 void CWindowWiperEntries::FillSavedSearches(const std::vector<std::string>& names,
                                             const std::string& chosen) {
+  m_arrSavedNames = names;
   m_wndSavedSearches.ResetContent();
-  for (const std::string& name : names) m_wndSavedSearches.AddString(name);
-  m_wndSavedSearches.SetCurSel(chosen.empty() ? -1 : m_wndSavedSearches.FindStringExact(chosen));
-  m_wndDeleteSearch.Enable(m_wndSavedSearches.GetCurSel() >= 0);
+  int chosenIndex = -1;
+  for (const std::string& name : names) {
+    const int index = m_wndSavedSearches.AddString(ShownSearchName(name));
+    if (!chosen.empty() && platform::CompareNoCase(name.c_str(), chosen.c_str()) == 0)
+      chosenIndex = index;
+  }
+  m_wndSavedSearches.SetCurSel(chosenIndex);
+  m_wndDeleteSearch.Enable(chosenIndex >= 0);
+}
+
+const std::string* CWindowWiperEntries::ChosenSavedName() const {
+  const int chosen = m_wndSavedSearches.GetCurSel();
+  return chosen >= 0 && static_cast<size_t>(chosen) < m_arrSavedNames.size()
+             ? &m_arrSavedNames[static_cast<size_t>(chosen)]
+             : nullptr;
 }
 
 void CWindowWiperEntries::OnSavedSearchChosen() {
-  const int chosen = m_wndSavedSearches.GetCurSel();
-  if (!m_pSearchFile || chosen < 0 || IsSearching()) return;
-  const std::string name = m_wndSavedSearches.GetLBText(chosen);
+  const std::string* name = ChosenSavedName();
+  if (!m_pSearchFile || !name || IsSearching()) return;
   RememberedSearch search = InitialSearch();
-  if (m_pSearchFile->LoadSaved(name, search)) {
-    ApplySearch(search);
-    m_wndDeleteSearch.Enable(true);
-    return;
+  switch (m_pSearchFile->LoadSaved(*name, search)) {
+    case CSearchFile::Saved::kYes:
+      ApplySearch(search);
+      m_wndDeleteSearch.Enable(true);
+      return;
+    case CSearchFile::Saved::kUnreadable:  // it has said so, once
+      return;
+    case CSearchFile::Saved::kNo: break;
   }
   // Gone from the file since (another hand): the list shows what is there.
   std::vector<std::string> names;
@@ -786,31 +811,31 @@ void CWindowWiperEntries::OnSavedSearchChosen() {
 
 void CWindowWiperEntries::OnSaveSearch() {
   if (!m_pSearchFile) return;
-  const int chosen = m_wndSavedSearches.GetCurSel();
-  CSearchName box(m_hWnd, chosen >= 0 ? m_wndSavedSearches.GetLBText(chosen) : std::string());
-  if (box.DoModal() != IDOK) return;
-  std::string saved;
-  // A file that cannot be read has said so once: no second message.
-  switch (m_pSearchFile->IsSaved(box.m_strName, &saved)) {
-    case CSearchFile::Saved::kUnreadable:
-      return;
-    case CSearchFile::Saved::kYes:
-      if (!Ask("A search named \"" + saved + "\" is saved already. Do you want to replace it?"))
-        return;
-      break;
-    case CSearchFile::Saved::kNo:
+  const std::string* chosen = ChosenSavedName();
+  std::string name = chosen ? *chosen : std::string();
+  // No to "replace it?" goes back to the box with the name as typed.
+  for (;;) {
+    CSearchName box(m_hWnd, name);
+    if (box.DoModal() != IDOK) return;
+    name = box.m_strName;
+    std::string saved;
+    // A file that cannot be read has said so once: no second message.
+    const CSearchFile::Saved state = m_pSearchFile->IsSaved(name, &saved);
+    if (state == CSearchFile::Saved::kUnreadable) return;
+    if (state == CSearchFile::Saved::kNo ||
+        Ask("A search named \"" + saved + "\" is saved already. Do you want to replace it?"))
       break;
   }
   UpdateData(true);
-  if (!m_pSearchFile->SaveNamed(box.m_strName, CollectSearch())) return;
+  if (!m_pSearchFile->SaveNamed(name, CollectSearch())) return;
   std::vector<std::string> names;
-  if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, box.m_strName);
+  if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, name);
 }
 
 void CWindowWiperEntries::OnDeleteSearch() {
-  const int chosen = m_wndSavedSearches.GetCurSel();
-  if (!m_pSearchFile || chosen < 0) return;
-  const std::string name = m_wndSavedSearches.GetLBText(chosen);
+  const std::string* chosen = ChosenSavedName();
+  if (!m_pSearchFile || !chosen) return;
+  const std::string name = *chosen;
   if (!Ask("Do you want to delete the saved search \"" + name + "\"?")) return;
   if (!m_pSearchFile->Forget(name)) return;
   std::vector<std::string> names;

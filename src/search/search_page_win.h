@@ -84,6 +84,7 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   fw::CButton m_wndRemove;
   fw::CButton m_wndResultsGroup;
   fw::CComboBox m_wndSavedSearches;
+  std::vector<std::string> m_arrSavedNames;  // the list's items, whole, in its order
   fw::CButton m_wndSaveSearch;
   fw::CButton m_wndDeleteSearch;
   fw::CEdit m_wndDays;
@@ -160,6 +161,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   // With an age condition the day count stands where the pickers were.
   void ShowDaysOrPickers();
   void FillSavedSearches(const std::vector<std::string>& names, const std::string& chosen);
+  // The whole name of the saved search chosen in the list, which may show it
+  // cut; null when none is chosen.
+  const std::string* ChosenSavedName() const;
   void OnSavedSearchChosen();
   void OnSaveSearch();
   void OnDeleteSearch();
@@ -167,6 +171,8 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   // and the edit then shows "0"; a number too long for 64 bits reads as
   // nothing and keeps its text.
   void ExchangeWholeNumber(fw::CDataExchange& dx, int id, std::optional<uint64_t>& value);
+  // The days box is read whole: no number there is no number of days.
+  void ExchangeDays(fw::CDataExchange& dx);
   // A search walks m_arrFolders: the folder list must not change meanwhile.
   bool IsSearching() const { return m_pAppData->m_nTask == TASK_SEARCH; }
   bool IsTaskRunning() const;  // a search or a delete asked for or running

@@ -67,11 +67,31 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
   }
 
   TempDir install;
+  // A search saved by another hand under a name longer than the list shows.
+  const std::string longName(600, 'n');
+  ASSERT_TRUE(WriteWholeFile(install / "quillory.ini", "[Search: " + longName + "]\r\n"));
   {
     ShippedProgram program(install.Path());
     HWND main = program.WaitForMainWindow();
     ASSERT_TRUE(main);
     ASSERT_TRUE(OpenPage(program, main, "Delete Files", IDC_ADD));
+    // Chosen, it is listed cut; Save… offers it whole and refuses it, and
+    // Delete takes it away.
+    HWND saved = FindDescendant(main, IDC_SAVED_SEARCHES);
+    ASSERT_TRUE(ChooseInList(program, saved, 0));
+    EXPECT_EQ(SendBounded(saved, CB_GETLBTEXTLEN, 0), 258);
+    ClickOn(FindDescendant(main, IDC_SAVE_SEARCH));
+    HWND nameBox = program.WaitForWindow("Save search");
+    ASSERT_TRUE(nameBox);
+    EXPECT_EQ(ReadText(FindDescendant(nameBox, IDC_SEARCH_NAME)), longName);
+    ASSERT_TRUE(program.Press(nameBox, IDOK, "the name refused",
+                              [&] { return program.FindWindow("Warning") != nullptr; }));
+    ASSERT_TRUE(program.Press(program.WaitForWindow("Warning"), IDOK, "the message closed"));
+    ASSERT_TRUE(program.Press(nameBox, IDCANCEL, "the box closed"));
+    ClickOn(FindDescendant(main, IDC_DELETE_SEARCH));
+    ASSERT_TRUE(program.Press(program.WaitForWindow("Warning"), IDOK, "the search deleted"));
+    ASSERT_TRUE(
+        program.Until("no search saved", [&] { return SendBounded(saved, CB_GETCOUNT) == 0; }));
     ClickOn(FindDescendant(main, IDC_ADD));
     ASSERT_TRUE(ChooseFolderInBrowser(program, files.Path()));
     HWND folders = FindDescendant(main, IDC_LIST_FOLDERS);
@@ -108,6 +128,17 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
   EXPECT_EQ(ReadText(FindDescendant(main, IDC_SKIP_FOLDERS)), "node_modules");
   EXPECT_TRUE(Checked(FindDescendant(main, IDC_RECYCLE)));
 
+  // An empty days box is no number of days: Find says so and lists nothing.
+  HWND days = FindDescendant(main, IDC_DAYS);
+  ASSERT_TRUE(program.TypeInto(days, ""));
+  ClickOn(FindDescendant(main, IDC_FIND));
+  HWND warning = program.WaitForWindow("Warning");
+  ASSERT_TRUE(warning);
+  EXPECT_EQ(ReadText(FindDescendant(warning, IDC_BOX_TEXT)),
+            "Please enter a number of days from 0 to 36500.");
+  ASSERT_TRUE(program.Press(warning, IDOK, "the message closed"));
+  ASSERT_TRUE(program.TypeInto(days, "30"));
+
   ASSERT_TRUE(FindAndWait(program, main));
   HWND list = FindDescendant(main, IDC_LIST_RESULTS);
   ASSERT_TRUE(program.Until("three rows", [&] { return ListRowCount(list) == 3; }))
@@ -115,8 +146,8 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
 
   ASSERT_TRUE(SelectEveryRow(program, list));
   EXPECT_EQ(ListSelectedRows(list).size(), 3u);
-  ASSERT_TRUE(DeleteAnsweringYes(program, main,
-                                 "Do you really want to move selected file(s) to the Recycle Bin?"));
+  ASSERT_TRUE(DeleteAnsweringYes(
+      program, main, "Do you really want to move selected file(s) to the Recycle Bin?"));
   HWND selection = FindDescendant(main, IDC_SELECTION_LABEL);
   EXPECT_TRUE(program.Until("the report", [&] {
     return ReadText(selection) == "Moved 3 of 3 files to the Recycle Bin";

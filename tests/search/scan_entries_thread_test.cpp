@@ -216,17 +216,18 @@ TEST(ScanWorker, FilesFromBefore1970ShowAndMatchTheirDates) {
   EXPECT_EQ(scan.data.m_arrFoundTimes[0], t);
 }
 
-TEST(ScanWorker, FileTimesBeforeNineteenHundredOrUnconvertibleTestAsZero) {
+TEST(ScanWorker, FileTimesNotKeptBeforeNineteenHundredOrUnconvertibleAreNoTime) {
   const uint64_t ticksPerSecond = 10000000;
+  const int64_t none = platform::kNoFileTime;
   EXPECT_EQ(FileTicksToSeconds(11644473600ULL * ticksPerSecond), 0);  // 1970
   EXPECT_EQ(FileTicksToSeconds((11644473600ULL + 90) * ticksPerSecond + 9999999), 90);
-  EXPECT_EQ(FileTicksToSeconds(0), 0);                      // 1601
-  EXPECT_EQ(FileTicksToSeconds(0x8000000000000000ULL), 0);  // not a time
+  EXPECT_EQ(FileTicksToSeconds(0), none);                      // not kept
+  EXPECT_EQ(FileTicksToSeconds(0x8000000000000000ULL), none);  // not a time
   const int64_t start1900 = -2208988800;
   EXPECT_EQ(FileTicksToSeconds(static_cast<uint64_t>(start1900 + 11644473600) * ticksPerSecond),
             start1900);
   EXPECT_EQ(FileTicksToSeconds(static_cast<uint64_t>(start1900 - 1 + 11644473600) * ticksPerSecond),
-            0);
+            none);
 }
 
 TEST(ScanWorker, FoldersListedTwiceAndHiddenFoldersWalked) {
@@ -254,13 +255,19 @@ TEST(ScanWorker, SkippedFoldersAreNotEnteredButAListedOneIsWalked) {
   dir.MakeFile("node_modules/lib/x.c");
   dir.MakeFile("Node_Modules.old/y.c");
   dir.MakeFile("build.tmp/z.c");
+  // Paths: one below each listed folder, one in full.
+  dir.MakeFile("app/cache/p.c");
+  dir.MakeFile("lib/app/cache/q.c");
+  dir.MakeFile("full/skip/r.c");
   Scan scan;
-  scan.criteria.m_skipFolders = CSkipFolders(" .git ; NODE_MODULES;*.tmp");
+  scan.criteria.m_skipFolders =
+      CSkipFolders(" .git ; NODE_MODULES;*.tmp; App/Cache ;" + dir / "FULL/skip/");
   scan.Run({dir.Path(), dir / "node_modules"});
   const std::multiset<std::string> expected = {dir / "src/main.c", dir / "Node_Modules.old/y.c",
-                                               dir / "node_modules/lib/x.c"};
+                                               dir / "node_modules/lib/x.c",
+                                               dir / "lib/app/cache/q.c"};
   EXPECT_EQ(scan.Paths(), expected);
-  EXPECT_EQ(scan.processed, 3u);
+  EXPECT_EQ(scan.processed, 4u);
 }
 
 TEST(ScanWorker, MissingFoldersAskedAfterTheWalk) {

@@ -280,6 +280,7 @@ TEST(SearchCriteria, MatchRulesAreInclusive) {
   for (int condition : {DATE_IS, DATE_BEFORE, DATE_AFTER, DATE_BETWEEN}) {
     c.m_nDateCondition = condition;
     EXPECT_TRUE(MatchesDate(c, 1000)) << condition;
+    EXPECT_FALSE(MatchesDate(c, platform::kNoFileTime)) << condition;
   }
   c.m_nDateCondition = DATE_BEFORE;
   EXPECT_FALSE(MatchesDate(c, 1001));
@@ -290,6 +291,7 @@ TEST(SearchCriteria, MatchRulesAreInclusive) {
   EXPECT_FALSE(MatchesDate(c, 2001));
   c.m_nDateCondition = DATE_ANY;
   EXPECT_TRUE(MatchesDate(c, -5));
+  EXPECT_TRUE(MatchesDate(c, platform::kNoFileTime));
 }
 
 TEST(SearchCriteria, IsBetweenStartsTheToSizeTenAboveFromWithoutOverflow) {
@@ -340,9 +342,20 @@ TEST(SearchCriteria, AgesCountWholeDaysBackFromFind) {
     int64_t fileTime;
     bool listed;
   };
-  const Case cases[] = {{DATE_OLDER, 3, bound - 1, true}, {DATE_OLDER, 3, bound, false},
-                        {DATE_WITHIN, 3, bound, true},    {DATE_WITHIN, 3, bound - 1, false},
-                        {DATE_OLDER, 0, now - 1, true},   {DATE_WITHIN, 36500, -86400, true}};
+  const Case cases[] = {{DATE_OLDER, 3, bound - 1, true},
+                        {DATE_OLDER, 3, bound, false},
+                        {DATE_WITHIN, 3, bound, true},
+                        {DATE_WITHIN, 3, bound - 1, false},
+                        {DATE_OLDER, 0, now - 1, true},
+                        {DATE_WITHIN, 36500, -86400, true},
+                        // Within the last days ends at the moment of Find.
+                        {DATE_WITHIN, 5, now, true},
+                        {DATE_WITHIN, 5, now + 5 * 86400, false},
+                        {DATE_WITHIN, 0, now + 1, false},
+                        {DATE_WITHIN, 0, now, true},
+                        // A time the file system does not keep meets no age.
+                        {DATE_OLDER, 30, platform::kNoFileTime, false},
+                        {DATE_WITHIN, 30, platform::kNoFileTime, false}};
   SearchPageInputs in = Inputs();
   in.m_dtToDate = {2020, 1, 1};  // before From: no matter for an age
   for (const Case& c : cases) {
@@ -354,7 +367,12 @@ TEST(SearchCriteria, AgesCountWholeDaysBackFromFind) {
               CriteriaCheck::Ok);
     EXPECT_EQ(MatchesDate(criteria, c.fileTime), c.listed) << c.condition << " " << c.days;
   }
-  for (const auto days : {std::optional<uint64_t>(36501), std::optional<uint64_t>()}) {
+  // The days box read whole: nothing but a number is a number of days.
+  for (const char* text : {"", "abc", "-5", "3 0", "+3", "30d", "99999999999999999999"})
+    EXPECT_EQ(ReadDayCount(text), std::nullopt) << text;
+  EXPECT_EQ(ReadDayCount(" 30 "), 30u);
+  EXPECT_EQ(ReadDayCount("0"), 0u);
+  for (const auto days : {std::optional<uint64_t>(36501), ReadDayCount("")}) {
     in.m_nDays = days;
     const Built b = Build(in);
     EXPECT_EQ(b.check, CriteriaCheck::Days);

@@ -127,7 +127,7 @@ TEST_F(SearchFileTest, SearchesSavedByNameKeepEverythingElseInTheFile) {
   ASSERT_TRUE(m_file.SavedNames(names));
   EXPECT_EQ(names, std::vector<std::string>{"TEMP FILES"});
   RememberedSearch chosen;
-  ASSERT_TRUE(m_file.LoadSaved("temp files", chosen));
+  ASSERT_EQ(m_file.LoadSaved("temp files", chosen), CSearchFile::Saved::kYes);
   EXPECT_EQ(SearchLines(chosen), SearchLines(temp));
   EXPECT_EQ(m_file.IsSaved("Logs"), CSearchFile::Saved::kNo);
   std::string spelling;

@@ -1300,10 +1300,21 @@ TEST_F(DamagedIniPageTest, TheLastSearchComesBackAndOnlyASearchWritesOverADamage
 // fills the page again; the same name in other letters asks before it
 // replaces, and "Delete" asks before it forgets.
 TEST_F(RoutinePageTest, SearchesSavedByNameFillThePageAndAskBeforeTheyGo) {
-  auto saveAs = [&](const std::string& name) {
-    BoxAnswerer named("Save search", [name](HWND box) {
+  // `offeredAgain`: the name the box shows when it comes back (No to
+  // "replace it?"), which is then cancelled.
+  auto saveAs = [&](const std::string& name, std::string* offeredAgain = nullptr) {
+    BoxAnswerer named("Save search", [&](HWND box) {
       ::SetDlgItemTextA(box, IDC_SEARCH_NAME, name.c_str());
       ClickButton(box, IDOK);
+      HWND again = nullptr;
+      if (!offeredAgain || !WaitUntil([&] {
+            return (again = FindOwnWindow("Save search")) != nullptr && again != box;
+          }))
+        return;
+      char text[64] = {};
+      ::GetDlgItemTextA(again, IDC_SEARCH_NAME, text, sizeof text);
+      *offeredAgain = text;
+      ClickButton(again, IDCANCEL);
     });
     EXPECT_TRUE(Click(IDC_SAVE_SEARCH));
     EXPECT_TRUE(named.Answered());
@@ -1324,7 +1335,9 @@ TEST_F(RoutinePageTest, SearchesSavedByNameFillThePageAndAskBeforeTheyGo) {
   SetText(IDC_DAYS, "8");
   for (const int answer : {IDCANCEL, IDOK}) {
     BoxSeries asked("Warning", {answer});
-    saveAs("TEMP FILES");
+    std::string offeredAgain;
+    saveAs("TEMP FILES", answer == IDCANCEL ? &offeredAgain : nullptr);
+    EXPECT_EQ(offeredAgain, answer == IDCANCEL ? "TEMP FILES" : "");
     ASSERT_TRUE(asked.Join());
     EXPECT_EQ(asked.Texts(), Texts{"A search named \"Temp files\" is saved already. Do you want "
                                    "to replace it?"});

@@ -184,6 +184,7 @@ bool ShippedProgram::TypeInto(HWND edit, const std::string& text) const {
     return false;
   PressKey(VK_HOME);
   PressKey(VK_END, {VK_SHIFT});
+  if (text.empty()) PressKey(VK_DELETE);
   TypeText(text);
   return Until("\"" + text + "\" typed", [&] { return ReadText(edit) == text; });
 }
