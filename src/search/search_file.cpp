@@ -20,6 +20,11 @@ constexpr char kSearchPrefix[] = "Search:";
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kAllFiles[] = "All files";
 constexpr char kSpecifyType[] = "Specify type";
+// The last line of every file the program writes: a file without it was cut
+// short (a save's new file that a power cut left half written).
+constexpr std::string_view kEndLine = "; end of quillory.ini";
+// More than any search file needs; a larger one is not the program's.
+constexpr size_t kMaxFileSize = 4 << 20;
 
 size_t g_nWriteCut = SIZE_MAX;
 
@@ -228,10 +233,16 @@ IniText ParseIni(std::string_view bytes) {
   if (bytes.substr(0, 3) == kByteOrderMark) bytes.remove_prefix(3);
   std::vector<std::string>* lines = &text.preamble;
   while (!bytes.empty()) {
-    const size_t end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // CR LF, LF or CR alone: whatever an editor saved.
+    const size_t end = bytes.find_first_of("\r\n");
+    const std::string_view line = bytes.substr(0, end);
+    const size_t next = end == std::string_view::npos        ? bytes.size()
+                        : bytes.compare(end, 2, "\r\n") == 0 ? end + 2
+                                                             : end + 1;
+    bytes.remove_prefix(next);
+    // The writer's, written again at the end.
+    text.whole = Trim(line) == kEndLine;
+    if (text.whole) continue;
     if (IsSection(line)) {
       const std::string_view trimmed = Trim(line);
       text.sections.push_back({std::string(Trim(trimmed.substr(1, trimmed.size() - 2))), {}});
@@ -254,37 +265,89 @@ std::string RenderIni(const IniText& text) {
     bytes.append("[").append(section.title).append("]\r\n");
     for (const std::string& line : section.lines) bytes.append(line).append("\r\n");
   }
-  return bytes;
+  return bytes.append(kEndLine).append("\r\n");
 }
 
-bool CSearchFile::Read(IniText& text) {
+IniBytes ReadIniBytes(std::string& bytes) {
+  if (bytes.size() > kMaxFileSize) return IniBytes::kTooLarge;
+  const bool little = bytes.rfind("\xFF\xFE", 0) == 0, big = bytes.rfind("\xFE\xFF", 0) == 0;
+  if (!little && !big)
+    return bytes.find('\0') == std::string::npos ? IniBytes::kText : IniBytes::kNotText;
+  // UTF-16, as Windows editors save "Unicode": made UTF-8, which the file
+  // becomes at the next write.
+  if (bytes.size() % 2 != 0) return IniBytes::kNotText;
+  std::string utf8;
+  for (size_t i = 2; i < bytes.size(); i += 2) {
+    auto unit = [&](size_t at) {
+      const auto a = static_cast<uint8_t>(bytes[at]), b = static_cast<uint8_t>(bytes[at + 1]);
+      return static_cast<uint32_t>(little ? a | b << 8 : b | a << 8);
+    };
+    uint32_t c = unit(i);
+    if (c >= 0xDC00 && c <= 0xDFFF) return IniBytes::kNotText;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      const uint32_t low = i + 2 < bytes.size() ? unit(i + 2) : 0;
+      if (low < 0xDC00 || low > 0xDFFF) return IniBytes::kNotText;
+      c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    if (c == 0) return IniBytes::kNotText;
+    const int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    utf8 += static_cast<char>(extra == 0 ? c : (0xF00 >> extra) | (c >> (6 * extra)));
+    for (int k = extra - 1; k >= 0; --k) utf8 += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+  }
+  bytes = std::move(utf8);
+  return IniBytes::kText;
+}
+
+bool CSearchFile::Read(IniText& text, bool quiet) {
   text = {};
   std::string source = m_strPath;
   if (platform::GetAttributes(m_strPath) == platform::kInvalidAttributes) {
     // A save cut between its delete and its rename (FAT) leaves only the new
-    // file: it is the file.
+    // file: it is the file, once it proves whole. A new file cut short is
+    // left as it is, for the next write to replace.
     const std::string newPath = m_strPath + ".new";
-    if (platform::GetAttributes(newPath) == platform::kInvalidAttributes) return true;
+    std::string bytes;
+    if (ReadWhole(newPath, bytes) != platform::kCauseNone ||
+        ReadIniBytes(bytes) != IniBytes::kText || !ParseIni(bytes).whole)
+      return true;
     source =
         platform::MoveFileOver(newPath, m_strPath) == platform::kCauseNone ? m_strPath : newPath;
   }
-  platform::ExclusiveFile file;
-  if (const int cause = file.OpenForReading(source)) {
-    ShowFileError("open", source, cause);
+  std::string bytes;
+  if (const int cause = ReadWhole(source, bytes)) {
+    if (!quiet) ShowFileError("open", source, cause);
     return false;
   }
-  std::string bytes;
-  char buffer[16384];
-  for (size_t got; (got = file.Read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, got);
-  file.Close();
+  if (const IniBytes kind = ReadIniBytes(bytes); kind != IniBytes::kText) {
+    if (!quiet)
+      ShowError(
+          "The file \"" + source + "\" " +
+          (kind == IniBytes::kTooLarge ? "is larger than 4 MB" : "is not UTF-8 or UTF-16 text") +
+          ", so the program does not read it, nor write over it. Searches are not kept "
+          "until it is moved away.");
+    return false;
+  }
   text = ParseIni(bytes);
   return true;
 }
 
-bool CSearchFile::Write(const IniText& text) {
+int CSearchFile::ReadWhole(const std::string& path, std::string& bytes) {
+  platform::ExclusiveFile file;
+  if (const int cause = file.OpenForReading(path)) return cause;
+  bytes.clear();
+  char buffer[16384];
+  // One byte beyond the largest file tells a larger one.
+  for (size_t got; bytes.size() <= kMaxFileSize && (got = file.Read(buffer, sizeof buffer)) > 0;)
+    bytes.append(buffer, got);
+  file.Close();
+  return platform::kCauseNone;
+}
+
+bool CSearchFile::Write(const IniText& text, bool quiet) {
   bool opened = false;
   if (const int cause = platform::WriteFileWhole(m_strPath, RenderIni(text), opened, g_nWriteCut)) {
-    ShowFileError(opened ? "write" : "open", m_strPath, cause);
+    if (!quiet) ShowFileError(opened ? "write" : "open", m_strPath, cause);
     return false;
   }
   return true;
@@ -326,6 +389,7 @@ bool CSearchFile::Load(RememberedSearch& last, std::vector<std::string>& names) 
   IniText text;
   if (!Read(text)) {
     m_bLastSearchWhole = false;
+    m_bLastSearchFailed = true;
     return false;
   }
   m_bLastSearchWhole = true;
@@ -373,10 +437,15 @@ CSearchFile::Saved CSearchFile::IsSaved(const std::string& name, std::string* sa
 }
 
 bool CSearchFile::SaveLast(const RememberedSearch& search) {
+  // Every Find writes it: a file that cannot be read or written says so once
+  // a run, not at each search.
   IniText text;
-  if (!Read(text)) return false;
+  const bool quiet = m_bLastSearchFailed;
+  m_bLastSearchFailed = true;
+  if (!Read(text, quiet)) return false;
   Put(text, kLastSearchTitle, SearchLines(search));
-  if (!Write(text)) return false;
+  if (!Write(text, quiet)) return false;
+  m_bLastSearchFailed = false;
   m_bLastSearchWhole = true;
   return true;
 }

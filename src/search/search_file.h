@@ -39,9 +39,17 @@ struct IniText {
   };
   std::vector<std::string> preamble;  // lines before the first section
   std::vector<Section> sections;
+  bool whole = false;  // it ended in the line the program writes last
 };
 IniText ParseIni(std::string_view bytes);
 std::string RenderIni(const IniText& text);
+
+// The file's bytes made UTF-8 text for ParseIni: UTF-16 with its byte-order
+// mark (as Windows editors save "Unicode") is converted. Larger than 4 MB, or
+// no text (zero bytes without a mark, broken UTF-16), it is not read, nor
+// ever written over.
+enum class IniBytes { kText, kTooLarge, kNotText };
+IniBytes ReadIniBytes(std::string& bytes);
 
 inline constexpr char kLastSearchTitle[] = "Last search";
 
@@ -76,12 +84,16 @@ class CSearchFile {
  private:
   // The file as it is on the disk (empty when there is none); false, after a
   // message, when it is there but cannot be read.
-  bool Read(IniText& text);
-  bool Write(const IniText& text);
+  // `quiet`: no message (the last search's automatic writes, once one was shown).
+  bool Read(IniText& text, bool quiet = false);
+  bool Write(const IniText& text, bool quiet = false);
+  // The file's bytes, 4 MB and one at most; the cause when it cannot be opened.
+  static int ReadWhole(const std::string& path, std::string& bytes);
   // Replaces the section of this title, or adds it at the end.
   static void Put(IniText& text, const std::string& title, std::vector<std::string> lines);
 
   std::string m_strPath;
+  bool m_bLastSearchFailed = false;  // a message about it was shown this run
 };
 
 // Test seam: writes stop after this many bytes, as on a full disk. SIZE_MAX,

@@ -50,6 +50,13 @@ RememberedSearch Routine() {
   return search;
 }
 
+// ASCII text as an editor saves it as "Unicode", with its byte-order mark.
+std::string Utf16(const std::string& ascii, bool little) {
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char c : ascii) bytes += little ? std::string{c, '\0'} : std::string{'\0', c};
+  return bytes;
+}
+
 }  // namespace
 
 // The file a user may open: one key a line under its section, UTF-8, read
@@ -66,7 +73,8 @@ TEST_F(SearchFileTest, TheLastSearchIsWrittenAsTextAndReadBackWhole) {
             "DateCondition=is older than\r\nDateMode=Date and Time\r\nFromDate=2024-02-29\r\n"
             "FromTime=08:15:30\r\nToDate=2025-12-31\r\nToTime=23:59:59\r\nDays=30\r\n"
             "SizeCondition=is between\r\nSizeFrom=5\r\nSizeTo=18446744073709551615\r\n"
-            "SizeUnit=KB\r\nSkipFolders=.git; node_modules\r\nRecycleBin=1\r\n");
+            "SizeUnit=KB\r\nSkipFolders=.git; node_modules\r\nRecycleBin=1\r\n"
+            "; end of quillory.ini\r\n");
   RememberedSearch read;
   std::vector<std::string> names;
   ASSERT_TRUE(m_file.Load(read, names));
@@ -97,6 +105,17 @@ TEST_F(SearchFileTest, DamagedPartialAndForeignFilesLoadWhatTheyCan) {
       {"a folder of bytes that are no UTF-8",
        "[Last search]\r\nFolder=C:\\\xFF\r\nFolder=C:\\B\r\n",
        [](RememberedSearch& s) { s.m_arrFolders = {"C:\\B"}; }, false},
+      // As an editor saves "Unicode", and with old Mac line ends.
+      {"UTF-16 little-endian", Utf16("[Last search]\r\nRecycleBin=1", true),
+       [](RememberedSearch& s) { s.m_bRecycle = true; }, true},
+      {"UTF-16 big-endian", Utf16("[Last search]\nDays=7", false),
+       [](RememberedSearch& s) { s.m_inputs.m_nDays = 7; }, true},
+      {"CR alone", "[Last search]\rDays=7\rRecycleBin=1\r",
+       [](RememberedSearch& s) {
+         s.m_inputs.m_nDays = 7;
+         s.m_bRecycle = true;
+       },
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -147,19 +166,49 @@ TEST_F(SearchFileTest, NothingIsLostToAFileThatCannotBeReadOrWritten) {
   std::vector<std::string> names;
   EXPECT_FALSE(m_file.Load(last, names));
   EXPECT_FALSE(m_file.m_bLastSearchWhole);
-  EXPECT_FALSE(m_file.SaveLast(Routine()));
+  EXPECT_FALSE(m_file.SaveLast(Routine()));  // said at the start already
   // "Save…" asks whether the name is saved: one message, and no save after it.
   EXPECT_EQ(m_file.IsSaved("Logs"), CSearchFile::Saved::kUnreadable);
-  ASSERT_EQ(m_messages.size(), 3u);
+  ASSERT_EQ(m_messages.size(), 2u);
   EXPECT_EQ(m_messages[0].rfind("Error: Could not open file \"" + Path() + "\", open error ", 0),
             0u);
   ASSERT_TRUE(RemoveEntry(Path(), true));
 
+  // Too large, or no text: said once, and never written over.
+  for (const std::string& bytes : {std::string(4 << 20, 'x') + "\n", std::string("[A]\0\n", 5),
+                                   std::string("\xFF\xFE\x00\xD8", 4)}) {
+    m_messages.clear();
+    WriteIni(bytes);
+    CSearchFile file(m_dir.Path() + platform::kSeparator);
+    EXPECT_FALSE(file.Load(last, names));
+    EXPECT_FALSE(file.SaveLast(Routine()));
+    EXPECT_FALSE(file.SaveNamed("Logs", Routine()));
+    EXPECT_EQ(m_messages.size(), 2u) << bytes.size();
+    EXPECT_EQ(ReadWholeFile(Path()), bytes);
+  }
+
+  // A write cut short leaves the old file whole, and every Find after the
+  // first says nothing more of it.
+  m_messages.clear();
   WriteIni("[Last search]\r\nDays=5\r\n");
   SetSearchFileWriteCutForTest(10);
-  EXPECT_FALSE(m_file.SaveLast(Routine()));
+  CSearchFile file(m_dir.Path() + platform::kSeparator);
+  EXPECT_FALSE(file.SaveLast(Routine()));
+  EXPECT_FALSE(file.SaveLast(Routine()));
   SetSearchFileWriteCutForTest(SIZE_MAX);
   EXPECT_EQ(ReadWholeFile(Path()), "[Last search]\r\nDays=5\r\n");
   EXPECT_FALSE(FileExists(Path() + ".new"));
-  EXPECT_EQ(m_messages.back(), "Error: Could not write file \"" + Path() + "\", write error 13");
+  EXPECT_EQ(m_messages, std::vector<std::string>{"Error: Could not write file \"" + Path() +
+                                                 "\", write error 13"});
+
+  // The new file of a save that stopped before its rename counts only whole.
+  ASSERT_TRUE(RemoveEntry(Path(), false));
+  const std::string whole = "[Last search]\r\nDays=9\r\n; end of quillory.ini\r\n";
+  for (const size_t cut : {whole.size() - 3, whole.size()}) {
+    std::ofstream(Path() + ".new", std::ios::binary) << whole.substr(0, cut);
+    RememberedSearch read;
+    ASSERT_TRUE(file.Load(read, names));
+    EXPECT_EQ(read.m_inputs.m_nDays, cut == whole.size() ? 9u : 30u);
+    EXPECT_EQ(FileExists(Path()), cut == whole.size());
+  }
 }
