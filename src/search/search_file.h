@@ -14,22 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "search/search_criteria.h"
-
-// What a search section holds: the page's inputs (the type, the date field,
-// condition, mode, bounds and days, the size condition, bounds and unit, the
-// skip list), the folders and the Recycle Bin choice.
-struct RememberedSearch {
-  SearchPageInputs m_inputs;
-  std::vector<std::string> m_arrFolders;
-  bool m_bRecycle = false;
-};
-
-// The lines of a search section, and back: the lines are read over
-// `search`, which holds the initial values; false when some line could not
-// be read (its field kept what it had).
-std::vector<std::string> SearchLines(const RememberedSearch& search);
-bool ReadSearchLines(const std::vector<std::string>& lines, RememberedSearch& search);
+#include "search/search_definition.h"
 
 // The file's text by section, every line as it was (without its line end).
 struct IniText {
@@ -61,7 +46,7 @@ class CSearchFile {
   // The last search over `last`, and the names saved, in the file's order.
   // A missing file leaves both as they are. False, after a message, when the
   // file is there but cannot be read.
-  bool Load(RememberedSearch& last, std::vector<std::string>& names);
+  bool Load(SearchDefinition& last, std::vector<std::string>& names);
   // The names saved, in the file's order; false, after a message, when the
   // file is there but cannot be read.
   bool SavedNames(std::vector<std::string>& names);
@@ -69,10 +54,10 @@ class CSearchFile {
   // the file is there but cannot be read (after a message).
   enum class Saved { kNo, kYes, kUnreadable };
   // One saved search over `search`.
-  Saved LoadSaved(const std::string& name, RememberedSearch& search);
+  Saved LoadSaved(const std::string& name, SearchDefinition& search);
   // Each writes the file; false, after a message, when it could not.
-  bool SaveLast(const RememberedSearch& search);
-  bool SaveNamed(const std::string& name, const RememberedSearch& search);
+  bool SaveLast(const SearchDefinition& search);
+  bool SaveNamed(const std::string& name, const SearchDefinition& search);
   bool Forget(const std::string& name);
   Saved IsSaved(const std::string& name, std::string* saved = nullptr);
 

@@ -513,7 +513,7 @@ void CWindowWiperEntries::OnFind() {
                                          [this](const std::string& text) { Warn(text); });
   if (check != CriteriaCheck::Ok) return;
   // The search the user starts is the one to find again at the next start.
-  if (m_pSearchFile) m_pSearchFile->SaveLast(CollectSearch());
+  if (m_pSearchFile) m_pSearchFile->SaveLast(ReadDefinition());
 
   m_pAppData->m_nTask = TASK_SEARCH;
   HoldFolderButtons();
@@ -691,8 +691,8 @@ void CWindowWiperEntries::InitRoutineControls() {
   m_wndRecycle.SetCheck(BST_UNCHECKED);  // the design's delete for good stays the default
 }
 
-RememberedSearch CWindowWiperEntries::InitialSearch() const {
-  RememberedSearch search;
+SearchDefinition CWindowWiperEntries::InitialSearch() const {
+  SearchDefinition search;
   SYSTEMTIME now{};
   ::GetLocalTime(&now);
   search.m_inputs.m_dtFromDate = search.m_inputs.m_dtToDate = FromSystemTime(now);
@@ -703,23 +703,23 @@ void CWindowWiperEntries::RestoreLastSearch() {
   // Without the program's folder there is no file to keep a search in.
   if (m_pAppData->m_strAppFolder.empty()) return;
   m_pSearchFile = std::make_unique<CSearchFile>(m_pAppData->m_strAppFolder);
-  RememberedSearch last = InitialSearch();
+  SearchDefinition last = InitialSearch();
   std::vector<std::string> names;
   // A file that cannot be read says so, and the page starts as without one.
   m_pSearchFile->Load(last, names);
-  ApplySearch(last);
+  ShowDefinition(last);
   FillSavedSearches(names, {});
 }
 
-RememberedSearch CWindowWiperEntries::CollectSearch() {
-  RememberedSearch search;
+SearchDefinition CWindowWiperEntries::ReadDefinition() {
+  SearchDefinition search;
   search.m_inputs = *this;
   search.m_arrFolders = m_pAppData->m_arrFolders;
   search.m_bRecycle = m_wndRecycle.GetCheck() == BST_CHECKED;
   return search;
 }
 
-void CWindowWiperEntries::ApplySearch(const RememberedSearch& search) {
+void CWindowWiperEntries::ShowDefinition(const SearchDefinition& search) {
   static_cast<SearchPageInputs&>(*this) = search.m_inputs;
   // An empty list left as it is keeps "Find" as the page has it.
   if (!search.m_arrFolders.empty() || !m_pAppData->m_arrFolders.empty()) {
@@ -767,7 +767,7 @@ void CWindowWiperEntries::ShowDaysOrPickers() {
 void CWindowWiperEntries::RememberAtExit() {
   if (!m_pSearchFile || !m_pSearchFile->m_bLastSearchWhole) return;
   UpdateData(true);
-  m_pSearchFile->SaveLast(CollectSearch());
+  m_pSearchFile->SaveLast(ReadDefinition());
 }
 
 void CWindowWiperEntries::FillSavedSearches(const std::vector<std::string>& names,
@@ -794,10 +794,10 @@ const std::string* CWindowWiperEntries::ChosenSavedName() const {
 void CWindowWiperEntries::OnSavedSearchChosen() {
   const std::string* name = ChosenSavedName();
   if (!m_pSearchFile || !name || IsSearching()) return;
-  RememberedSearch search = InitialSearch();
+  SearchDefinition search = InitialSearch();
   switch (m_pSearchFile->LoadSaved(*name, search)) {
     case CSearchFile::Saved::kYes:
-      ApplySearch(search);
+      ShowDefinition(search);
       m_wndDeleteSearch.Enable(true);
       return;
     case CSearchFile::Saved::kUnreadable:  // it has said so, once
@@ -827,7 +827,7 @@ void CWindowWiperEntries::OnSaveSearch() {
       break;
   }
   UpdateData(true);
-  if (!m_pSearchFile->SaveNamed(name, CollectSearch())) return;
+  if (!m_pSearchFile->SaveNamed(name, ReadDefinition())) return;
   std::vector<std::string> names;
   if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, name);
 }

@@ -102,9 +102,9 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   // At the exit: the last search into quillory.ini, unless the file held one
   // that could not be read whole and no search has been started since.
   void RememberAtExit();
-  // The page's search as quillory.ini keeps it, and the page set from one.
-  RememberedSearch CollectSearch();
-  void ApplySearch(const RememberedSearch& search);
+  // The search the page shows, as its controls hold it, and the page set to show one.
+  SearchDefinition ReadDefinition();
+  void ShowDefinition(const SearchDefinition& search);
 
   void RefillResults() { m_view.RefillResults(); }
   void RefillFolders() { m_view.RefillFolders(); }
@@ -157,7 +157,7 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   void InitRoutineControls();
   void RestoreLastSearch();
   // The day's initial search, as the page starts without quillory.ini.
-  RememberedSearch InitialSearch() const;
+  SearchDefinition InitialSearch() const;
   // With an age condition the day count stands where the pickers were.
   void ShowDaysOrPickers();
   void FillSavedSearches(const std::vector<std::string>& names, const std::string& chosen);

@@ -35,12 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(file);
   }
   CSearchFile file(folder.string() + "/");
-  RememberedSearch last;
+  SearchDefinition last;
   std::vector<std::string> names;
   if (!file.Load(last, names) || (last.m_inputs.m_nDays && *last.m_inputs.m_nDays > kMaxDays))
     std::abort();
   if (!file.SaveLast(last)) std::abort();
-  RememberedSearch again;
+  SearchDefinition again;
   if (!file.Load(again, names) || SearchLines(again) != SearchLines(last) ||
       !file.m_bLastSearchWhole)
     std::abort();

@@ -34,8 +34,8 @@ class SearchFileTest : public ::testing::Test {
 };
 
 // Every field of the page away from its initial value.
-RememberedSearch Routine() {
-  RememberedSearch search;
+SearchDefinition Routine() {
+  SearchDefinition search;
   search.m_arrFolders = {"C:\\Build"};
   search.m_bRecycle = true;
   SearchPageInputs& in = search.m_inputs;
@@ -62,7 +62,7 @@ std::string Utf16(const std::string& ascii, bool little) {
 // The file a user may open: one key a line under its section, UTF-8, read
 // back as written, a folder beyond ASCII included.
 TEST_F(SearchFileTest, TheLastSearchIsWrittenAsTextAndReadBackWhole) {
-  RememberedSearch routine = Routine();
+  SearchDefinition routine = Routine();
   std::string accented;
   ASSERT_TRUE(exact::ToProgramText("C:\\R\xC3\xA9sum\xC3\xA9s", accented));
   routine.m_arrFolders.push_back(accented);
@@ -75,7 +75,7 @@ TEST_F(SearchFileTest, TheLastSearchIsWrittenAsTextAndReadBackWhole) {
             "SizeCondition=is between\r\nSizeFrom=5\r\nSizeTo=18446744073709551615\r\n"
             "SizeUnit=KB\r\nSkipFolders=.git; node_modules\r\nRecycleBin=1\r\n"
             "; end of quillory.ini\r\n");
-  RememberedSearch read;
+  SearchDefinition read;
   std::vector<std::string> names;
   ASSERT_TRUE(m_file.Load(read, names));
   EXPECT_TRUE(m_file.m_bLastSearchWhole);
@@ -89,29 +89,29 @@ TEST_F(SearchFileTest, DamagedPartialAndForeignFilesLoadWhatTheyCan) {
   struct Case {
     const char* what;
     std::string bytes;
-    std::function<void(RememberedSearch&)> expect;  // over the initial values
+    std::function<void(SearchDefinition&)> expect;  // over the initial values
     bool whole;
   };
   const Case cases[] = {
-      {"another program's", "; mine\r\n[Settings]\r\nDays=7\r\n", [](RememberedSearch&) {}, true},
+      {"another program's", "; mine\r\n[Settings]\r\nDays=7\r\n", [](SearchDefinition&) {}, true},
       {"a later version's key, a BOM, blanks and LF",
        "\xEF\xBB\xBF[ Last search ]\nShape=round\n  RecycleBin = 1 \n",
-       [](RememberedSearch& s) { s.m_bRecycle = true; }, true},
+       [](SearchDefinition& s) { s.m_bRecycle = true; }, true},
       {"unreadable values",
        "[Last search]\r\nDays=36501\r\nDateCondition=is sometimes\r\nFromDate=2023-02-29\r\n"
        "FromTime=24:00:00\r\nSizeFrom=18446744073709551616\r\nFolder=\r\nRecycleBin=yes\r\n"
        "no equals sign\r\nSizeUnit=GB\r\n",
-       [](RememberedSearch& s) { s.m_inputs.m_nSizeUnit = UNIT_GB; }, false},
+       [](SearchDefinition& s) { s.m_inputs.m_nSizeUnit = UNIT_GB; }, false},
       {"a folder of bytes that are no UTF-8",
        "[Last search]\r\nFolder=C:\\\xFF\r\nFolder=C:\\B\r\n",
-       [](RememberedSearch& s) { s.m_arrFolders = {"C:\\B"}; }, false},
+       [](SearchDefinition& s) { s.m_arrFolders = {"C:\\B"}; }, false},
       // As an editor saves "Unicode", and with old Mac line ends.
       {"UTF-16 little-endian", Utf16("[Last search]\r\nRecycleBin=1", true),
-       [](RememberedSearch& s) { s.m_bRecycle = true; }, true},
+       [](SearchDefinition& s) { s.m_bRecycle = true; }, true},
       {"UTF-16 big-endian", Utf16("[Last search]\nDays=7", false),
-       [](RememberedSearch& s) { s.m_inputs.m_nDays = 7; }, true},
+       [](SearchDefinition& s) { s.m_inputs.m_nDays = 7; }, true},
       {"CR alone", "[Last search]\rDays=7\rRecycleBin=1\r",
-       [](RememberedSearch& s) {
+       [](SearchDefinition& s) {
          s.m_inputs.m_nDays = 7;
          s.m_bRecycle = true;
        },
@@ -120,7 +120,7 @@ TEST_F(SearchFileTest, DamagedPartialAndForeignFilesLoadWhatTheyCan) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteIni(c.bytes);
-    RememberedSearch read, expected;
+    SearchDefinition read, expected;
     c.expect(expected);
     std::vector<std::string> names = {"stale"};
     ASSERT_TRUE(m_file.Load(read, names));
@@ -135,7 +135,7 @@ TEST_F(SearchFileTest, DamagedPartialAndForeignFilesLoadWhatTheyCan) {
 // replaces it where it stood, and every write keeps the lines it does not own.
 TEST_F(SearchFileTest, SearchesSavedByNameKeepEverythingElseInTheFile) {
   WriteIni("; kept\r\n[Other]\r\nx = 1\r\n[Last search]\r\nDays=5\r\n");
-  RememberedSearch temp = Routine(), logs;
+  SearchDefinition temp = Routine(), logs;
   ASSERT_TRUE(m_file.SaveNamed("Temp files", temp));
   ASSERT_TRUE(m_file.SaveNamed(" Logs ", logs));
   temp.m_inputs.m_nDays = 60;
@@ -145,7 +145,7 @@ TEST_F(SearchFileTest, SearchesSavedByNameKeepEverythingElseInTheFile) {
   std::vector<std::string> names;
   ASSERT_TRUE(m_file.SavedNames(names));
   EXPECT_EQ(names, std::vector<std::string>{"TEMP FILES"});
-  RememberedSearch chosen;
+  SearchDefinition chosen;
   ASSERT_EQ(m_file.LoadSaved("temp files", chosen), CSearchFile::Saved::kYes);
   EXPECT_EQ(SearchLines(chosen), SearchLines(temp));
   EXPECT_EQ(m_file.IsSaved("Logs"), CSearchFile::Saved::kNo);
@@ -162,7 +162,7 @@ TEST_F(SearchFileTest, SearchesSavedByNameKeepEverythingElseInTheFile) {
 // cut short leaves the old file whole.
 TEST_F(SearchFileTest, NothingIsLostToAFileThatCannotBeReadOrWritten) {
   m_dir.MakeFolder("quillory.ini");
-  RememberedSearch last;
+  SearchDefinition last;
   std::vector<std::string> names;
   EXPECT_FALSE(m_file.Load(last, names));
   EXPECT_FALSE(m_file.m_bLastSearchWhole);
@@ -206,7 +206,7 @@ TEST_F(SearchFileTest, NothingIsLostToAFileThatCannotBeReadOrWritten) {
   const std::string whole = "[Last search]\r\nDays=9\r\n; end of quillory.ini\r\n";
   for (const size_t cut : {whole.size() - 3, whole.size()}) {
     std::ofstream(Path() + ".new", std::ios::binary) << whole.substr(0, cut);
-    RememberedSearch read;
+    SearchDefinition read;
     ASSERT_TRUE(file.Load(read, names));
     EXPECT_EQ(read.m_inputs.m_nDays, cut == whole.size() ? 9u : 30u);
     EXPECT_EQ(FileExists(Path()), cut == whole.size());
