@@ -188,6 +188,16 @@ void CSearchFile::Put(IniText& text, const std::string& title, std::vector<std::
 
 namespace {
 
+// The first section of a search saved under this name, if any.
+template <class Text>
+auto SectionOf(Text& text, const std::string& name) -> decltype(&text.sections.front()) {
+  for (auto& section : text.sections) {
+    std::string saved;
+    if (SavedName(section.title, saved) && SameName(saved, name)) return &section;
+  }
+  return nullptr;
+}
+
 // The saved names of the text, once each, in its order.
 std::vector<std::string> NamesOf(const IniText& text) {
   std::vector<std::string> names;
@@ -228,17 +238,15 @@ bool CSearchFile::SavedNames(std::vector<std::string>& names) {
   return true;
 }
 
-CSearchFile::Saved CSearchFile::LoadSaved(const std::string& name, SearchDefinition& search) {
+CSearchFile::Saved CSearchFile::LoadSaved(const std::string& name, SearchDefinition& search,
+                                          SearchSchedule* schedule) {
   IniText text;
   if (!Read(text)) return Saved::kUnreadable;
-  for (const IniText::Section& section : text.sections) {
-    std::string saved;
-    if (SavedName(section.title, saved) && SameName(saved, name)) {
-      ReadSearchLines(section.lines, search);
-      return Saved::kYes;
-    }
-  }
-  return Saved::kNo;
+  const IniText::Section* section = SectionOf(text, name);
+  if (!section) return Saved::kNo;
+  ReadSearchLines(section->lines, search);
+  if (schedule) ReadScheduleLines(section->lines, *schedule);
+  return Saved::kYes;
 }
 
 CSearchFile::Saved CSearchFile::IsSaved(const std::string& name, std::string* saved) {
@@ -268,7 +276,8 @@ bool CSearchFile::SaveLast(const SearchDefinition& search) {
   return true;
 }
 
-bool CSearchFile::SaveNamed(const std::string& name, const SearchDefinition& search) {
+bool CSearchFile::SaveNamed(const std::string& name, const SearchDefinition& search,
+                            const SearchSchedule& schedule) {
   IniText text;
   if (!Read(text)) return false;
   const std::string title = std::string(kSearchPrefix) + " " + ini::Utf8Value(ini::Trim(name));
@@ -278,8 +287,36 @@ bool CSearchFile::SaveNamed(const std::string& name, const SearchDefinition& sea
     std::string saved;
     if (SavedName(section.title, saved) && SameName(saved, name)) section.title = title;
   }
-  Put(text, title, SearchLines(search));
+  std::vector<std::string> lines = SearchLines(search);
+  for (std::string& line : ScheduleLines(schedule)) lines.push_back(std::move(line));
+  Put(text, title, std::move(lines));
   return Write(text);
+}
+
+bool CSearchFile::ReadSchedules(std::vector<Scheduled>& scheduled) {
+  IniText text;
+  if (!Read(text, true)) return false;
+  scheduled.clear();
+  for (const std::string& name : NamesOf(text)) {
+    SearchSchedule schedule;
+    if (const IniText::Section* section = SectionOf(text, name);
+        section && ReadScheduleLines(section->lines, schedule) &&
+        schedule.m_nKind != ScheduleKind::kNever)
+      scheduled.push_back({name, schedule});
+  }
+  return true;
+}
+
+bool CSearchFile::WriteLastRun(const std::string& name, int64_t time) {
+  IniText text;
+  if (!Read(text, true)) return false;
+  IniText::Section* section = SectionOf(text, name);
+  if (!section) return false;  // deleted meanwhile: nothing to write
+  std::vector<std::string>& lines = section->lines;
+  std::erase_if(lines,
+                [](const std::string& line) { return ini::Trim(line).substr(0, 7) == "LastRun"; });
+  lines.push_back(LastRunLine(time));
+  return Write(text, true);
 }
 
 bool CSearchFile::Forget(const std::string& name) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "search/search_definition.h"
+#include "search/search_schedule.h"
 
 // The file's text by section, every line as it was (without its line end).
 struct IniText {
@@ -53,12 +54,25 @@ class CSearchFile {
   // Whether a search of this name is saved (`saved` gets its spelling), or
   // the file is there but cannot be read (after a message).
   enum class Saved { kNo, kYes, kUnreadable };
-  // One saved search over `search`.
-  Saved LoadSaved(const std::string& name, SearchDefinition& search);
+  // One saved search over `search`, and its schedule when asked.
+  Saved LoadSaved(const std::string& name, SearchDefinition& search,
+                  SearchSchedule* schedule = nullptr);
   // Each writes the file; false, after a message, when it could not.
   bool SaveLast(const SearchDefinition& search);
-  bool SaveNamed(const std::string& name, const SearchDefinition& search);
+  bool SaveNamed(const std::string& name, const SearchDefinition& search,
+                 const SearchSchedule& schedule = {});
   bool Forget(const std::string& name);
+
+  // For the runs that come round by themselves, which show no message: the
+  // saved searches that have a schedule, in the file's order, and the end of
+  // a run written into its section (its other lines as they are). False when
+  // the file cannot be read or written.
+  struct Scheduled {
+    std::string name;
+    SearchSchedule schedule;
+  };
+  bool ReadSchedules(std::vector<Scheduled>& scheduled);
+  bool WriteLastRun(const std::string& name, int64_t time);
   Saved IsSaved(const std::string& name, std::string* saved = nullptr);
 
   const std::string& Path() const { return m_strPath; }
