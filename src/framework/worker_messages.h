@@ -8,6 +8,8 @@
 //   10001   main window       notification icon           icon id 150, mouse message
 //   10002   main window       splitter bar, sent          0, signed distance in pixels
 //   10003   main window       a second start, posted      0, 0: show yourself
+//   10004   main window       a scheduled run, posted     0, 0: it ended
+//   10005   main window       itself, posted              0, 0: open the asked search
 //   10035   main window       navigation tree, sent       page id, 0
 //   10070   progress window   worker, posted              close in 300 ms
 //   10080   progress window   exit sequence, sent         set the worker's stop flag
@@ -26,6 +28,11 @@ inline constexpr uint32_t WM_SPLITTERMOVED = 10002;
 // From another process: the running instance decides, from its own settings,
 // whether to ask the password before it shows itself.
 inline constexpr uint32_t WM_SECONDSTART = 10003;
+// From the worker of a saved search's run by itself, posted: the run ended.
+inline constexpr uint32_t WM_SCHEDULED_RUN_DONE = 10004;
+// Posted to itself: open the saved search that was asked for (a click on
+// the notification, a start with /search).
+inline constexpr uint32_t WM_OPENSEARCH = 10005;
 inline constexpr uint32_t WM_SHOWPAGE = 10035;
 
 inline constexpr uint32_t WM_WORKER_FINISHED = 10070;

@@ -130,3 +130,8 @@
 #define IDC_RECYCLE 1308
 #define IDD_SEARCHNAME 160
 #define IDC_SEARCH_NAME 1309
+
+// The save box's schedule: when the saved search runs by itself.
+#define IDC_SCHEDULE_KIND 1330
+#define IDC_SCHEDULE_DAYS 1331
+#define IDC_SCHEDULE_TIME 1332

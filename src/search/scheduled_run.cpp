@@ -62,7 +62,8 @@ CScheduledRun::Result CScheduledRun::Finish() {
   if (!m_worker) return result;
   while (!m_worker->WaitUntilDone(std::chrono::seconds(1))) {
   }
-  result.ended = !m_bStopped && !m_sink->m_bFolderGone.load();
+  result.stopped = m_bStopped;
+  result.failed = m_sink->m_bFolderGone.load();
   result.found = static_cast<uint32_t>(m_store->GetResultCount());
   result.limitReached = m_worker->m_nFound.load() > RESULT_LIMIT;
   m_worker.reset();

@@ -22,7 +22,8 @@ class CScheduledRun {
   CScheduledRun& operator=(const CScheduledRun&) = delete;
 
   struct Result {
-    bool ended = false;  // walked to its end: neither stopped nor failed
+    bool stopped = false;  // gave way to the user before its end
+    bool failed = false;   // a listed folder is gone
     uint32_t found = 0;
     uint64_t bytes = 0;
     bool limitReached = false;  // more files matched than a search lists

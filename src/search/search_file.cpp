@@ -287,8 +287,14 @@ bool CSearchFile::SaveNamed(const std::string& name, const SearchDefinition& sea
     std::string saved;
     if (SavedName(section.title, saved) && SameName(saved, name)) section.title = title;
   }
+  // The end of its last run belongs to the search, whatever the box gave.
+  SearchSchedule kept = schedule;
+  SearchSchedule before;
+  if (const IniText::Section* section = SectionOf(text, name);
+      section && ReadScheduleLines(section->lines, before))
+    kept.m_tLastRun = before.m_tLastRun;
   std::vector<std::string> lines = SearchLines(search);
-  for (std::string& line : ScheduleLines(schedule)) lines.push_back(std::move(line));
+  for (std::string& line : ScheduleLines(kept)) lines.push_back(std::move(line));
   Put(text, title, std::move(lines));
   return Write(text);
 }

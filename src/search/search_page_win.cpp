@@ -18,6 +18,7 @@
 #include "search/scan_entries_thread.h"
 #include "search/search_name_win.h"
 #include "search/search_page_layout.h"
+#include "search/search_scheduler_win.h"
 
 CWindowWiperEntries g_SearchPage;
 
@@ -512,6 +513,7 @@ void CWindowWiperEntries::OnFind() {
   const auto check = BuildSearchCriteria(*this, m_pAppData->m_arrFolders.size(), m_criteria,
                                          [this](const std::string& text) { Warn(text); });
   if (check != CriteriaCheck::Ok) return;
+  g_SearchScheduler.YieldToUser();
   // The search the user starts is the one to find again at the next start.
   if (m_pSearchFile) m_pSearchFile->SaveLast(ReadDefinition());
 
@@ -542,6 +544,7 @@ void CWindowWiperEntries::OnDelete() {
                    : "Do you really want to delete selected file(s)?"))
     return;
 
+  g_SearchScheduler.YieldToUser();
   CCustomList& list = m_view.m_listResults;
   list.Send(WM_SETREDRAW, FALSE);
   m_pAppData->m_nTask = TASK_DELETE;
@@ -813,11 +816,18 @@ void CWindowWiperEntries::OnSaveSearch() {
   if (!m_pSearchFile) return;
   const std::string* chosen = ChosenSavedName();
   std::string name = chosen ? *chosen : std::string();
+  SearchSchedule schedule;
+  if (chosen) {
+    SearchDefinition unused;
+    if (m_pSearchFile->LoadSaved(name, unused, &schedule) == CSearchFile::Saved::kUnreadable)
+      return;
+  }
   // No to "replace it?" goes back to the box with the name as typed.
   for (;;) {
-    CSearchName box(m_hWnd, name);
+    CSearchName box(m_hWnd, name, schedule);
     if (box.DoModal() != IDOK) return;
     name = box.m_strName;
+    schedule = box.m_schedule;
     std::string saved;
     // A file that cannot be read has said so once: no second message.
     const CSearchFile::Saved state = m_pSearchFile->IsSaved(name, &saved);
@@ -827,9 +837,26 @@ void CWindowWiperEntries::OnSaveSearch() {
       break;
   }
   UpdateData(true);
-  if (!m_pSearchFile->SaveNamed(name, ReadDefinition())) return;
+  if (!m_pSearchFile->SaveNamed(name, ReadDefinition(), schedule)) return;
   std::vector<std::string> names;
   if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, name);
+  g_SearchScheduler.RunDue();  // its new schedule counts from now on
+}
+
+bool CWindowWiperEntries::FindSavedSearch(const std::string& name, SearchDefinition& search) {
+  if (!m_pSearchFile) return false;
+  search = InitialSearch();
+  const CSearchFile::Saved saved = m_pSearchFile->LoadSaved(name, search);
+  if (saved == CSearchFile::Saved::kNo) Warn("There is no saved search \"" + name + "\".");
+  return saved == CSearchFile::Saved::kYes;
+}
+
+void CWindowWiperEntries::RunSavedSearch(const std::string& name, const SearchDefinition& search) {
+  if (IsTaskRunning()) return;
+  std::vector<std::string> names;
+  if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, name);
+  ShowDefinition(search);
+  OnFind();
 }
 
 void CWindowWiperEntries::OnDeleteSearch() {
@@ -840,4 +867,5 @@ void CWindowWiperEntries::OnDeleteSearch() {
   if (!m_pSearchFile->Forget(name)) return;
   std::vector<std::string> names;
   if (m_pSearchFile->SavedNames(names)) FillSavedSearches(names, {});
+  g_SearchScheduler.RunDue();
 }

@@ -106,6 +106,13 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   SearchDefinition ReadDefinition();
   void ShowDefinition(const SearchDefinition& search);
 
+  // A saved search asked for by name (the notification of a run by itself,
+  // the command line): read, or a Warning that there is none; then shown in
+  // the page and its search started, as choosing it and "Find" would.
+  bool FindSavedSearch(const std::string& name, SearchDefinition& search);
+  void RunSavedSearch(const std::string& name, const SearchDefinition& search);
+  bool IsTaskRunning() const;  // a search or a delete asked for or running
+
   void RefillResults() { m_view.RefillResults(); }
   void RefillFolders() { m_view.RefillFolders(); }
   void UpdateFolderSelection();
@@ -175,7 +182,6 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   void ExchangeDays(fw::CDataExchange& dx);
   // A search walks m_arrFolders: the folder list must not change meanwhile.
   bool IsSearching() const { return m_pAppData->m_nTask == TASK_SEARCH; }
-  bool IsTaskRunning() const;  // a search or a delete asked for or running
   void HoldFolderButtons();
   void ReleaseFolderButtons();
   void Warn(const std::string& text);

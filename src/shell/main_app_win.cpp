@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "dialogs/message_box_win.h"
 #include "framework/window_win.h"
@@ -12,6 +13,7 @@
 #include "platform/wide_text_win.h"
 #include "resources/product.h"
 #include "settings/app_data.h"
+#include "shell/command_line.h"
 #include "shell/main_window_win.h"
 #include "shell/program_folder.h"
 
@@ -40,7 +42,16 @@ std::string EnterProgramFolder() {
   return folder;
 }
 
-void HandOverToFirstInstance(const std::string& title) {
+std::optional<std::string> SearchAsked() {
+  std::string line;
+  if (!platform::NarrowExact(::GetCommandLineW(), line)) {
+    // A name the program's text cannot hold names no saved search.
+    return SearchOption(::GetCommandLineA());
+  }
+  return SearchOption(line);
+}
+
+void HandOverToFirstInstance(const std::string& title, const std::optional<std::string>& search) {
   // By class as well as title: an Explorer window on a folder of that name
   // has the title too.
   const std::string className = WithoutBlanks(title);
@@ -53,7 +64,10 @@ void HandOverToFirstInstance(const std::string& title) {
   DWORD process = 0;
   ::GetWindowThreadProcessId(first, &process);
   ::AllowSetForegroundWindow(process);
-  ::PostMessageA(first, WM_SECONDSTART, 0, 0);
+  // With /search the running instance opens the search (asking the
+  // password itself, as for the notification's click).
+  if (!search || !HandSearchToFirstInstance(first, *search))
+    ::PostMessageA(first, WM_SECONDSTART, 0, 0);
 }
 
 bool CMainApp::InitInstance() {
@@ -68,9 +82,10 @@ bool CMainApp::InitInstance() {
   char title[64];
   std::snprintf(title, sizeof title, "%s", kProductName);
 
+  const std::optional<std::string> search = SearchAsked();
   CSingleInstanceMutex mutex(kInstanceMutexName);
   if (mutex.AlreadyExists()) {
-    HandOverToFirstInstance(title);
+    HandOverToFirstInstance(title, search);
     mutex.Close();
     return false;
   }
@@ -91,6 +106,7 @@ bool CMainApp::InitInstance() {
                                    nullptr, 0)) {
       fw::SetMainWindow(window.m_hWnd);
       init = window.InitMainWindow();
+      if (init == CWindowMain::INIT_RUN && search) window.RequestSearch(*search);
     }
     switch (init) {
       case CWindowMain::INIT_RUN:

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "framework/handles_win.h"
@@ -38,6 +39,7 @@ class CMainApp {
 std::string EnterProgramFolder();
 
 // What a second start does: asks the first instance's window, found by its
-// title and its class (the title without blanks), to show itself. Nothing
-// when there is none.
-void HandOverToFirstInstance(const std::string& title);
+// title and its class (the title without blanks), to show itself, or with
+// /search to open that saved search. Nothing when there is none.
+void HandOverToFirstInstance(const std::string& title,
+                             const std::optional<std::string>& search = std::nullopt);

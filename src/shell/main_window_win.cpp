@@ -7,6 +7,7 @@
 #include "framework/dpi_win.h"
 #include "resources/product.h"
 #include "search/search_page_win.h"
+#include "search/search_scheduler_win.h"
 #include "settings/app_data.h"
 #include "settings/settings_page_win.h"
 #include "shell/main_layout.h"
@@ -161,11 +162,13 @@ int CWindowMain::InitMainWindow() {
   ::ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
   // Nor a second start of the program by the user, who is not elevated.
   ::ChangeWindowMessageFilterEx(m_hWnd, WM_SECONDSTART, MSGFLT_ALLOW, nullptr);
+  ::ChangeWindowMessageFilterEx(m_hWnd, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
 
   PlaceAsStored(firstStart);
   // A stored 0 keeps the window hidden: the program starts in the
   // notification area only.
   ::ShowWindow(m_hWnd, g_AppData.m_nWindowShowCmd);
+  StartScheduledSearches();
   return INIT_RUN;
 }
 
@@ -630,6 +633,8 @@ void CWindowMain::ExitApplication() {
   CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetUnfinishedWorker() : nullptr;
   const bool workerEnded = !worker || WaitForWorkerEnd(*worker, m_nWorkerEndBound);
 
+  // A run by itself uses no page; it ends before anything else does.
+  g_SearchScheduler.StopForExit();
   RemoveTrayIcon();
   m_pTrayMenu = nullptr;
   m_menuTray.Reset();

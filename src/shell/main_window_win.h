@@ -85,6 +85,19 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // Another start of the program asks this one to show itself.
   LRESULT OnSecondStart(WPARAM, LPARAM);
 
+  // Saved searches that run by themselves: started once the window is up;
+  // what a run found waits for the user in m_strWaitingSearch until a click
+  // on its notification, or a double-click on the icon, opens it.
+  void StartScheduledSearches();
+  void ShowFoundNotification(const std::wstring& text);
+  // Opens the saved search on the "Delete Files" page and runs it there
+  // (after the password when hidden and protected); in the middle of the
+  // user's work only the window shows. Posted: RequestSearch.
+  void OpenSavedSearch(const std::string& name);
+  void RequestSearch(const std::string& name);
+  std::string m_strWaitingSearch;
+  std::string m_strRequestedSearch;
+
   // Keys the dialog manager would take for its own, before it sees them: F6
   // between the panes, and the toolbar's keys while it has the focus as a
   // menu bar has (Alt or F10). True when the key was taken.
@@ -166,6 +179,12 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   void OnMenuHelp();
   void OnMenuOpen();
   void OnCancel();
+  void OnTimer(UINT_PTR timerId);
+  LRESULT OnTimeChange(WPARAM, LPARAM);
+  LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
+  LRESULT OnScheduledRunDone(WPARAM, LPARAM);
+  LRESULT OnOpenSearch(WPARAM, LPARAM);
+  LRESULT OnCopyData(WPARAM, LPARAM lParam);
 
   friend Bound;  // it reads the table
   static constexpr fw::MessageEntry<CWindowMain> kMessageTable[] = {
@@ -179,6 +198,12 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
       {fw::Message<WM_SPLITTERMOVED>, &CWindowMain::OnSplitterMoved},
       {fw::Message<WM_TRAYNOTIFY>, &CWindowMain::OnTrayNotify},
       {fw::Message<WM_SECONDSTART>, &CWindowMain::OnSecondStart},
+      {fw::Message<WM_TIMER>, &CWindowMain::OnTimer},
+      {fw::Message<WM_TIMECHANGE>, &CWindowMain::OnTimeChange},
+      {fw::Message<WM_POWERBROADCAST>, &CWindowMain::OnPowerBroadcast},
+      {fw::Message<WM_SCHEDULED_RUN_DONE>, &CWindowMain::OnScheduledRunDone},
+      {fw::Message<WM_OPENSEARCH>, &CWindowMain::OnOpenSearch},
+      {fw::Message<WM_COPYDATA>, &CWindowMain::OnCopyData},
       {fw::Notify(IDC_TOOLBAR, NM_CUSTOMDRAW), &CWindowMain::OnToolbarCustomDraw},
       {fw::Command(ID_BUTTON_TOOLS), &CWindowMain::OnTools},
       {fw::Command(ID_BUTTON_HELP), &CWindowMain::OnHelp},
@@ -201,6 +226,13 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
 };
 
 extern CWindowMain* g_pMainWnd;
+
+// A second start with /search: the name handed to the running instance,
+// which opens it; false when it did not take it.
+bool HandSearchToFirstInstance(HWND first, const std::string& name);
+// The notification of a run that found files: "<name>" found N files (size).
+std::wstring FoundNotificationText(const std::string& name, uint32_t files, uint64_t bytes,
+                                   bool limitReached);
 
 // The title without blanks: the name of the window class below.
 std::string MainWindowClassName();

@@ -117,7 +117,14 @@ LRESULT CWindowMain::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
     }
     case WM_LBUTTONDBLCLK:
       ::SetForegroundWindow(m_hWnd);
-      ShowMainWindow();
+      // A result a run by itself found waits: the double-click takes it.
+      if (!m_strWaitingSearch.empty())
+        OpenSavedSearch(m_strWaitingSearch);
+      else
+        ShowMainWindow();
+      break;
+    case NIN_BALLOONUSERCLICK:
+      if (!m_strWaitingSearch.empty()) OpenSavedSearch(m_strWaitingSearch);
       break;
     default: break;
   }

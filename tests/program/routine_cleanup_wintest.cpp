@@ -79,7 +79,7 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
     // Delete takes it away.
     HWND saved = FindDescendant(main, IDC_SAVED_SEARCHES);
     ASSERT_TRUE(ChooseInList(program, saved, 0));
-    EXPECT_EQ(SendBounded(saved, CB_GETLBTEXTLEN, 0), 258);
+    EXPECT_EQ(SendBounded(saved, CB_GETLBTEXTLEN, 0), 255);
     ClickOn(FindDescendant(main, IDC_SAVE_SEARCH));
     HWND nameBox = program.WaitForWindow("Save search");
     ASSERT_TRUE(nameBox);

@@ -25,7 +25,7 @@ TEST(ScheduledRun, FindsIntoItsOwnStoreFailsOnAGoneFolderAndYields) {
   EXPECT_FALSE(run.Start(search, [] {}));  // one at a time
   const CScheduledRun::Result found = run.Finish();
   EXPECT_EQ(done.load(), 1);
-  EXPECT_TRUE(found.ended);
+  EXPECT_FALSE(found.stopped || found.failed);
   EXPECT_EQ(found.found, 2u);
   EXPECT_EQ(found.bytes, 150u);
   EXPECT_FALSE(found.limitReached);
@@ -33,11 +33,11 @@ TEST(ScheduledRun, FindsIntoItsOwnStoreFailsOnAGoneFolderAndYields) {
 
   search.m_arrFolders.push_back(dir / "gone");
   ASSERT_TRUE(run.Start(search, [] {}));
-  EXPECT_FALSE(run.Finish().ended);
+  EXPECT_TRUE(run.Finish().failed);
 
   ASSERT_TRUE(run.Start(search, [] {}));
   run.Stop();
-  EXPECT_FALSE(run.Finish().ended);
+  EXPECT_TRUE(run.Finish().stopped);
 
   search.m_arrFolders.clear();  // refused as Find refuses it
   EXPECT_FALSE(run.Start(search, [] {}));
