@@ -35,9 +35,17 @@ TEST(ShippedProgram, SearchesAndDeletesByKeyboardAlone) {
   ASSERT_TRUE(main);
   auto focusIs = [&](int id) { return [&, id] { return ::GetDlgCtrlID(Focused(main)) == id; }; };
 
-  // The tree has the focus at the start; Down chooses "Delete Files".
+  // The tree has the focus at the start. On the settings page Reset disables
+  // itself, and the focus goes on round to the first control. F6 goes back
+  // to the tree, where Down chooses "Delete Files".
   HWND tree = FindDescendant(main, IDC_NAVTREE);
   ASSERT_TRUE(program.Until("the tree's focus", [&] { return Focused(main) == tree; }));
+  PressKey(VK_F6);
+  PressKey('P', {VK_MENU});
+  ASSERT_TRUE(program.Until("the focus on the box", focusIs(IDC_PROTECT_WITH_PASSWORD)));
+  PressKey('R', {VK_MENU});
+  ASSERT_TRUE(program.Until("the focus moved on", focusIs(IDC_START_WITH_WINDOWS)));
+  PressKey(VK_F6);
   PressKey(VK_DOWN);
   HWND allFiles = FindDescendant(main, IDC_ALL_FILES);
   ASSERT_TRUE(
