@@ -272,7 +272,13 @@ LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
   m_nRequestedPage = pageId;
   if (!ConfirmLeaveSettings()) return 1;
 
-  if (const PageRef* current = FindPage(m_nCurrentPage)) current->pWnd->Show(SW_HIDE);
+  // Keys would go on reaching a page hidden with the focus in it: a toolbar
+  // command switches pages with the focus where it was.
+  bool focusInHiddenPage = false;
+  if (const PageRef* current = FindPage(m_nCurrentPage)) {
+    focusInHiddenPage = ::IsChild(current->pWnd->m_hWnd, ::GetFocus()) != FALSE;
+    current->pWnd->Show(SW_HIDE);
+  }
   if (const PageRef* page = FindPage(pageId)) {
     page->pWnd->Show(SW_SHOWNA);
     ::RedrawWindow(page->pWnd->m_hWnd, nullptr, nullptr,
@@ -280,6 +286,7 @@ LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
     m_nMinPageWidth = page->Width(m_nDpi);
     m_nMinPageHeight = page->Height(m_nDpi);
   }
+  if (focusInHiddenPage) FocusPage(pageId);
   m_nCurrentPage = pageId;
   // Moving the window onto its own rectangle makes the system apply the new
   // minimum: the window grows when the page needs more room, and one that
@@ -496,7 +503,11 @@ void CWindowMain::SwitchPane() {
     Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_wndLeftPanel.m_wndTree.m_hWnd), TRUE);
     return;
   }
-  const PageRef* page = FindPage(m_nCurrentPage);
+  FocusPage(m_nCurrentPage);
+}
+
+void CWindowMain::FocusPage(int32_t pageId) {
+  const PageRef* page = FindPage(pageId);
   if (!page) return;
   // The page's first control, as Tab from the tree reaches it.
   if (HWND first = ::GetNextDlgTabItem(page->pWnd->m_hWnd, nullptr, FALSE)) {

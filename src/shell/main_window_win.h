@@ -146,6 +146,8 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // F6: from the navigation panel into the shown page, from anywhere else
   // into the panel.
   void SwitchPane();
+  // The focus on the page's first control.
+  void FocusPage(int32_t pageId);
   // The toolbar as a menu bar: Alt or F10 gives it the focus with its first
   // button hot; the arrows, Home and End move, Enter and Space choose, Esc,
   // Tab, Alt and F10 leave, and the focus goes back where it was.
