@@ -155,6 +155,9 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   void LeaveToolbar();
   bool OnToolbarKey(WPARAM key);
   HWND m_hFocusBeforeToolbar = nullptr;
+  // Alt or F10 alone: the key pressed, until another key comes or it is let go.
+  bool OnMenuKey(const MSG& msg);
+  WPARAM m_nMenuKeyDown = 0;
 
   void OnSize(UINT type, int cx, int cy);
   void OnGetMinMaxInfo(MINMAXINFO* info);
