@@ -4,6 +4,7 @@
 // their mnemonics, the delete question answered "No" by Enter first.
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <string>
 #include <utility>
@@ -20,6 +21,20 @@ HWND Focused(HWND window) {
   info.cbSize = sizeof info;
   ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
   return info.hwndFocus;
+}
+
+// The name a screen reader reads: the control's accessible object's.
+std::wstring AccessibleName(HWND control) {
+  IAccessible* object = nullptr;
+  BSTR name = nullptr;
+  VARIANT self{};
+  self.vt = VT_I4;  // CHILDID_SELF
+  if (SUCCEEDED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object))))
+    object->get_accName(self, &name), object->Release();
+  const std::wstring text = name ? name : L"";
+  ::SysFreeString(name);
+  return text;
 }
 
 }  // namespace
@@ -50,6 +65,14 @@ TEST(ShippedProgram, SearchesAndDeletesByKeyboardAlone) {
   HWND allFiles = FindDescendant(main, IDC_ALL_FILES);
   ASSERT_TRUE(
       program.Until("the search page", [&] { return ::IsWindowVisible(allFiles) != FALSE; }));
+  // A screen reader's names: the label before each input, the lists' frames,
+  // and the saved search's "Delete" unlike the results'.
+  for (const auto& [id, name] : std::initializer_list<std::pair<int, const wchar_t*>>{
+           {IDC_TYPE_PATTERN, L"File type"},
+           {IDC_LIST_FOLDERS, L"Search Locations"},
+           {IDC_LIST_RESULTS, L"Search Results"},
+           {IDC_DELETE_SEARCH, L"Delete search"}})
+    EXPECT_EQ(AccessibleName(FindDescendant(main, id)), name) << id;
   // Tab enters the page at its first control, the saved searches.
   PressKey(VK_TAB);
   ASSERT_TRUE(program.Until("the focus in the page", focusIs(IDC_SAVED_SEARCHES)));
