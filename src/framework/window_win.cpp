@@ -35,6 +35,11 @@ std::string CWnd::GetText() const {
   return text;
 }
 
+void CWnd::Enable(bool enable) const {
+  if (!enable) MoveFocusOn(m_hWnd);
+  ::EnableWindow(m_hWnd, enable ? TRUE : FALSE);
+}
+
 RECT CWnd::GetWindowRect() const {
   RECT rect{};
   ::GetWindowRect(m_hWnd, &rect);
@@ -226,6 +231,18 @@ bool GiveFocusBack(HWND control) {
                  TRUE);
   if (::GetFocus() != control) ::SetFocus(control);
   return ::GetFocus() == control;
+}
+
+void MoveFocusOn(HWND control) {
+  const HWND focus = ::GetFocus();
+  if (!control || !focus || (focus != control && !::IsChild(control, focus)) ||
+      !(::GetWindowLongA(control, GWL_STYLE) & WS_CHILD)) {
+    return;
+  }
+  HWND next = ::GetNextDlgTabItem(::GetParent(control), control, FALSE);
+  if (!next || next == control)
+    next = ::GetNextDlgTabItem(::GetAncestor(control, GA_ROOT), control, FALSE);
+  if (next && next != control) GiveFocusBack(next);
 }
 
 int RunMessageLoop(const std::function<bool(const MSG&)>& preTranslate) {

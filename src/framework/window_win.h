@@ -185,7 +185,9 @@ class CWnd {
 
   std::string GetText() const;
   void SetText(const std::string& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
-  void Enable(bool enable) const { ::EnableWindow(m_hWnd, enable ? TRUE : FALSE); }
+  // A control disabled while it has the focus hands the focus on first (see
+  // MoveFocusOn): a disabled control keeps the focus from every key.
+  void Enable(bool enable) const;
   bool IsEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
   void Show(int showCommand) const { ::ShowWindow(m_hWnd, showCommand); }
   bool IsVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
@@ -358,6 +360,10 @@ HWND GetMainWindow();
 // window. False when the control can no longer take it (gone, hidden,
 // disabled).
 bool GiveFocusBack(HWND control);
+// Before `control` is disabled: when it, or a window within it, has the focus,
+// the focus goes on to the next tab stop of its dialog, as Tab would take it;
+// where its dialog has no other, to the next of the whole window.
+void MoveFocusOn(HWND control);
 // The same around a modal box: the focus of the moment goes back when the
 // object ends.
 class CKeepFocus {

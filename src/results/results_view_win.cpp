@@ -41,15 +41,29 @@ constexpr ColumnSpec kFolderColumns[] = {
     {"Disk/Folder", "Disk/Folder", LVCFMT_CENTER, 345},
 };
 
+// Widths are the design's at 96 DPI. With `fit`, narrowed alike where they
+// ask more than the list has beside a vertical scroll bar: the results' ask
+// more than the page's least width gives, and the list would show a
+// horizontal scroll bar from the start.
 template <size_t N>
-void SetUpList(CCustomList& list, const ColumnSpec (&columns)[N]) {
+void SetUpList(CCustomList& list, const ColumnSpec (&columns)[N], bool fit = false) {
   list.InitHeaderToolTips();
   list.SetListStyles();
+  const int dpi = fw::DpiOf(list.m_hWnd);
+  int widths[N] = {};
+  int total = 0;
+  for (size_t i = 0; i < N; ++i) total += widths[i] = ScaleForDpi(columns[i].width, dpi);
+  const int room = list.GetClientRect().right - fw::SystemMetricForDpi(SM_CXVSCROLL, dpi);
+  if (fit && room > 0 && total > room) {
+    int left = room;
+    for (size_t i = 0; i < N; ++i) {
+      widths[i] = i + 1 < N ? widths[i] * room / total : left;
+      left -= widths[i];
+    }
+  }
   for (size_t i = 0; i < N; ++i) {
     const int column = static_cast<int>(i);
-    // Widths are the design's at 96 DPI.
-    list.InsertColumn(column, columns[i].header,
-                      ScaleForDpi(columns[i].width, fw::DpiOf(list.m_hWnd)), columns[i].format);
+    list.InsertColumn(column, columns[i].header, widths[i], columns[i].format);
     list.AddHeaderToolTip(column, columns[i].tip);
   }
 }
@@ -129,7 +143,7 @@ void CResultsView::Init(HWND page) {
   m_wndEmptyList.AttachDlgItem(page, IDC_EMPTY_LIST);
 
   SetUpList(m_listFolders, kFolderColumns);
-  SetUpList(m_listResults, kResultColumns);
+  SetUpList(m_listResults, kResultColumns, true);
   for (size_t i = 0; i < m_anSortKind.size(); ++i) m_anSortKind[i] = kResultColumnSortKinds[i];
 }
 

@@ -99,6 +99,13 @@ LRESULT CALLBACK DrawSkipExample(HWND edit, UINT message, WPARAM wParam, LPARAM 
   return result;
 }
 
+bool IsGroupBox(HWND control) {
+  char className[16] = {};
+  ::GetClassNameA(control, className, sizeof className);
+  return lstrcmpiA(className, "Button") == 0 &&
+         (::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
 // The dialog manager's own conversion: 4 by 8 dialog units are one base unit.
 DialogBaseUnits BaseUnitsOf(HWND dialog) {
   RECT units{0, 0, 4, 8};
@@ -586,6 +593,16 @@ void CWindowWiperEntries::OnSize(UINT, int cx, int cy) {
   place(m_view.m_wndTotal, places.totalLabel);
   place(m_view.m_wndSelection, places.selectionLabel);
   place(m_wndRecycle, places.recycleBox);
+  // The frames above end where the results' frame ends: the page is wider
+  // than the frames its template draws, and the results' frame follows it.
+  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (child == m_wndResultsGroup.m_hWnd || !IsGroupBox(child)) continue;
+    RECT frame{};
+    ::GetWindowRect(child, &frame);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&frame), 2);
+    ::SetWindowPos(child, nullptr, 0, 0, places.resultsGroup.right - frame.left,
+                   frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void CWindowWiperEntries::OnDefaultKey() {}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "dialogs/message_box_win.h"
 #include "framework/dpi_win.h"
@@ -275,7 +276,13 @@ LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
   m_nRequestedPage = pageId;
   if (!ConfirmLeaveSettings()) return 1;
 
-  if (const PageRef* current = FindPage(m_nCurrentPage)) current->pWnd->Show(SW_HIDE);
+  // Keys would go on reaching a page hidden with the focus in it: a toolbar
+  // command switches pages with the focus where it was.
+  bool focusInHiddenPage = false;
+  if (const PageRef* current = FindPage(m_nCurrentPage)) {
+    focusInHiddenPage = ::IsChild(current->pWnd->m_hWnd, ::GetFocus()) != FALSE;
+    current->pWnd->Show(SW_HIDE);
+  }
   if (const PageRef* page = FindPage(pageId)) {
     page->pWnd->Show(SW_SHOWNA);
     ::RedrawWindow(page->pWnd->m_hWnd, nullptr, nullptr,
@@ -283,6 +290,7 @@ LRESULT CWindowMain::OnShowPage(WPARAM wParam, LPARAM) {
     m_nMinPageWidth = page->Width(m_nDpi);
     m_nMinPageHeight = page->Height(m_nDpi);
   }
+  if (focusInHiddenPage) FocusPage(pageId);
   m_nCurrentPage = pageId;
   // Moving the window onto its own rectangle makes the system apply the new
   // minimum: the window grows when the page needs more room, and one that
@@ -482,10 +490,9 @@ LRESULT CWindowMain::OnSysCommand(WPARAM wParam, LPARAM lParam) {
 // ---- the keyboard
 
 bool CWindowMain::PreTranslateMessage(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || !msg.hwnd ||
-      (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd))) {
-    return false;
-  }
+  if (!msg.hwnd || (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd))) return false;
+  if (OnMenuKey(msg)) return true;
+  if (msg.message != WM_KEYDOWN) return false;
   if (msg.hwnd == m_wndToolBar.m_hWnd) return OnToolbarKey(msg.wParam);
   if (msg.wParam != VK_F6 || (::GetKeyState(VK_CONTROL) & 0x8000)) return false;
   SwitchPane();
@@ -499,7 +506,11 @@ void CWindowMain::SwitchPane() {
     Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_wndLeftPanel.m_wndTree.m_hWnd), TRUE);
     return;
   }
-  const PageRef* page = FindPage(m_nCurrentPage);
+  FocusPage(m_nCurrentPage);
+}
+
+void CWindowMain::FocusPage(int32_t pageId) {
+  const PageRef* page = FindPage(pageId);
   if (!page) return;
   // The page's first control, as Tab from the tree reaches it.
   if (HWND first = ::GetNextDlgTabItem(page->pWnd->m_hWnd, nullptr, FALSE)) {
@@ -521,6 +532,33 @@ int ChoosableCommand(HWND toolbar, int index) {
 }
 
 }  // namespace
+
+bool CWindowMain::OnMenuKey(const MSG& msg) {
+  // Alt or F10 pressed and let go with no other key between, wherever the
+  // focus is. The system's own handling of them runs in the focused
+  // control's default procedure, which the navigation tree never calls.
+  const WPARAM key = msg.wParam;
+  const bool menuKey = key == VK_MENU || key == VK_F10;
+  // Shift+F10 is the context menu's key, and Ctrl with Alt is AltGr.
+  const bool modified = (::GetKeyState(VK_SHIFT) & 0x8000) || (::GetKeyState(VK_CONTROL) & 0x8000);
+  const bool repeat = (msg.lParam & (1L << 30)) != 0;
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (!repeat) m_nMenuKeyDown = menuKey && !modified ? key : 0;
+      return false;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (key != std::exchange(m_nMenuKeyDown, 0) || !menuKey) return false;
+      if (::GetFocus() == m_wndToolBar.m_hWnd) {
+        LeaveToolbar();
+      } else {
+        EnterToolbar();
+      }
+      return true;  // not again by the system's handling
+    default: return false;
+  }
+}
 
 void CWindowMain::EnterToolbar() {
   m_hFocusBeforeToolbar = ::GetFocus();

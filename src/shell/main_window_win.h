@@ -159,6 +159,8 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // F6: from the navigation panel into the shown page, from anywhere else
   // into the panel.
   void SwitchPane();
+  // The focus on the page's first control.
+  void FocusPage(int32_t pageId);
   // The toolbar as a menu bar: Alt or F10 gives it the focus with its first
   // button hot; the arrows, Home and End move, Enter and Space choose, Esc,
   // Tab, Alt and F10 leave, and the focus goes back where it was.
@@ -166,6 +168,9 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   void LeaveToolbar();
   bool OnToolbarKey(WPARAM key);
   HWND m_hFocusBeforeToolbar = nullptr;
+  // Alt or F10 alone: the key pressed, until another key comes or it is let go.
+  bool OnMenuKey(const MSG& msg);
+  WPARAM m_nMenuKeyDown = 0;
 
   void OnSize(UINT type, int cx, int cy);
   void OnGetMinMaxInfo(MINMAXINFO* info);

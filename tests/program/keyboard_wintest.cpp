@@ -4,6 +4,7 @@
 // their mnemonics, the delete question answered "No" by Enter first.
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <string>
 #include <utility>
@@ -22,6 +23,20 @@ HWND Focused(HWND window) {
   return info.hwndFocus;
 }
 
+// The name a screen reader reads: the control's accessible object's.
+std::wstring AccessibleName(HWND control) {
+  IAccessible* object = nullptr;
+  BSTR name = nullptr;
+  VARIANT self{};
+  self.vt = VT_I4;  // CHILDID_SELF
+  if (SUCCEEDED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object))))
+    object->get_accName(self, &name), object->Release();
+  const std::wstring text = name ? name : L"";
+  ::SysFreeString(name);
+  return text;
+}
+
 }  // namespace
 
 TEST(ShippedProgram, SearchesAndDeletesByKeyboardAlone) {
@@ -35,13 +50,29 @@ TEST(ShippedProgram, SearchesAndDeletesByKeyboardAlone) {
   ASSERT_TRUE(main);
   auto focusIs = [&](int id) { return [&, id] { return ::GetDlgCtrlID(Focused(main)) == id; }; };
 
-  // The tree has the focus at the start; Down chooses "Delete Files".
+  // The tree has the focus at the start. On the settings page Reset disables
+  // itself, and the focus goes on round to the first control. F6 goes back
+  // to the tree, where Down chooses "Delete Files".
   HWND tree = FindDescendant(main, IDC_NAVTREE);
   ASSERT_TRUE(program.Until("the tree's focus", [&] { return Focused(main) == tree; }));
+  PressKey(VK_F6);
+  PressKey('P', {VK_MENU});
+  ASSERT_TRUE(program.Until("the focus on the box", focusIs(IDC_PROTECT_WITH_PASSWORD)));
+  PressKey('R', {VK_MENU});
+  ASSERT_TRUE(program.Until("the focus moved on", focusIs(IDC_START_WITH_WINDOWS)));
+  PressKey(VK_F6);
   PressKey(VK_DOWN);
   HWND allFiles = FindDescendant(main, IDC_ALL_FILES);
   ASSERT_TRUE(
       program.Until("the search page", [&] { return ::IsWindowVisible(allFiles) != FALSE; }));
+  // A screen reader's names: the label before each input, the lists' frames,
+  // and the saved search's "Delete" unlike the results'.
+  for (const auto& [id, name] : std::initializer_list<std::pair<int, const wchar_t*>>{
+           {IDC_TYPE_PATTERN, L"File type"},
+           {IDC_LIST_FOLDERS, L"Search Locations"},
+           {IDC_LIST_RESULTS, L"Search Results"},
+           {IDC_DELETE_SEARCH, L"Delete search"}})
+    EXPECT_EQ(AccessibleName(FindDescendant(main, id)), name) << id;
   // Tab enters the page at its first control, the saved searches.
   PressKey(VK_TAB);
   ASSERT_TRUE(program.Until("the focus in the page", focusIs(IDC_SAVED_SEARCHES)));
@@ -113,7 +144,11 @@ TEST(ShippedProgram, SearchesAndDeletesByKeyboardAlone) {
   ASSERT_TRUE(program.Until("the progress window to close",
                             [&] { return !program.FindWindow("Deleting Files"); }));
 
-  // F10 puts the focus on the toolbar as on a menu bar; End and Enter: Exit.
+  // Help from the toolbar takes the focus along from the hidden page.
+  for (int key : {VK_F10, VK_RIGHT, VK_RETURN}) PressKey(static_cast<WORD>(key));
+  ASSERT_TRUE(program.Until("the focus in the help page", focusIs(IDC_HELP_TITLE)));
+  PressKey(VK_F6);
+  // F10 from the tree puts the focus on the toolbar as on a menu bar; End, Enter: Exit.
   PressKey(VK_F10);
   HWND toolbar = FindDescendant(main, IDC_TOOLBAR);
   ASSERT_TRUE(program.Until("the toolbar's focus", [&] { return Focused(main) == toolbar; }));

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,12 +54,14 @@ bool IsGroupBox(HWND control) {
 
 // The page's visible controls lie inside the main window's client area, and
 // none covers another: the design overlaps only its frames (group boxes) with
-// what they hold.
+// what they hold, which end on one line. The results' columns fit their list.
 void ExpectPageFits(MainWindowRun& run, int32_t pageId) {
   SCOPED_TRACE(pageId);
   const HWND page = run.Main().m_mapPages.at(pageId).pWnd->m_hWnd;
   ASSERT_TRUE(::IsWindowVisible(page));
+  EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(page, IDC_LIST_RESULTS), GWL_STYLE) & WS_HSCROLL);
   const RECT client = run.Main().GetClientRect();
+  std::set<LONG> frameRights;
   std::vector<std::pair<int, RECT>> controls;
   for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
     if (!::IsWindowVisible(child)) continue;
@@ -67,8 +70,10 @@ void ExpectPageFits(MainWindowRun& run, int32_t pageId) {
     EXPECT_TRUE(Inside(rect, client))
         << "control " << id << " at " << rect.left << "," << rect.top << "-" << rect.right << ","
         << rect.bottom << " outside " << client.right << "x" << client.bottom;
+    if (IsGroupBox(child)) frameRights.insert(rect.right);
     if (!IsGroupBox(child)) controls.emplace_back(id, rect);
   }
+  EXPECT_EQ(frameRights.size(), 1u);
   EXPECT_GE(controls.size(), 5u);
   for (size_t i = 0; i < controls.size(); ++i) {
     for (size_t j = i + 1; j < controls.size(); ++j) {
