@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <exception>
+#include <stdexcept>
 #include <thread>
 
 #include "framework/worker_messages.h"
@@ -26,6 +28,26 @@ std::string DescribeExit(DWORD code) {
   return "exit code " + std::to_string(code);
 }
 
+// The processes of the programs alive in the test, whose exit code names the
+// reason when a journey ends.
+std::vector<HANDLE> g_programs;
+
+// Ends the journey as a fatal failure would, wherever the helper was called:
+// once the program has gone, or stopped answering, every later step could
+// only fail again or wait for nothing. GoogleTest reports the exception and
+// goes on with the next test.
+[[noreturn]] void EndJourney(std::string why) {
+  for (HANDLE process : g_programs) {
+    DWORD code = 0;
+    if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0 &&
+        ::GetExitCodeProcess(process, &code)) {
+      why = "quillory.exe ended (" + DescribeExit(code) + "): " + why;
+      break;
+    }
+  }
+  throw std::runtime_error(why);
+}
+
 // Memory in another process, for the controls' messages that take a pointer:
 // the control reads and writes it in its own process.
 class RemoteMemory {
@@ -39,23 +61,26 @@ class RemoteMemory {
       m_pAddress =
           ::VirtualAllocEx(m_hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     }
+    if (!m_pAddress) {
+      if (m_hProcess) ::CloseHandle(m_hProcess);
+      EndJourney("cannot reach the process of window " + Hex(HandleToULong(window)));
+    }
   }
   ~RemoteMemory() {
-    if (m_pAddress) ::VirtualFreeEx(m_hProcess, m_pAddress, 0, MEM_RELEASE);
-    if (m_hProcess) ::CloseHandle(m_hProcess);
+    ::VirtualFreeEx(m_hProcess, m_pAddress, 0, MEM_RELEASE);
+    ::CloseHandle(m_hProcess);
   }
   RemoteMemory(const RemoteMemory&) = delete;
   RemoteMemory& operator=(const RemoteMemory&) = delete;
 
-  explicit operator bool() const { return m_pAddress != nullptr; }
   char* At(size_t offset = 0) const { return static_cast<char*>(m_pAddress) + offset; }
   LPARAM Param() const { return reinterpret_cast<LPARAM>(m_pAddress); }
   bool Write(const void* data, size_t size, size_t offset = 0) const {
-    return m_pAddress && offset + size <= m_size &&
+    return offset + size <= m_size &&
            ::WriteProcessMemory(m_hProcess, At(offset), data, size, nullptr);
   }
   bool Read(void* data, size_t size, size_t offset = 0) const {
-    return m_pAddress && offset + size <= m_size &&
+    return offset + size <= m_size &&
            ::ReadProcessMemory(m_hProcess, At(offset), data, size, nullptr);
   }
   std::string ReadText(size_t offset, size_t capacity) const {
@@ -117,13 +142,16 @@ ShippedProgram::ShippedProgram(const std::string& folder, Copy copy)
   if (!::CreateProcessA(m_strExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &m_info)) {
     ADD_FAILURE() << "cannot start " << m_strExe << ": error " << ::GetLastError();
+    return;
   }
+  g_programs.push_back(m_info.hProcess);
 }
 
 ShippedProgram::~ShippedProgram() {
   if (!m_info.hProcess) return;
+  std::erase(g_programs, m_info.hProcess);
   if (Running()) {
-    if (!::testing::Test::HasFailure())
+    if (!::testing::Test::HasFailure() && !std::uncaught_exceptions())
       ADD_FAILURE() << "quillory.exe still runs at the test's end";
     ::TerminateProcess(m_info.hProcess, 1);
     ::WaitForSingleObject(m_info.hProcess, 30000);
@@ -140,17 +168,11 @@ bool ShippedProgram::Until(const std::string& what, const std::function<bool()>&
                            std::chrono::milliseconds bound, bool quietTimeout) const {
   const auto deadline = Clock::now() + bound;
   for (;;) {
+    if (!Running()) EndJourney("the test waited for " + what);
     if (done()) return true;
-    if (!Running()) {
-      DWORD code = 0;
-      ::GetExitCodeProcess(m_info.hProcess, &code);
-      ADD_FAILURE() << "quillory.exe ended (" << DescribeExit(code)
-                    << ") while the test waited for " << what;
-      return false;
-    }
     if (Clock::now() >= deadline) {
       if (!quietTimeout) {
-        ADD_FAILURE() << "no " << what << " within "
+        ADD_FAILURE() << "waited in vain for " << what << ": "
                       << std::chrono::duration_cast<std::chrono::seconds>(bound).count() << " s";
       }
       return false;
@@ -166,7 +188,6 @@ bool ShippedProgram::ClickUntil(const std::string& what, const std::function<POI
   for (int attempt = 0; attempt < 3; ++attempt) {
     ClickAt(where());
     if (Until(what, done, 3s, true)) return true;
-    if (!Running()) return false;
   }
   return Until(what, done, 1ms);
 }
@@ -207,10 +228,7 @@ bool ShippedProgram::WaitUntilGone(HWND window, const std::string& what) const {
 bool ShippedProgram::Press(HWND box, int button, const std::string& what,
                            const std::function<bool()>& done) const {
   HWND control = ::GetDlgItem(box, button);
-  if (!control) {
-    ADD_FAILURE() << "no button " << button << " for " << what;
-    return false;
-  }
+  if (!control) EndJourney("no button " + std::to_string(button) + " for " + what);
   const auto gone = [&] { return !::IsWindow(box) || !::IsWindowVisible(box); };
   Until(
       what + ": the box in front", [&] { return gone() || ::GetForegroundWindow() == box; }, 5s,
@@ -230,7 +248,11 @@ HWND ShippedProgram::WaitForMainWindow() const {
 }
 
 bool ShippedProgram::WaitForExit(DWORD& code) const {
-  if (!Until("the program to end", [&] { return !Running(); })) return false;
+  // Not through Until, for which the program's end is the end of the journey.
+  if (::WaitForSingleObject(m_info.hProcess, 30000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "quillory.exe still runs 30 s later";
+    return false;
+  }
   return ::GetExitCodeProcess(m_info.hProcess, &code) != FALSE;
 }
 
@@ -239,7 +261,8 @@ bool ShippedProgram::WaitForExit(DWORD& code) const {
 LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
   if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) {
-    ADD_FAILURE() << "the window did not answer message " << Hex(message) << " within 10 s";
+    EndJourney(std::string(::IsWindow(window) ? "no answer within 10 s" : "no window") +
+               " to message " + Hex(message));
   }
   return static_cast<LRESULT>(result);
 }

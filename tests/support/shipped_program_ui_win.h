@@ -2,9 +2,10 @@
 // The shipped quillory.exe, started as a user starts it (from a folder of its
 // own, where it keeps settings.dat) and driven from this process only through
 // its windows: real clicks and keys, and the controls' own messages, each
-// sent with a bound. Every wait watches the process: a program that ended
-// mid-test is reported at once with its exit code, a program that stopped
-// answering within seconds.
+// sent with a bound. Every wait watches the process. A program that ended
+// mid-test (its exit code named), a window gone or one that stopped answering
+// ends the journey at once: the helper throws, wherever the test called it
+// (from the test's thread only), and GoogleTest reports it as a failure.
 
 #include <windows.h>
 // after windows.h
@@ -37,9 +38,8 @@ class ShippedProgram {
   const std::string& Exe() const { return m_strExe; }
   bool Running() const;
 
-  // Waits for `done`; false, with the reason recorded as a test failure, when
-  // the program ended first (its exit code is named) or the bound passed
-  // (unless `quietTimeout`).
+  // Waits for `done`; false, with a test failure unless `quietTimeout`, when
+  // the bound passed.
   bool Until(const std::string& what, const std::function<bool()>& done,
              std::chrono::milliseconds bound = 30s, bool quietTimeout = false) const;
   // A click at `where` whose effect `done` tells, given again when it does
@@ -68,7 +68,7 @@ class ShippedProgram {
 };
 
 // A message to another process's window, with a bound: a window that does
-// not answer within 10 s is a hang, recorded as a failure.
+// not answer within 10 s is a hang.
 LRESULT SendBounded(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The window's descendant with this id, or of this class.
 HWND FindDescendant(HWND parent, int id);
