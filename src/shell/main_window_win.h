@@ -93,7 +93,7 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   // Opens the saved search on the "Delete Files" page and runs it there
   // (after the password when hidden and protected); in the middle of the
   // user's work only the window shows. Posted: RequestSearch.
-  void OpenSavedSearch(const std::string& name);
+  void OpenSavedSearch(std::string name);  // a copy: it may be the waiting one, cleared here
   void RequestSearch(const std::string& name);
   std::string m_strWaitingSearch;
   std::string m_strRequestedSearch;

@@ -114,7 +114,7 @@ LRESULT CWindowMain::OnOpenSearch(WPARAM, LPARAM) {
   return 0;
 }
 
-void CWindowMain::OpenSavedSearch(const std::string& name) {
+void CWindowMain::OpenSavedSearch(std::string name) {
   // As the icon's "Open": the password first when the window is hidden and
   // protected; refused, the result waits.
   ShowMainWindow();

@@ -129,14 +129,14 @@ std::string ShippedProgram::Source() {
   return path;
 }
 
-ShippedProgram::ShippedProgram(const std::string& folder, Copy copy)
+ShippedProgram::ShippedProgram(const std::string& folder, Copy copy, const std::string& arguments)
     : m_strExe(folder + "\\quillory.exe") {
   const std::string source = Source();
   if (copy == Copy::kYes && !::CopyFileA(source.c_str(), m_strExe.c_str(), FALSE)) {
     ADD_FAILURE() << "cannot copy " << source << " to " << m_strExe;
     return;
   }
-  std::string commandLine = "\"" + m_strExe + "\" ";
+  std::string commandLine = "\"" + m_strExe + "\" " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!::CreateProcessA(m_strExe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

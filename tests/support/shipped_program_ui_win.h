@@ -28,7 +28,9 @@ class ShippedProgram {
   // Copies the program into `folder` and starts it there, as the shell does:
   // its quoted path and one blank; or starts the copy already there again.
   enum class Copy { kYes, kNo };
-  explicit ShippedProgram(const std::string& folder, Copy copy = Copy::kYes);
+  // `arguments` follow the quoted path and its blank.
+  explicit ShippedProgram(const std::string& folder, Copy copy = Copy::kYes,
+                          const std::string& arguments = {});
   // A program still running is ended by its id, and that is a failure.
   ~ShippedProgram();
   ShippedProgram(const ShippedProgram&) = delete;
