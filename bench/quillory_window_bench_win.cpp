@@ -7,6 +7,10 @@
 //               design makes and nothing else
 //   find-doc    "Find" with the type "*.doc", from the click until the
 //               progress window has closed (its 300 ms delay included)
+//   scheduled   the same search run by itself, as a saved search's schedule
+//               runs it (no window), to its end; beside "find-doc", and the
+//               private bytes of the process before and after it
+//               (QB_SCHEDULED_ONLY=1: only these three, each round)
 //   find-all    "Find" with "All files" (100000 rows), the same way; then the
 //               first sort by Name of its rows, and the peak working set
 //   deletea     the floor of a delete: DeleteFileA on each "*.doc" path, in
@@ -60,6 +64,7 @@
 #include "dialogs/message_box_win.h"
 #include "resources/resource.h"
 #include "search/scan_entries_thread.h"
+#include "search/scheduled_run.h"
 #include "search/search_page_win.h"
 #include "support/box_answerer_ui_win.h"
 #include "support/page_host_ui_win.h"
@@ -330,6 +335,28 @@ double ScanAlone(const std::string& root, const char* type, size_t& rows) {
   return Seconds(start);
 }
 
+// A saved search "*.doc" run by itself, from its start to its end.
+double ScheduledRun(const std::string& root, size_t& found) {
+  SearchDefinition search;
+  search.m_arrFolders = {root};
+  search.m_inputs.m_nAllFiles = 0;
+  search.m_inputs.m_nSpecifyType = 1;
+  search.m_inputs.m_strTypePattern = "*.doc";
+  CScheduledRun run;
+  const Clock::time_point start = Clock::now();
+  if (!run.Start(search, [] {})) return -1;
+  const CScheduledRun::Result result = run.Finish();
+  found = result.found;
+  return Seconds(start);
+}
+
+double PrivateMegabytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                         reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  return static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
+}
+
 double PeakMegabytes() {
   PROCESS_MEMORY_COUNTERS counters{};
   ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
@@ -388,6 +415,17 @@ int main(int argc, char** argv) {
       host.m_page.m_wndProgress.m_nProgressSendInterval = 20;
     }
     std::printf("        (its worker ended at %.3f s)\n", host.m_dWorkerEnded);
+    const double before = PrivateMegabytes();
+    const double scheduled = ScheduledRun(root, scanned);
+    if (scheduled < 0 || scanned != walk.docs.size()) {
+      std::fprintf(stderr, "the run by itself found %zu files, the walk %zu\n", scanned,
+                   walk.docs.size());
+      return 1;
+    }
+    record(round, "scheduled", scheduled, "find-doc");
+    std::printf("        (private bytes %.1f MB before it, %.1f MB after)\n", before,
+                PrivateMegabytes());
+    if (std::getenv("QB_SCHEDULED_ONLY")) continue;
 
     walk = {};
     start = Clock::now();
@@ -452,9 +490,9 @@ int main(int argc, char** argv) {
 
   std::printf("\n%d rounds; medians of the times and of the rounds' ratios\n", rounds);
   const std::pair<const char*, const char*> runs[] = {
-      {"scan-doc", "walk"},      {"find-doc", "walk"},  {"find-all", "walk-all"},
-      {"deletea-in", "deletea"}, {"delete", "deletea"}, {"find-skip", "walk-skip"},
-      {"recycle", "shfileop"}};
+      {"scan-doc", "walk"},       {"find-doc", "walk"},      {"scheduled", "find-doc"},
+      {"find-all", "walk-all"},   {"deletea-in", "deletea"}, {"delete", "deletea"},
+      {"find-skip", "walk-skip"}, {"recycle", "shfileop"}};
   for (const auto& [name, floor] : runs) {
     if (times[name].empty()) continue;
     std::printf("%-9s %8.3f s  %.2f x its floor (%s %.3f s)\n", name, Median(times[name]),
