@@ -14,8 +14,8 @@ namespace {
 
 // Past the longest delay a timer takes (24.8 days); it is then set again.
 constexpr int64_t kLongestWaitSeconds = 24 * 86400;
-// While the user's own search or delete runs.
-constexpr UINT kRetryMilliseconds = 60 * 1000;
+constexpr UINT kBusyRetryMilliseconds = 60 * 1000;
+constexpr UINT kUnreadableRetryMilliseconds = 10 * 60 * 1000;
 
 bool SameName(const std::string& a, const std::string& b) {
   return platform::CompareNoCase(a.c_str(), b.c_str()) == 0;
@@ -33,9 +33,14 @@ void CSearchScheduler::RunDue() {
   if (!m_pFile || m_bExiting || m_run.Running()) return;  // its end comes back here
   ::KillTimer(m_hWnd, kTimerId);
   std::vector<CSearchFile::Scheduled> scheduled;
-  if (!m_pFile->ReadSchedules(scheduled)) return;  // unreadable: nothing runs
-  if (m_fnUserBusy && m_fnUserBusy()) {
-    if (!scheduled.empty()) ::SetTimer(m_hWnd, kTimerId, kRetryMilliseconds, nullptr);
+  // A file held for a moment (a backup, a virus scanner) is read again a
+  // little later; the user's own search or delete is waited for.
+  if (!m_pFile->ReadSchedules(scheduled)) {
+    ::SetTimer(m_hWnd, kTimerId, kUnreadableRetryMilliseconds, nullptr);
+    return;
+  }
+  if (m_fnUserBusy && m_fnUserBusy() && !scheduled.empty()) {
+    ::SetTimer(m_hWnd, kTimerId, kBusyRetryMilliseconds, nullptr);
     return;
   }
   const int64_t now = static_cast<int64_t>(std::time(nullptr));
