@@ -470,16 +470,27 @@ void CWindowWiperEntries::OnEmptyFolderList() {
 }
 
 void CWindowWiperEntries::HoldFolderButtons() {
-  m_wndAdd.Enable(false);
-  m_wndRemove.Enable(false);
-  m_view.m_wndEmptyList.Enable(false);
-  m_wndSavedSearches.Enable(false);
+  if (IsSearching()) {
+    m_wndAdd.Enable(false);
+    m_wndRemove.Enable(false);
+    m_view.m_wndEmptyList.Enable(false);
+  }
+  // Whatever the task: what would change the page under it, or make it say
+  // another than the one that runs (a saved search unticks the bin's box).
+  EnableRoutineControls(false);
+}
+
+void CWindowWiperEntries::EnableRoutineControls(bool on) {
+  for (const fw::CWnd* control : std::initializer_list<const fw::CWnd*>{
+           &m_wndSavedSearches, &m_wndSaveSearch, &m_wndSkipFolders, &m_wndRecycle})
+    control->Enable(on);
+  m_wndDeleteSearch.Enable(on && m_wndSavedSearches.GetCurSel() >= 0);
 }
 
 void CWindowWiperEntries::ReleaseFolderButtons() {
   if (m_pAppData->m_nTask != TASK_NONE) return;
   m_wndAdd.Enable(true);
-  m_wndSavedSearches.Enable(true);
+  EnableRoutineControls(true);
   m_view.m_wndEmptyList.Enable(m_view.m_listFolders.GetItemCount() > 0);
   UpdateFolderSelection();
 }
@@ -536,13 +547,16 @@ void CWindowWiperEntries::OnDelete() {
   CCustomList& list = m_view.m_listResults;
   list.Send(WM_SETREDRAW, FALSE);
   m_pAppData->m_nTask = TASK_DELETE;
+  HoldFolderButtons();
   auto worker = std::make_unique<CDelEntriesThread>(&m_view.m_arrSelectedResults, m_pAppData);
   worker->m_bRecycle = recycle;
-  if (m_wndProgress.Open("Deleting Files", std::move(worker))) {
+  const char* caption = worker->GetCaption();
+  if (m_wndProgress.Open(caption, std::move(worker))) {
     m_view.m_wndFind.Enable(false);
     m_view.m_wndDelete.Enable(false);
   } else {
     m_pAppData->m_nTask = TASK_NONE;
+    ReleaseFolderButtons();
   }
   list.Send(WM_SETREDRAW, TRUE);
   // The worker waits for this thread before it touches the store: the
@@ -771,7 +785,7 @@ void CWindowWiperEntries::FillSavedSearches(const std::vector<std::string>& name
 
 void CWindowWiperEntries::OnSavedSearchChosen() {
   const int chosen = m_wndSavedSearches.GetCurSel();
-  if (!m_pSearchFile || chosen < 0 || IsSearching()) return;
+  if (!m_pSearchFile || chosen < 0 || IsTaskRunning()) return;
   const std::string name = m_wndSavedSearches.GetLBText(chosen);
   RememberedSearch search = InitialSearch();
   if (m_pSearchFile->LoadSaved(name, search)) {
@@ -785,7 +799,7 @@ void CWindowWiperEntries::OnSavedSearchChosen() {
 }
 
 void CWindowWiperEntries::OnSaveSearch() {
-  if (!m_pSearchFile) return;
+  if (!m_pSearchFile || IsTaskRunning()) return;
   const int chosen = m_wndSavedSearches.GetCurSel();
   CSearchName box(m_hWnd, chosen >= 0 ? m_wndSavedSearches.GetLBText(chosen) : std::string());
   if (box.DoModal() != IDOK) return;
@@ -809,7 +823,7 @@ void CWindowWiperEntries::OnSaveSearch() {
 
 void CWindowWiperEntries::OnDeleteSearch() {
   const int chosen = m_wndSavedSearches.GetCurSel();
-  if (!m_pSearchFile || chosen < 0) return;
+  if (!m_pSearchFile || chosen < 0 || IsTaskRunning()) return;
   const std::string name = m_wndSavedSearches.GetLBText(chosen);
   if (!Ask("Do you want to delete the saved search \"" + name + "\"?")) return;
   if (!m_pSearchFile->Forget(name)) return;
