@@ -97,6 +97,10 @@ TEST_F(SearchFileTest, DamagedPartialAndForeignFilesLoadWhatTheyCan) {
       {"a folder of bytes that are no UTF-8",
        "[Last search]\r\nFolder=C:\\\xFF\r\nFolder=C:\\B\r\n",
        [](RememberedSearch& s) { s.m_arrFolders = {"C:\\B"}; }, false},
+      {"folders the folder browser never gives",
+       "[Last search]\r\nFolder=\\\\?\\C:\\B\r\nFolder=\\\\.\\C:\\B\r\nFolder=C:\\B*\r\n"
+       "Folder=C:\\B\r\n",
+       [](RememberedSearch& s) { s.m_arrFolders = {"C:\\B"}; }, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
