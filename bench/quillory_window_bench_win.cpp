@@ -9,7 +9,7 @@
 //               progress window has closed (its 300 ms delay included)
 //   scheduled   the same search run by itself, as a saved search's schedule
 //               runs it (no window), to its end; beside "find-doc", and the
-//               private bytes of the process before and after it
+//               working set of the process before and after it
 //               (QB_SCHEDULED_ONLY=1: only these three, each round)
 //   find-all    "Find" with "All files" (100000 rows), the same way; then the
 //               first sort by Name of its rows, and the peak working set
@@ -350,11 +350,11 @@ double ScheduledRun(const std::string& root, size_t& found) {
   return Seconds(start);
 }
 
-double PrivateMegabytes() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  ::GetProcessMemoryInfo(::GetCurrentProcess(),
-                         reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  return static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
+// Wine leaves the private bytes at 0: the working set tells instead.
+double WorkingSetMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
 }
 
 double PeakMegabytes() {
@@ -415,7 +415,7 @@ int main(int argc, char** argv) {
       host.m_page.m_wndProgress.m_nProgressSendInterval = 20;
     }
     std::printf("        (its worker ended at %.3f s)\n", host.m_dWorkerEnded);
-    const double before = PrivateMegabytes();
+    const double before = WorkingSetMegabytes();
     const double scheduled = ScheduledRun(root, scanned);
     if (scheduled < 0 || scanned != walk.docs.size()) {
       std::fprintf(stderr, "the run by itself found %zu files, the walk %zu\n", scanned,
@@ -423,8 +423,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     record(round, "scheduled", scheduled, "find-doc");
-    std::printf("        (private bytes %.1f MB before it, %.1f MB after)\n", before,
-                PrivateMegabytes());
+    std::printf("        (working set %.1f MB before it, %.1f MB after)\n", before,
+                WorkingSetMegabytes());
     if (std::getenv("QB_SCHEDULED_ONLY")) continue;
 
     walk = {};

@@ -46,14 +46,16 @@ class CWorkerThread {
   void Resume();
 
   // What the progress window shows of this worker, read on the window's
-  // thread while the worker runs: its two counters' lines, and the question
-  // its Cancel asks.
+  // thread while the worker runs: its two counters' lines, its caption, the
+  // question its Cancel asks, and the one an exit asks while it runs.
   struct CountTexts {
     std::string first;
     std::string second;
   };
   virtual CountTexts GetCountTexts() const = 0;
+  virtual const char* GetCaption() const = 0;
   virtual const char* GetStopQuestion() const = 0;
+  virtual const char* GetExitQuestion() const = 0;
   // What the finished run did, shown beside the results; empty by default.
   virtual std::string GetReportText() const { return {}; }
 

@@ -135,6 +135,14 @@ class FolderListing {
 
 uint32_t GetAttributes(const std::string& path);  // kInvalidAttributes on failure
 bool PathExists(const std::string& path);
+// True only when the system says nothing is there (file or path not found):
+// a path it cannot read for another reason (access denied, a network error)
+// may still hold the file.
+bool IsNotFound(const std::string& path);
+// A folder's path in the plain form the folder browser gives: full, neither
+// of the device forms "\\?\" and "\\.\", no wildcard, and nothing the system
+// would change in making it full (a final dot or blank, "." or "..", "/").
+bool IsPlainFolderPath(const std::string& path);
 
 enum class RemoveResult {
   Removed,
@@ -169,10 +177,16 @@ RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& ident
 RemoveResult CheckFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
                              RemovalMemory& memory);
 
+// Whether the shell reads `path` as the file it names, and so may be handed
+// it: the plain form of IsPlainFolderPath, shorter than the shell's MAX_PATH.
+// The shell takes "*" and "?" for wildcards, "\\?\" and "\\.\" paths as they
+// stand, and a final dot or blank as nothing; any of these would name
+// another file than the one checked.
+bool CanHandToRecycleBin(const std::string& path);
 // Hands the files to the shell in one operation, to be moved to the Recycle
 // Bin; the caller tells what went by what is no longer there. A file the bin
-// cannot take (no bin on its drive, too large, a share, a path the shell
-// would read as another file) stays where it is: never deleted for good.
+// cannot take (no bin on its drive, too large, a share, a path
+// CanHandToRecycleBin refuses) stays where it is: never deleted for good.
 // Natively there is no bin, and nothing moves.
 void HandToRecycleBin(const std::vector<std::string>& paths);
 

@@ -168,6 +168,18 @@ uint32_t GetAttributes(const std::string& path) {
 
 bool PathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
+bool IsNotFound(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
+
+// Natively no path is made full: only what Windows would read otherwise
+// whatever the system (wildcards, device forms) is refused, as there.
+bool IsPlainFolderPath(const std::string& path) {
+  return !path.empty() && path.find_first_of("*?") == std::string::npos &&
+         path.rfind("\\\\.\\", 0) != 0;
+}
+
 namespace {
 
 // Windows refuses to delete read-only files and folders; so does this.
@@ -202,6 +214,8 @@ RemoveResult CheckFileIfSame(const std::string& path, const FileIdentity& identi
 // The native build has no bin to hand files to: nothing moves, so the worker
 // asks about every file, as about one the bin cannot take.
 void HandToRecycleBin(const std::vector<std::string>&) {}
+
+bool CanHandToRecycleBin(const std::string& path) { return IsPlainFolderPath(path); }
 
 RemoveResult RemoveFileIfSame(const std::string& path, const FileIdentity& identity, uint64_t size,
                               RemovalMemory& memory) {

@@ -279,6 +279,18 @@ uint32_t GetAttributes(const std::string& path) {
 
 bool PathExists(const std::string& path) { return GetAttributes(path) != kInvalidAttributes; }
 
+bool IsNotFound(const std::string& path) {
+  const std::wstring wide = ExtendedPath(path);
+  if (wide.empty() || GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool IsPlainFolderPath(const std::string& path) {
+  std::wstring wide;
+  return WidenExact(path, wide) && IsPlainPath(wide);
+}
+
 bool RemoveFile(const std::string& path) {
   const std::wstring wide = ExtendedPath(path);
   return !wide.empty() && DeleteFileW(wide.c_str()) != FALSE;

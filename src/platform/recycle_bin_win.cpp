@@ -3,10 +3,12 @@
 //
 // - IFileOperation with recycling, where its progress sink refuses every item
 //   the shell would delete rather than recycle (too large for the bin, no bin
-//   on the drive, a share). A refusal cancels the rest of the operation; the
+//   on the drive, a share), and, should an implementation pass the sink by,
+//   the warning it is asked to give before such a delete is answered Cancel
+//   by a hook, as below. A refusal cancels the rest of the operation; the
 //   caller hands those again.
-// - SHFileOperationW with FOF_ALLOWUNDO where IFileOperation is missing or
-//   does not work: Wine 8 creates one whose every method answers E_NOTIMPL.
+// - SHFileOperationW with FOF_ALLOWUNDO where IFileOperation is missing or not
+//   implemented: Wine 8 creates one whose every method answers E_NOTIMPL.
 //   With FOF_NOCONFIRMATION alone it deletes for good, silently, what it
 //   cannot recycle (Windows does the same, and so does Wine: it deletes a
 //   file whose move to the XDG trash failed). FOF_WANTNUKEWARNING makes it ask
@@ -30,19 +32,14 @@ namespace platform {
 
 namespace {
 
-// Set once IFileOperation has been found not to work: every later batch goes
-// straight to SHFileOperationW.
-std::atomic<bool> g_bFileOperationBroken{false};
+// Set once IFileOperation has been found missing or not implemented: every
+// later batch goes straight to SHFileOperationW. No other failure sets it.
+std::atomic<bool> g_bFileOperationMissing{false};
 
-// The shell reads paths in their plain form, where the system drops a final
-// dot or blank and takes "nul" for a device: such a path would name another
-// file than the one checked. Only a path that the system leaves as it is, and
-// that fits the shell's MAX_PATH, is handed over.
+bool IsMissing(HRESULT result) { return result == E_NOTIMPL || result == REGDB_E_CLASSNOTREG; }
+
 bool ShellReadsAsIs(const std::wstring& path) {
-  if (path.empty() || path.size() >= MAX_PATH) return false;
-  wchar_t full[MAX_PATH];
-  const DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-  return length == path.size() && path.compare(0, length, full, length) == 0;
+  return path.size() < MAX_PATH && IsPlainPath(path);
 }
 
 class ComApartment {
@@ -124,34 +121,6 @@ class RecycleOnlySink final : public IFileOperationProgressSink {
   HRESULT STDMETHODCALLTYPE ResumeTimer() override { return S_OK; }
 };
 
-// False when IFileOperation is missing or refuses to work before it has
-// touched anything; true once it has run, whatever it did.
-bool RecycleWithFileOperation(const std::vector<std::wstring>& paths) {
-  ComRef<IFileOperation> operation;
-  if (FAILED(CoCreateInstance(CLSID_FileOperation, nullptr, CLSCTX_ALL, IID_IFileOperation,
-                              reinterpret_cast<void**>(&operation.p))))
-    return false;
-  RecycleOnlySink sink;
-  DWORD cookie = 0;
-  // FOFX_RECYCLEONDELETE is Windows 8's; before it FOF_ALLOWUNDO alone recycles.
-  constexpr DWORD kFlags = FOF_NO_UI | FOF_ALLOWUNDO;
-  if ((FAILED(operation.p->SetOperationFlags(kFlags | FOFX_RECYCLEONDELETE)) &&
-       FAILED(operation.p->SetOperationFlags(kFlags))) ||
-      FAILED(operation.p->Advise(&sink, &cookie)))
-    return false;
-  for (const std::wstring& path : paths) {
-    ComRef<IShellItem> item;
-    // A path the shell cannot make an item of stays where it is.
-    if (SUCCEEDED(SHCreateItemFromParsingName(path.c_str(), nullptr, IID_IShellItem,
-                                              reinterpret_cast<void**>(&item.p))) &&
-        FAILED(operation.p->DeleteItem(item.p, nullptr)))
-      return false;
-  }
-  const HRESULT performed = operation.p->PerformOperations();
-  operation.p->Unadvise(cookie);
-  return performed != E_NOTIMPL;
-}
-
 LRESULT CALLBACK CancelEveryBox(int code, WPARAM wParam, LPARAM lParam) {
   // Only the shell opens windows on this thread while the hook is set, and
   // only to ask or to warn: each is answered with Cancel as it comes up.
@@ -160,9 +129,66 @@ LRESULT CALLBACK CancelEveryBox(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Every box the shell opens on this thread while it lives is answered Cancel.
+class CancelEveryBoxHook {
+ public:
+  CancelEveryBoxHook()
+      : m_hook(SetWindowsHookExW(WH_CBT, CancelEveryBox, nullptr, GetCurrentThreadId())) {}
+  ~CancelEveryBoxHook() {
+    if (m_hook) UnhookWindowsHookEx(m_hook);
+  }
+  CancelEveryBoxHook(const CancelEveryBoxHook&) = delete;
+  CancelEveryBoxHook& operator=(const CancelEveryBoxHook&) = delete;
+  bool IsSet() const { return m_hook != nullptr; }
+
+ private:
+  HHOOK m_hook;
+};
+
+// False when IFileOperation is missing or not implemented, before it has
+// touched anything; true otherwise, whatever it did. Any other failure leaves
+// the files (or the one file) where they are, for the caller to ask about.
+bool RecycleWithFileOperation(const std::vector<std::wstring>& paths) {
+  // Before the operation that points to it, so that it outlives it.
+  RecycleOnlySink sink;
+  ComRef<IFileOperation> operation;
+  HRESULT result = CoCreateInstance(CLSID_FileOperation, nullptr, CLSCTX_ALL, IID_IFileOperation,
+                                    reinterpret_cast<void**>(&operation.p));
+  if (FAILED(result)) return !IsMissing(result);
+  // FOFX_RECYCLEONDELETE is Windows 8's; before it FOF_ALLOWUNDO alone
+  // recycles. FOF_WANTNUKEWARNING asks before a delete for good, which the
+  // hook answers Cancel: the second guard, should the sink not be called.
+  constexpr DWORD kFlags = FOF_NO_UI | FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
+  result = operation.p->SetOperationFlags(kFlags | FOFX_RECYCLEONDELETE);
+  if (FAILED(result) && !IsMissing(result)) result = operation.p->SetOperationFlags(kFlags);
+  if (FAILED(result)) return !IsMissing(result);
+  DWORD cookie = 0;
+  result = operation.p->Advise(&sink, &cookie);
+  if (FAILED(result)) return !IsMissing(result);
+  bool queued = false;
+  for (const std::wstring& path : paths) {
+    ComRef<IShellItem> item;
+    // A path the shell cannot make an item of, or will not queue, stays
+    // where it is.
+    if (FAILED(SHCreateItemFromParsingName(path.c_str(), nullptr, IID_IShellItem,
+                                           reinterpret_cast<void**>(&item.p))))
+      continue;
+    result = operation.p->DeleteItem(item.p, nullptr);
+    if (IsMissing(result)) break;
+    queued = queued || SUCCEEDED(result);
+  }
+  if (!IsMissing(result) && queued) {
+    const CancelEveryBoxHook hook;
+    // Without the hook one guard would stand alone: nothing goes.
+    if (hook.IsSet()) result = operation.p->PerformOperations();
+  }
+  operation.p->Unadvise(cookie);
+  return !IsMissing(result);
+}
+
 void RecycleWithFileOperationW(const std::vector<std::wstring>& paths) {
-  HHOOK hook = SetWindowsHookExW(WH_CBT, CancelEveryBox, nullptr, GetCurrentThreadId());
-  if (!hook) return;  // without it the shell could delete for good: nothing goes
+  const CancelEveryBoxHook hook;
+  if (!hook.IsSet()) return;  // without it the shell could delete for good: nothing goes
   std::wstring list;
   for (const std::wstring& path : paths) list.append(path).push_back(L'\0');
   list.push_back(L'\0');
@@ -172,7 +198,6 @@ void RecycleWithFileOperationW(const std::vector<std::wstring>& paths) {
   operation.fFlags = FOF_ALLOWUNDO | FOF_WANTNUKEWARNING | FOF_NOCONFIRMATION | FOF_NOERRORUI |
                      FOF_SILENT | FOF_NOCONFIRMMKDIR;
   SHFileOperationW(&operation);
-  UnhookWindowsHookEx(hook);
 }
 
 }  // namespace
@@ -185,14 +210,19 @@ void HandToRecycleBin(const std::vector<std::string>& paths) {
     if (WidenExact(path, wide) && ShellReadsAsIs(wide)) plain.push_back(std::move(wide));
   }
   if (plain.empty()) return;
-  if (!g_bFileOperationBroken.load()) {
+  if (!g_bFileOperationMissing.load()) {
     // Only for IFileOperation: SHFileOperationW needs none, and an
     // apartment made and ended for every batch costs time under Wine.
     const ComApartment apartment;
     if (RecycleWithFileOperation(plain)) return;
-    g_bFileOperationBroken.store(true);
+    g_bFileOperationMissing.store(true);
   }
   RecycleWithFileOperationW(plain);
+}
+
+bool CanHandToRecycleBin(const std::string& path) {
+  std::wstring wide;
+  return WidenExact(path, wide) && ShellReadsAsIs(wide);
 }
 
 }  // namespace platform

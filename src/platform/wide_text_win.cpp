@@ -68,6 +68,17 @@ std::wstring ExtendedPath(std::string_view path) {
   return wide;
 }
 
+bool IsPlainPath(const std::wstring& path) {
+  if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos ||
+      path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0)
+    return false;
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return false;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  return length == path.size() && full.compare(0, length, path) == 0;
+}
+
 bool GetModulePath(std::string& path) {
   std::wstring wide(MAX_PATH, L'\0');
   for (;;) {

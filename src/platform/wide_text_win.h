@@ -22,6 +22,11 @@ bool WidenExact(std::string_view text, std::wstring& wide);
 // or blank is dropped. A relative path stays as it is. Empty when the path
 // cannot be converted.
 std::wstring ExtendedPath(std::string_view path);
+// A full path in the plain form the shell and the folder browser use: not
+// the device forms "\\?\" and "\\.\", no wildcard, and left as it is by
+// GetFullPathNameW (which drops a final dot or blank, resolves "." and "..",
+// turns "/" round and makes a relative path full).
+bool IsPlainPath(const std::wstring& path);
 // The executable's full path as program text, in its short form when the
 // long one cannot be expressed; false when neither can (the caller tells the
 // user).

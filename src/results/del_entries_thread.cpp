@@ -1,8 +1,10 @@
 #include "results/del_entries_thread.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -54,61 +56,117 @@ std::string RecycleChangedText(const std::string& path) {
   return "File \"" + path + "\" has changed since the search and was not moved to the Recycle Bin.";
 }
 
-std::string RecycleReportText(int32_t moved, int32_t total, int32_t failed, int32_t changed) {
+std::string RecycleReportText(int32_t moved, int32_t total, int32_t failed, int32_t changed,
+                              bool cancelled) {
   std::string text = "Moved " + std::to_string(moved) + " of " + std::to_string(total) +
                      " files to the Recycle Bin";
   if (failed != 0) text += "; " + std::to_string(failed) + " could not be moved";
   if (changed != 0) text += "; " + std::to_string(changed) + " had changed since the search";
+  if (cancelled) text += "; cancelled";
   return text;
 }
 
-std::vector<bool> MoveToRecycleBin(const std::vector<std::string>& paths, HandToBinFn hand) {
-  std::vector<bool> moved(paths.size(), false);
+std::vector<BinOutcome> MoveToRecycleBin(const std::vector<std::string>& paths,
+                                         const std::vector<uint64_t>& volumes, HandToBinFn hand,
+                                         RecycleMemory& memory, const std::atomic<int32_t>& stop) {
+  std::vector<BinOutcome> outcome(paths.size(), BinOutcome::kNotTried);
   // One entry a path, in the order given: a file listed twice goes once.
   std::unordered_map<std::string_view, size_t> firstOf;
-  std::vector<size_t> pending;
-  for (size_t i = 0; i < paths.size(); ++i)
-    if (firstOf.emplace(paths[i], i).second) pending.push_back(i);
+  // The paths of each volume, volumes in the order they come.
+  std::vector<std::pair<uint64_t, std::vector<size_t>>> byVolume;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (!firstOf.emplace(paths[i], i).second) continue;
+    auto volume = std::find_if(byVolume.begin(), byVolume.end(),
+                               [&](const auto& entry) { return entry.first == volumes[i]; });
+    if (volume == byVolume.end()) {
+      byVolume.emplace_back(volumes[i], std::vector<size_t>{});
+      volume = byVolume.end() - 1;
+    }
+    volume->second.push_back(i);
+  }
   auto handOver = [&](const std::vector<size_t>& which) {
     std::vector<std::string> batch;
     batch.reserve(which.size());
     for (const size_t i : which) batch.push_back(paths[i]);
     hand(batch);
   };
-  while (!pending.empty()) {
-    handOver(pending);
-    std::vector<size_t> left;
-    for (const size_t i : pending) {
-      moved[i] = !platform::PathExists(paths[i]);
-      if (!moved[i]) left.push_back(i);
+  // Gone means the system finds nothing there; a path it cannot read for
+  // another reason may still hold the file.
+  auto settle = [&](size_t i) {
+    outcome[i] = platform::IsNotFound(paths[i]) ? BinOutcome::kMoved : BinOutcome::kRefused;
+    return outcome[i] == BinOutcome::kMoved;
+  };
+  std::vector<uint64_t>& refused = memory.refusedVolumes;
+  for (auto& [volume, pending] : byVolume) {
+    if (std::find(refused.begin(), refused.end(), volume) != refused.end()) {
+      for (const size_t i : pending) outcome[i] = BinOutcome::kRefused;
+      continue;
     }
-    if (left.empty() || pending.size() == 1) break;
-    // The first that stayed may be what stopped the rest: alone, it either
-    // goes or is known not to.
-    handOver({left.front()});
-    moved[left.front()] = !platform::PathExists(paths[left.front()]);
-    pending.assign(left.begin() + 1, left.end());
+    int idlePasses = 0;  // passes of several files in a row that moved nothing
+    // What a stop leaves untried, or tried in a pass that may have ended
+    // before it, is not known to be refused.
+    auto stopped = [&](const std::vector<size_t>& untried) {
+      if (stop.load() == 0) return false;
+      for (const size_t i : untried) outcome[i] = BinOutcome::kNotTried;
+      return true;
+    };
+    while (!pending.empty() && !stopped(pending)) {
+      handOver(pending);
+      std::vector<size_t> left;
+      for (const size_t i : pending)
+        if (!settle(i)) left.push_back(i);
+      if (left.empty() || pending.size() == 1) break;
+      if (left.size() < pending.size()) {
+        idlePasses = 0;
+      } else if (++idlePasses == 2) {
+        refused.push_back(volume);
+        break;
+      }
+      if (stopped(left)) break;
+      // The first that stayed may be what stopped the rest: alone, it either
+      // goes or is known not to.
+      handOver({left.front()});
+      if (settle(left.front())) idlePasses = 0;
+      pending.assign(left.begin() + 1, left.end());
+    }
   }
-  for (size_t i = 0; i < paths.size(); ++i) moved[i] = moved[firstOf.at(paths[i])];
-  return moved;
+  for (size_t i = 0; i < paths.size(); ++i) outcome[i] = outcome[firstOf.at(paths[i])];
+  return outcome;
 }
 
-std::string DeleteReportText(int32_t deleted, int32_t total, int32_t failed, int32_t changed) {
+std::string DeleteReportText(int32_t deleted, int32_t total, int32_t failed, int32_t changed,
+                             bool cancelled) {
   std::string text =
       "Deleted " + std::to_string(deleted) + " of " + std::to_string(total) + " files";
   if (failed != 0) text += "; " + std::to_string(failed) + " could not be deleted";
   if (changed != 0) text += "; " + std::to_string(changed) + " had changed since the search";
+  if (cancelled) text += "; cancelled";
   return text;
 }
 
 std::string CDelEntriesThread::GetReportText() const {
-  return (m_bRecycle ? RecycleReportText : DeleteReportText)(m_nDeleted.load(), m_nTotal.load(),
-                                                             m_nFailed.load(), m_nChanged.load());
+  return (m_bRecycle ? RecycleReportText : DeleteReportText)(
+      m_nDeleted.load(), m_nTotal.load(), m_nFailed.load(), m_nChanged.load(), m_bCancelled);
 }
 
 CWorkerThread::CountTexts CDelEntriesThread::GetCountTexts() const {
   return {"Total number of files:" + std::to_string(m_nTotal.load()),
-          "Number of deleted files: " + std::to_string(m_nDeleted.load())};
+          (m_bRecycle ? "Number of moved files: " : "Number of deleted files: ") +
+              std::to_string(m_nDeleted.load())};
+}
+
+const char* CDelEntriesThread::GetCaption() const {
+  return m_bRecycle ? "Moving Files to the Recycle Bin" : "Deleting Files";
+}
+
+const char* CDelEntriesThread::GetStopQuestion() const {
+  return m_bRecycle ? "Do you want to stop moving files to the Recycle Bin?"
+                    : "Do you want to terminate deleting?";
+}
+
+const char* CDelEntriesThread::GetExitQuestion() const {
+  return m_bRecycle ? "Moving Files to the Recycle Bin. Do you really want to exit?"
+                    : "Deleting Files. Do you really want to exit?";
 }
 
 void CDelEntriesThread::Work() {
@@ -116,6 +174,7 @@ void CDelEntriesThread::Work() {
   m_nDeleted.store(0);
   m_nFailed.store(0);
   m_nChanged.store(0);
+  m_bCancelled = false;
   CAppData& store = *m_pAppData;
   m_nTotal.store(m_pSelectedResults ? static_cast<int32_t>(m_pSelectedResults->size()) : 0);
   m_nRowCount = static_cast<int32_t>(store.GetResultCount());
@@ -136,13 +195,6 @@ void CDelEntriesThread::Work() {
   // nothing else.
   std::unordered_set<FileNumber, FileNumberHash> deletedNumbers;
   platform::RemovalMemory memory;
-  // Files checked for the bin, waiting for their batch.
-  struct Waiting {
-    size_t row;
-    IdentityKey key;
-  };
-  std::vector<Waiting> waiting;
-  std::vector<std::string> waitingPaths;
 
   auto gone = [&](size_t row, const IdentityKey& key) {
     deleted[row] = true;
@@ -152,12 +204,11 @@ void CDelEntriesThread::Work() {
     m_nDeleted.store(++deletedCount);
     Sink().PostProgress();
   };
-  // Counts and asks about a file left where it was; false on Cancel, which
-  // leaves the rest of the store as it is.
-  auto leftAlone = [&](platform::RemoveResult result, const std::string& path) {
-    const bool changed = result == platform::RemoveResult::Changed;
-    (changed ? m_nChanged : m_nFailed).fetch_add(1);
+  // Asks about a file left where it was (counted already); false on Cancel,
+  // which leaves the rest of the store as it is.
+  auto ask = [&](platform::RemoveResult result, const std::string& path) {
     if (answer != ASK_SKIP_ALL) {
+      const bool changed = result == platform::RemoveResult::Changed;
       // Without a window nobody can answer; that is as good as closing the box.
       answer = Sink().AskChoice(m_bRecycle
                                     ? (changed ? RecycleChangedText(path) : RecycleFailedText(path))
@@ -170,28 +221,13 @@ void CDelEntriesThread::Work() {
     Sink().PostProgress();
     return true;
   };
-  auto toTheBin = [&] {
-    const std::vector<bool> moved = MoveToRecycleBin(waitingPaths, m_pfnHandToBin);
-    bool goOn = true;
-    for (size_t i = 0; i < waiting.size() && goOn; ++i) {
-      if (moved[i])
-        gone(waiting[i].row, waiting[i].key);
-      else
-        goOn = leftAlone(platform::RemoveResult::Failed, waitingPaths[i]);
-    }
-    waiting.clear();
-    waitingPaths.clear();
-    return goOn;
+  auto count = [&](platform::RemoveResult result) {
+    (result == platform::RemoveResult::Changed ? m_nChanged : m_nFailed).fetch_add(1);
   };
-
+  // The file of the row as the search found it: Removed when it still is,
+  // and for the delete, gone.
   const auto take = m_bRecycle ? m_pfnCheckFile : m_pfnRemoveFile;
-  std::string path;
-  bool cancelled = false;
-  for (size_t row = 0; row < deleted.size() && !cancelled; ++row) {
-    if (PollStop()) break;
-    if (store.m_arrDeleteMarks[row] == 0) continue;
-    path.assign(store.m_arrFoundLocations[row]).append(store.m_arrFoundNames[row]);
-    const IdentityKey key{store.m_arrFoundIdentities[row], store.m_arrFoundSizes[row]};
+  auto look = [&](const std::string& path, const IdentityKey& key) {
     platform::RemoveResult result = take(path, key.identity, key.size, memory);
     const FileNumber number{key.identity.volume, key.identity.fileId};
     if (result == platform::RemoveResult::Changed && number.fileId != platform::kNoFileId &&
@@ -200,20 +236,92 @@ void CDelEntriesThread::Work() {
       unchanged.changed = platform::kNoChangeTime;  // the one thing allowed to differ
       result = take(path, unchanged, key.size, memory);
     }
-    if (result == platform::RemoveResult::Gone && deletedFiles.count(key) != 0) {
-      gone(row, key);
-    } else if (result != platform::RemoveResult::Removed) {
-      cancelled = !leftAlone(result, path);
-    } else if (!m_bRecycle) {
+    return result;
+  };
+
+  // The bin's batch: rows taken in order, checked only when it is handed
+  // over, so that between a file's check and its move lies this batch's work
+  // and never an answer. Every move is counted before any question, so that
+  // a Cancel leaves no moved file listed.
+  struct BinRow {
+    size_t row;
+    IdentityKey key;
+    std::string path;
+    platform::RemoveResult result = platform::RemoveResult::Failed;
+    bool checked = false;
+    BinOutcome outcome = BinOutcome::kNotTried;
+  };
+  std::vector<BinRow> batch;
+  RecycleMemory binMemory;
+  // False when the run is to end: a Cancel, or a stop.
+  auto toTheBin = [&] {
+    std::vector<std::string> paths;
+    std::vector<uint64_t> volumes;
+    std::vector<BinRow*> handed;
+    bool stopped = false;
+    for (BinRow& entry : batch) {
+      if ((stopped = m_bStop.load() != 0)) break;
+      entry.result = look(entry.path, entry.key);
+      entry.checked = true;
+      if (entry.result == platform::RemoveResult::Gone && deletedFiles.count(entry.key) != 0) {
+        entry.outcome = BinOutcome::kMoved;
+      } else if (entry.result == platform::RemoveResult::Removed) {
+        if (platform::CanHandToRecycleBin(entry.path)) {
+          paths.push_back(entry.path);
+          volumes.push_back(entry.key.identity.volume);
+          handed.push_back(&entry);
+        } else {
+          entry.result = platform::RemoveResult::Failed;
+        }
+      }
+    }
+    if (!stopped && !paths.empty()) {
+      const std::vector<BinOutcome> moved =
+          MoveToRecycleBin(paths, volumes, m_pfnHandToBin, binMemory, m_bStop);
+      for (size_t i = 0; i < handed.size(); ++i) {
+        handed[i]->outcome = moved[i];
+        if (moved[i] == BinOutcome::kRefused) handed[i]->result = platform::RemoveResult::Failed;
+      }
+    }
+    for (const BinRow& entry : batch)
+      if (entry.outcome == BinOutcome::kMoved) gone(entry.row, entry.key);
+    // What stayed: counted, then asked about unless the run is stopping (a
+    // stop asked for meanwhile, or while a question of the window was open).
+    bool goOn = !PollStop();
+    for (const BinRow& entry : batch) {
+      const bool left = entry.checked && entry.outcome != BinOutcome::kMoved &&
+                        entry.result != platform::RemoveResult::Removed;
+      if (!left) continue;
+      count(entry.result);
+      goOn = goOn && ask(entry.result, entry.path);
+    }
+    batch.clear();
+    return goOn;
+  };
+
+  std::string path;
+  bool ended = false;  // before the last row, by a Cancel or a stop
+  for (size_t row = 0; row < deleted.size() && !ended; ++row) {
+    if ((ended = PollStop())) break;
+    if (store.m_arrDeleteMarks[row] == 0) continue;
+    path.assign(store.m_arrFoundLocations[row]).append(store.m_arrFoundNames[row]);
+    const IdentityKey key{store.m_arrFoundIdentities[row], store.m_arrFoundSizes[row]};
+    if (m_bRecycle) {
+      batch.push_back({row, key, path});
+      if (batch.size() >= m_nBinBatch) ended = !toTheBin();
+      continue;
+    }
+    const platform::RemoveResult result = look(path, key);
+    if (result == platform::RemoveResult::Removed ||
+        (result == platform::RemoveResult::Gone && deletedFiles.count(key) != 0)) {
       gone(row, key);
     } else {
-      waiting.push_back({row, key});
-      waitingPaths.push_back(path);
-      if (waiting.size() >= m_nBinBatch) cancelled = !toTheBin();
+      count(result);
+      ended = !ask(result, path);
     }
   }
-  // A stop leaves the files still waiting where they are, unmoved and listed.
-  if (!cancelled && !m_bStop.load() && !waiting.empty()) toTheBin();
+  if (!ended && !batch.empty()) ended = !toTheBin();
+  m_bCancelled = ended;
   store.m_arrRemovedRows = std::move(deleted);
   Sink().PostFinished();
 }

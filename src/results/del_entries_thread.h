@@ -20,20 +20,35 @@
 std::string DeleteFailedText(const std::string& path);
 std::string FileChangedText(const std::string& path);
 // "Deleted D of T files", then "; F could not be deleted" and "; C had
-// changed since the search" where they are not 0.
-std::string DeleteReportText(int32_t deleted, int32_t total, int32_t failed, int32_t changed);
+// changed since the search" where they are not 0, and "; cancelled" when the
+// run ended before its last row.
+std::string DeleteReportText(int32_t deleted, int32_t total, int32_t failed, int32_t changed,
+                             bool cancelled = false);
 // The same for a run that moves files to the Recycle Bin.
 std::string RecycleFailedText(const std::string& path);
 std::string RecycleChangedText(const std::string& path);
-std::string RecycleReportText(int32_t moved, int32_t total, int32_t failed, int32_t changed);
+std::string RecycleReportText(int32_t moved, int32_t total, int32_t failed, int32_t changed,
+                              bool cancelled = false);
 
 // One shell operation, handing files to the Recycle Bin (platform::HandToRecycleBin).
 using HandToBinFn = void (*)(const std::vector<std::string>& paths);
-// Moves the files to the bin in as few operations as it can and tells which
-// went: those no longer where they were. The shell may stop at a file it
-// cannot move (Wine's does) or pass over it; so when some stay, the first of
-// them is tried alone, and the rest after it are handed on together again.
-std::vector<bool> MoveToRecycleBin(const std::vector<std::string>& paths, HandToBinFn hand);
+enum class BinOutcome { kMoved, kRefused, kNotTried };
+// What one run to the bin remembers from batch to batch: the volumes whose
+// bin refuses every file.
+struct RecycleMemory {
+  std::vector<uint64_t> refusedVolumes;
+};
+// Moves the files to the bin in as few operations as it can, a volume at a
+// time, and tells what became of each: moved (nothing is found where it
+// was), refused, or not tried (the stop flag, read between operations, came
+// first). The shell may stop at a file it cannot move (Wine's does) or pass
+// over it; so when some stay, the first of them is tried alone, and the rest
+// after it are handed on together again. A volume where two such passes in a
+// row move nothing, the file tried alone between them included, has no bin
+// for this run: the rest of its files are refused without another operation.
+std::vector<BinOutcome> MoveToRecycleBin(const std::vector<std::string>& paths,
+                                         const std::vector<uint64_t>& volumes, HandToBinFn hand,
+                                         RecycleMemory& memory, const std::atomic<int32_t>& stop);
 
 class CDelEntriesThread : public CWorkerThread {
  public:
@@ -56,7 +71,9 @@ class CDelEntriesThread : public CWorkerThread {
   int32_t m_nRowCount = 0;
 
   CountTexts GetCountTexts() const override;
-  const char* GetStopQuestion() const override { return "Do you want to terminate deleting?"; }
+  const char* GetCaption() const override;
+  const char* GetStopQuestion() const override;
+  const char* GetExitQuestion() const override;
   std::string GetReportText() const override;
 
   // How one file is checked and deleted; the benchmark swaps in a stub to
@@ -66,17 +83,20 @@ class CDelEntriesThread : public CWorkerThread {
       platform::RemovalMemory& memory) = &platform::RemoveFileIfSame;
 
   // Moves the files to the Recycle Bin instead of deleting them for good:
-  // each is checked as the delete checks it (m_pfnCheckFile), and those that
-  // pass go to the bin in batches (m_pfnHandToBin). Set before the thread runs.
+  // the marked rows are taken in batches; each file of a batch is checked as
+  // the delete checks it (m_pfnCheckFile), those that pass go to the bin
+  // together (m_pfnHandToBin), and only then is anything asked. Set before
+  // the thread runs.
   bool m_bRecycle = false;
   platform::RemoveResult (*m_pfnCheckFile)(
       const std::string& path, const platform::FileIdentity& identity, uint64_t size,
       platform::RemovalMemory& memory) = &platform::CheckFileIfSame;
   HandToBinFn m_pfnHandToBin = &platform::HandToRecycleBin;
-  // Files checked and waiting for the bin, at most: a batch costs one shell
-  // operation, and the stop flag waits for it.
+  // Rows to a batch, at most: a batch costs one shell operation, and its
+  // first file's check waits for the checks of the rest.
   size_t m_nBinBatch = 256;
 
  private:
   void Work() override;
+  bool m_bCancelled = false;  // by a Cancel or a stop, before the last row
 };

@@ -39,7 +39,11 @@ class CScanEntriesThread : public CWorkerThread {
   std::atomic<uint32_t> m_nFound{0};
 
   CountTexts GetCountTexts() const override;
+  const char* GetCaption() const override { return "Files Searching"; }
   const char* GetStopQuestion() const override { return "Do you want to stop searching?"; }
+  const char* GetExitQuestion() const override {
+    return " Searching is in progress. Do you really want to exit?";
+  }
 
  private:
   void Work() override;

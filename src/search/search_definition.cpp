@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/file_system.h"
 #include "search/ini_values.h"
 
 namespace {
@@ -14,7 +15,9 @@ bool ReadField(std::string_view key, std::string_view value, SearchDefinition& s
   SearchPageInputs& in = search.m_inputs;
   std::string text;
   if (key == "Folder") {
-    if (value.empty() || !platform::FromUtf8(value, text)) return false;
+    // Only what "Add" could have listed: the walk and the shell read any
+    // other form ("\\?\", "\\.\", wildcards) as another folder or file.
+    if (!platform::FromUtf8(value, text) || !platform::IsPlainFolderPath(text)) return false;
     std::vector<std::string>& folders = search.m_arrFolders;
     // The page lists each exact path once.
     if (std::find(folders.begin(), folders.end(), text) == folders.end()) folders.push_back(text);

@@ -487,16 +487,27 @@ void CWindowWiperEntries::OnEmptyFolderList() {
 }
 
 void CWindowWiperEntries::HoldFolderButtons() {
-  m_wndAdd.Enable(false);
-  m_wndRemove.Enable(false);
-  m_view.m_wndEmptyList.Enable(false);
-  m_wndSavedSearches.Enable(false);
+  if (IsSearching()) {
+    m_wndAdd.Enable(false);
+    m_wndRemove.Enable(false);
+    m_view.m_wndEmptyList.Enable(false);
+  }
+  // Whatever the task: what would change the page under it, or make it say
+  // another than the one that runs (a saved search unticks the bin's box).
+  EnableRoutineControls(false);
+}
+
+void CWindowWiperEntries::EnableRoutineControls(bool on) {
+  for (const fw::CWnd* control : std::initializer_list<const fw::CWnd*>{
+           &m_wndSavedSearches, &m_wndSaveSearch, &m_wndSkipFolders, &m_wndRecycle})
+    control->Enable(on);
+  m_wndDeleteSearch.Enable(on && m_wndSavedSearches.GetCurSel() >= 0);
 }
 
 void CWindowWiperEntries::ReleaseFolderButtons() {
   if (m_pAppData->m_nTask != TASK_NONE) return;
   m_wndAdd.Enable(true);
-  m_wndSavedSearches.Enable(true);
+  EnableRoutineControls(true);
   m_view.m_wndEmptyList.Enable(m_view.m_listFolders.GetItemCount() > 0);
   UpdateFolderSelection();
 }
@@ -555,13 +566,16 @@ void CWindowWiperEntries::OnDelete() {
   CCustomList& list = m_view.m_listResults;
   list.Send(WM_SETREDRAW, FALSE);
   m_pAppData->m_nTask = TASK_DELETE;
+  HoldFolderButtons();
   auto worker = std::make_unique<CDelEntriesThread>(&m_view.m_arrSelectedResults, m_pAppData);
   worker->m_bRecycle = recycle;
-  if (m_wndProgress.Open("Deleting Files", std::move(worker))) {
+  const char* caption = worker->GetCaption();
+  if (m_wndProgress.Open(caption, std::move(worker))) {
     m_view.m_wndFind.Enable(false);
     m_view.m_wndDelete.Enable(false);
   } else {
     m_pAppData->m_nTask = TASK_NONE;
+    ReleaseFolderButtons();
   }
   list.Send(WM_SETREDRAW, TRUE);
   // The worker waits for this thread before it touches the store: the
@@ -813,7 +827,7 @@ const std::string* CWindowWiperEntries::ChosenSavedName() const {
 
 void CWindowWiperEntries::OnSavedSearchChosen() {
   const std::string* name = ChosenSavedName();
-  if (!m_pSearchFile || !name || IsSearching()) return;
+  if (!m_pSearchFile || !name || IsTaskRunning()) return;
   SearchDefinition search = InitialSearch();
   switch (m_pSearchFile->LoadSaved(*name, search)) {
     case CSearchFile::Saved::kYes:
@@ -830,7 +844,7 @@ void CWindowWiperEntries::OnSavedSearchChosen() {
 }
 
 void CWindowWiperEntries::OnSaveSearch() {
-  if (!m_pSearchFile) return;
+  if (!m_pSearchFile || IsTaskRunning()) return;
   const std::string* chosen = ChosenSavedName();
   std::string name = chosen ? *chosen : std::string();
   SearchSchedule schedule;
@@ -878,7 +892,7 @@ void CWindowWiperEntries::RunSavedSearch(const std::string& name, const SearchDe
 
 void CWindowWiperEntries::OnDeleteSearch() {
   const std::string* chosen = ChosenSavedName();
-  if (!m_pSearchFile || !chosen) return;
+  if (!m_pSearchFile || !chosen || IsTaskRunning()) return;
   const std::string name = *chosen;
   if (!Ask("Do you want to delete the saved search \"" + name + "\"?")) return;
   if (!m_pSearchFile->Forget(name)) return;

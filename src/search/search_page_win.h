@@ -7,6 +7,8 @@
 // While a search runs the scan worker walks m_arrFolders without a lock, so
 // "Add", "Remove" and "Empty list" stay disabled from "Find" until the
 // worker's last refill, and their handlers refuse during a search as well.
+// During any task the saved searches, "Skip folders:" and the Recycle Bin's
+// box are held the same way: the page keeps saying what the task does.
 
 #include <windows.h>
 
@@ -184,6 +186,7 @@ class CWindowWiperEntries : public fw::CBound<CWindowWiperEntries, fw::CDialog>,
   bool IsSearching() const { return m_pAppData->m_nTask == TASK_SEARCH; }
   void HoldFolderButtons();
   void ReleaseFolderButtons();
+  void EnableRoutineControls(bool on);
   void Warn(const std::string& text);
   bool Ask(const std::string& text);
 

@@ -646,7 +646,17 @@ void CWindowMain::OnCancel() {
   // Esc and the close box: the window stays as it is.
 }
 
-bool CWindowMain::AskStopWorker(const char* caption, const char* text) {
+bool CWindowMain::AskStopWorker() {
+  const bool search = g_AppData.m_nRunningTask == TASK_SEARCH;
+  // The running worker's own words (a move to the Recycle Bin is no delete);
+  // the task's when no window runs one.
+  const CWorkerThread* worker = m_pWorkerHost ? m_pWorkerHost->GetRunningWorker() : nullptr;
+  const char* caption = worker   ? worker->GetCaption()
+                        : search ? "Files Searching"
+                                 : "Deleting Files";
+  const char* text = worker   ? worker->GetExitQuestion()
+                     : search ? " Searching is in progress. Do you really want to exit?"
+                              : "Deleting Files. Do you really want to exit?";
   HWND progress = m_pWorkerHost ? m_pWorkerHost->GetProgressWindow() : nullptr;
   if (progress) ::SendMessageA(progress, WM_WORKER_PAUSE, 0, 0);
   const bool exit = AskYesNo(m_hWnd, caption, "", text, IDI_QUESTION);
@@ -657,12 +667,8 @@ bool CWindowMain::AskStopWorker(const char* caption, const char* text) {
 }
 
 void CWindowMain::ExitApplication() {
-  if (g_AppData.m_nRunningTask == TASK_SEARCH &&
-      !AskStopWorker("Files Searching", " Searching is in progress. Do you really want to exit?")) {
-    return;
-  }
-  if (g_AppData.m_nRunningTask == TASK_DELETE &&
-      !AskStopWorker("Deleting Files", "Deleting Files. Do you really want to exit?")) {
+  if ((g_AppData.m_nRunningTask == TASK_SEARCH || g_AppData.m_nRunningTask == TASK_DELETE) &&
+      !AskStopWorker()) {
     return;
   }
   // The worker writes to the pages, the result store and the progress

@@ -154,7 +154,7 @@ class CWindowMain : public fw::CBound<CWindowMain, fw::CWindow> {
   TrackSize FrameSize() const;
   // Asks whether to exit while a worker runs; pauses it meanwhile. False:
   // the user stays.
-  bool AskStopWorker(const char* caption, const char* text);
+  bool AskStopWorker();
 
   // F6: from the navigation panel into the shown page, from anywhere else
   // into the panel.

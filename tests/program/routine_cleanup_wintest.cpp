@@ -2,13 +2,16 @@
 // .tmp files older than 30 days under a folder, node_modules left alone, to
 // the Recycle Bin; the program ended and started again finds the page as it
 // was, and the search and delete move exactly those files to the bin (under
-// Wine the XDG trash, which CMake gives this run in the build folder).
+// Wine the XDG trash, which CMake gives this run in the build folder). One of
+// them changes after the search: by its question the files before it are in
+// the bin already, and the page and the progress window speak of the bin.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -144,19 +147,42 @@ TEST(ShippedProgram, ARoutineCleanUpIsRememberedAndMovesOldFilesToTheBin) {
   ASSERT_TRUE(program.Until("three rows", [&] { return ListRowCount(list) == 3; }))
       << ListRowCount(list) << " rows";
 
+  // The last row, in the order the files are taken, changes.
+  const std::string changed = ListCell(list, 2, 3) + ListCell(list, 2, 1);
+  std::ofstream(changed, std::ios::binary | std::ios::app) << "x";
   ASSERT_TRUE(SelectEveryRow(program, list));
   EXPECT_EQ(ListSelectedRows(list).size(), 3u);
   ASSERT_TRUE(DeleteAnsweringYes(
       program, main, "Do you really want to move selected file(s) to the Recycle Bin?"));
+  HWND question = program.WaitForWindow("Warning");
+  ASSERT_TRUE(question);
+  EXPECT_EQ(ReadText(FindDescendant(question, IDC_BOX_TEXT)),
+            "File \"" + changed +
+                "\" has changed since the search and was not moved to the Recycle Bin.");
+  for (const std::string& name : old) {
+    EXPECT_TRUE(files / name == changed || !FileExists(files / name)) << name;
+  }
+  HWND progress = program.FindWindow("Moving Files to the Recycle Bin");
+  EXPECT_EQ(ReadText(FindDescendant(progress, IDC_PROGRESS_SECOND_COUNT)),
+            "Number of moved files: 2");
+  const int held[] = {IDC_RECYCLE, IDC_SAVED_SEARCHES, IDC_SAVE_SEARCH, IDC_SKIP_FOLDERS};
+  for (const int id : held) EXPECT_FALSE(::IsWindowEnabled(FindDescendant(main, id))) << id;
+  ASSERT_TRUE(program.Press(question, IDC_BOX_NO, "Skip"));
   HWND selection = FindDescendant(main, IDC_SELECTION_LABEL);
   EXPECT_TRUE(program.Until("the report", [&] {
-    return ReadText(selection) == "Moved 3 of 3 files to the Recycle Bin";
+    return ReadText(selection) ==
+           "Moved 2 of 3 files to the Recycle Bin; 1 had changed since the search";
   })) << ReadText(selection);
-  EXPECT_EQ(ListRowCount(list), 0);
+  EXPECT_EQ(ListRowCount(list), 1);
+  for (const int id : held) EXPECT_TRUE(::IsWindowEnabled(FindDescendant(main, id))) << id;
 
   for (const std::string& name : old) {
-    EXPECT_FALSE(FileExists(files / name)) << name;
     const std::string leaf = name.substr(name.find_last_of('\\') + 1);
+    if (files / name == changed) {
+      EXPECT_EQ(ReadWholeFile(changed).size(), 101u);
+      continue;
+    }
+    EXPECT_FALSE(FileExists(files / name)) << name;
     EXPECT_EQ(ReadWholeFile(InTrash("files", leaf)).size(), 100u) << leaf;
     RemoveEntry(InTrash("files", leaf), false);
     RemoveEntry(InTrash("info", leaf + ".trashinfo"), false);

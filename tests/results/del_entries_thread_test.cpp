@@ -36,6 +36,12 @@ constexpr char kSep = platform::kSeparator;
 class DeleteSink : public RecordingSink {
  public:
   std::function<void()> onPosted;  // runs on the worker's thread
+  std::function<void()> onAsk;     // as each question opens
+
+  int AskChoice(const std::string& text) override {
+    if (onAsk) onAsk();
+    return RecordingSink::AskChoice(text);
+  }
 
   void PostProgress() override {
     RecordingSink::PostProgress();
@@ -295,6 +301,7 @@ TEST(DeleteWorker, CancelInTheMiddleLeavesTheRestAsItWas) {
             (std::vector<std::string>{run.Row("plain.txt", 0), run.Row("locked.txt", 1),
                                       run.Row("later.txt", 1), run.Row("last.txt", 0)}));
   EXPECT_EQ(run.worker->m_nDeleted.load(), 1);
+  EXPECT_EQ(run.sink.report, "Deleted 1 of 3 files; 1 could not be deleted; cancelled");
   EXPECT_EQ(run.worker->m_bStop.load(), 1);
   EXPECT_EQ(run.data.m_nTask, TASK_NONE);
   EXPECT_EQ(run.data.m_nRunningTask, TASK_NONE);
@@ -562,61 +569,111 @@ TEST(DeleteWorker, FilesAreDeletedThroughTheSeam) {
 
 // ---- to the Recycle Bin
 
-// One operation for the whole batch when the bin takes everything; a file it
-// refuses is tried once more alone, and the files after it go on together,
-// whether the shell stopped at it or passed over it. A path given twice goes
-// once and counts for both.
-TEST(RecycleBin, ABatchIsOneOperationAndARefusedFileCostsOneMore) {
-  for (const bool passOver : {false, true}) {
-    BinFolder bin(passOver);
+// One operation for a batch the bin takes whole; a file it refuses is tried
+// once more alone, and the files after it go on together, whether the shell
+// stopped at it or passed over it. A path given twice goes once and counts
+// for both. A volume without a bin costs three operations, and none in the
+// run's later batches; a stop comes before the next operation; a file that
+// cannot be looked at after its operation is not taken for moved.
+TEST(RecycleBin, AVolumeThatRefusesCostsThreeOperationsAndARefusedFileOneMore) {
+  // Never made, and its look fails for another reason than "not found": too
+  // long for the file system natively, no name at all to Windows.
+#if defined(_WIN32)
+  const std::string unreadable = "a<b";
+#else
+  const std::string unreadable(300, 'x');
+#endif
+  std::vector<std::string> noBin;
+  for (int i = 0; i < 256; ++i) noBin.push_back("nobin " + std::to_string(i));
+  const std::vector<std::string> mixed = {"a", "nobin 1", "b", "c", "nobin 2", "d", "a"};
+  struct Case {
+    std::vector<std::string> names;  // "nobin" in a name: the bin refuses the file
+    std::vector<uint64_t> volumes;   // one for all, or one a name
+    std::string expected;            // a letter a name: moved, refused, not tried (-)
+    int operations;
+    bool passOver = false;
+    int32_t stop = 0;
+  };
+  const Case cases[] = {
+      {mixed, {1}, "mrmmrmm", 5},
+      {mixed, {1}, "mrmmrmm", 3, true},
+      {noBin, {7}, std::string(256, 'r'), 3},
+      {noBin, {7}, std::string(256, 'r'), 0},  // a later batch of the same run
+      {{"nobin 1", "nobin 2", "a", "nobin 3", "b"}, {3, 3, 4, 3, 4}, "rrmrm", 4},
+      {{"a", "b"}, {1}, "--", 0, false, 1},
+      {{unreadable}, {1}, "r", 1},
+  };
+  RecycleMemory memory;  // of one run
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.names.front() + " ... " + c.expected);
+    BinFolder bin(c.passOver);
     TempDir dir;
     std::vector<std::string> paths;
-    for (const char* name : {"a", "nobin 1", "b", "c", "nobin 2", "d"})
-      paths.push_back(dir.MakeFile(name, 3));
-    paths.push_back(paths[0]);
-    EXPECT_EQ(MoveToRecycleBin(paths, &FakeBin::Hand),
-              (std::vector<bool>{true, false, true, true, false, true, true}));
-    // Stopped: the batch, each refusal alone and what followed it; passed
-    // over: the batch and the first refusal alone, leaving the second alone.
-    EXPECT_EQ(FakeBin::operations, passOver ? 3 : 5);
-    for (const char* name : {"a", "b", "c", "d"}) EXPECT_TRUE(FileExists(bin / name));
+    std::vector<uint64_t> volumes;
+    for (size_t i = 0; i < c.names.size(); ++i) {
+      paths.push_back(c.names[i] == unreadable ? dir / c.names[i] : dir.MakeFile(c.names[i], 1));
+      volumes.push_back(c.volumes.size() == 1 ? c.volumes[0] : c.volumes[i]);
+    }
+    const std::atomic<int32_t> stop{c.stop};
+    std::string outcome;
+    for (const BinOutcome o : MoveToRecycleBin(paths, volumes, &FakeBin::Hand, memory, stop))
+      outcome += o == BinOutcome::kMoved ? 'm' : o == BinOutcome::kRefused ? 'r' : '-';
+    EXPECT_EQ(outcome, c.expected);
+    EXPECT_EQ(FakeBin::operations, c.operations);
   }
 }
 
-// Each file is checked as the delete checks it; what passes goes to the bin,
-// a second row of a file already there counts as moved, and what fails the
-// check or is refused by the bin stays, asked about in the bin's own words.
-TEST(DeleteWorker, TheBinTakesWhatPassesTheCheckAndAsksAboutTheRest) {
+// Each file is checked as the delete checks it, just before its batch goes
+// to the bin, and only then is anything asked: a file replaced while a
+// question is open stays, the file that was checked in the bin. A second row
+// of a file already there counts as moved; what fails the check, is a path
+// the shell would read as another, or is refused by the bin stays, asked
+// about in the bin's own words. A Cancel leaves every file moved unlisted,
+// and the report says the run was cancelled.
+TEST(DeleteWorker, TheBinTakesTheCheckedFilesBeforeAnyQuestion) {
   BinFolder bin;
   DeleteRun run;
   run.recycle = true;
-  run.binBatch = 1;
   run.AddFile("a.txt", true);
   run.AddRow("a.txt", true);
   run.AddFile("kept.txt", false);
   run.AddFile("ro.txt", true, true);
   run.AddFile("nobin.txt", true);
+#if defined(_WIN32)
+  // The exact form the file calls use, which the shell takes as it stands.
+  const std::string odd = "device.txt";
+  std::ofstream(run.PathOf(odd), std::ios::binary) << DeleteRun::Content(odd);
+  run.AddRow(odd, true, "\\\\?\\" + run.Location());
+  const std::string otherwise = "\\\\?\\" + run.PathOf(odd);
+#else
+  const std::string odd = "wild*.txt";  // a wildcard to the shell
+  const std::string otherwise = run.AddFile(odd, true);
+#endif
   run.AddFile("changed.txt", true);
   run.AddFile("b.txt", true);
   std::ofstream(run.PathOf("changed.txt"), std::ios::binary) << DeleteRun::Content("dhanged.txt");
-  run.sink.answers = {ASK_SKIP, ASK_SKIP, ASK_SKIP};
+  run.sink.onAsk = [&] {
+    RemoveEntry(run.PathOf("b.txt"), false);
+    std::ofstream(run.PathOf("b.txt"), std::ios::binary) << "another b";
+  };
+  run.sink.answers = {ASK_SKIP, ASK_SKIP, ASK_SKIP, ASK_CANCEL};
   run.Run();
 
-  auto cannot = [&](const char* name) {
-    return "File \"" + run.PathOf(name) + "\" cannot be moved to the Recycle Bin.";
+  auto cannot = [&](const std::string& path) {
+    return "File \"" + path + "\" cannot be moved to the Recycle Bin.";
   };
-  EXPECT_EQ(run.sink.questions,
-            (std::vector<std::string>{cannot("ro.txt"), cannot("nobin.txt"),
-                                      "File \"" + run.PathOf("changed.txt") +
-                                          "\" has changed since the search and was not moved to "
-                                          "the Recycle Bin."}));
+  EXPECT_EQ(
+      run.sink.questions,
+      (std::vector<std::string>{cannot(run.PathOf("ro.txt")), cannot(run.PathOf("nobin.txt")),
+                                cannot(otherwise), RecycleChangedText(run.PathOf("changed.txt"))}));
   EXPECT_EQ(run.sink.report,
-            "Moved 3 of 6 files to the Recycle Bin; 2 could not be moved; 1 had changed since the "
-            "search");
+            "Moved 3 of 7 files to the Recycle Bin; 3 could not be moved; 1 had changed since the "
+            "search; cancelled");
   EXPECT_EQ(ReadWholeFile(bin / "a.txt"), DeleteRun::Content("a.txt"));
   EXPECT_EQ(ReadWholeFile(bin / "b.txt"), DeleteRun::Content("b.txt"));
-  for (const char* name : {"kept.txt", "ro.txt", "nobin.txt"}) EXPECT_TRUE(run.Intact(name));
-  EXPECT_EQ(run.Rows(),
-            (std::vector<std::string>{run.Row("kept.txt", 0), run.Row("ro.txt", 1),
-                                      run.Row("nobin.txt", 1), run.Row("changed.txt", 1)}));
+  EXPECT_EQ(ReadWholeFile(run.PathOf("b.txt")), "another b");
+  for (const std::string& name :
+       {std::string("kept.txt"), std::string("ro.txt"), std::string("nobin.txt"), odd})
+    EXPECT_TRUE(run.Intact(name)) << name;
+  EXPECT_EQ(run.data.GetResultCount(), 5u);
 }

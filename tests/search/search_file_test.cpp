@@ -116,6 +116,10 @@ TEST_F(SearchFileTest, DamagedPartialAndForeignFilesLoadWhatTheyCan) {
          s.m_bRecycle = true;
        },
        true},
+      {"folders the folder browser never gives",
+       "[Last search]\r\nFolder=\\\\?\\C:\\B\r\nFolder=\\\\.\\C:\\B\r\nFolder=C:\\B*\r\n"
+       "Folder=C:\\B\r\n",
+       [](SearchDefinition& s) { s.m_arrFolders = {"C:\\B"}; }, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -261,7 +261,9 @@ class CStuckWorker : public CWorkerThread {
   CStuckWorker() : CWorkerThread(g_AppData.m_nTask, g_AppData.m_nRunningTask) {}
   HANDLE m_hNever = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
   CountTexts GetCountTexts() const override { return {}; }
+  const char* GetCaption() const override { return "Files Searching"; }
   const char* GetStopQuestion() const override { return "Stop?"; }
+  const char* GetExitQuestion() const override { return "Exit?"; }
 
  private:
   void Work() override { ::WaitForSingleObject(m_hNever, INFINITE); }
