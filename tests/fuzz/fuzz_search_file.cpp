@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fuzz_folder.h"
@@ -37,8 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CSearchFile file(folder.string() + "/");
   SearchDefinition last;
   std::vector<std::string> names;
-  if (!file.Load(last, names) || (last.m_inputs.m_nDays && *last.m_inputs.m_nDays > kMaxDays))
-    std::abort();
+  std::string decoded = bytes;
+  if (!file.Load(last, names)) {
+    // Only a file that is no text may be refused, and it is never written over.
+    std::ifstream kept(path, std::ios::binary);
+    if (ReadIniBytes(decoded) == IniBytes::kText || file.SaveLast(last) ||
+        std::string(std::istreambuf_iterator<char>(kept), {}) != bytes)
+      std::abort();
+    return 0;
+  }
+  if (last.m_inputs.m_nDays && *last.m_inputs.m_nDays > kMaxDays) std::abort();
   if (!file.SaveLast(last)) std::abort();
   SearchDefinition again;
   if (!file.Load(again, names) || SearchLines(again) != SearchLines(last) ||
